@@ -1,0 +1,12 @@
+#include "controls/ClickLabel.h"
+
+#include <QMouseEvent>
+
+ClickLabel::ClickLabel(QWidget *parent) : QLabel(parent) {}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}

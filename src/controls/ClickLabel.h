@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QLabel>
+
+// A label that reports clicks, for the link words and clickable pictures of the layouts.
+class ClickLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit ClickLabel(QWidget *parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
