@@ -4,6 +4,12 @@
 
 ClickLabel::ClickLabel(QWidget *parent) : QLabel(parent) {}
 
+// Accepting the press makes the label the receiver of the matching release.
+void ClickLabel::mousePressEvent(QMouseEvent *event)
+{
+    event->setAccepted(event->button() == Qt::LeftButton);
+}
+
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
