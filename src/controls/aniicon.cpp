@@ -254,7 +254,7 @@ void TAniIcon::setAniFile(const QString &path)
 {
     m_aniFile = path;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) && !path.isEmpty())
         qWarning("TAniIcon: cannot open animation %s", qPrintable(path));
     setAniData(file.readAll());
 }
