@@ -26,27 +26,25 @@ QString MailAddress;
 
 namespace {
 
-using Qutrans::get;
-
 void caption(QLabel *label, int number)
 {
-    StoredLayout::setCaption(label, get(number));
+    StoredLayout::setCaption(label, Qutrans::get(number));
 }
 
 void caption(QAbstractButton *button, int number)
 {
-    button->setText(get(number));
+    button->setText(Qutrans::get(number));
 }
 
 void caption(QGroupBox *box, int number)
 {
-    box->setTitle(get(number));
+    box->setTitle(Qutrans::get(number));
 }
 
 void oneLine(QTextEdit *edit, int number)
 {
     edit->clear();
-    edit->append(get(number));
+    edit->append(Qutrans::get(number));
     edit->setAlignment(edit->property("alignment").toString() == QLatin1String("center")
                            ? Qt::AlignHCenter
                            : Qt::AlignLeft);
@@ -55,14 +53,14 @@ void oneLine(QTextEdit *edit, int number)
 void oneLine(QPlainTextEdit *memo, int number)
 {
     memo->clear();
-    memo->appendPlainText(get(number));
+    memo->appendPlainText(Qutrans::get(number));
 }
 
 // Every piece between bytes 10 is a line, the one after the last byte 10 included.
 void split(QPlainTextEdit *memo, int number)
 {
     memo->clear();
-    for (const QString &line : get(number).split(QLatin1Char('\n')))
+    for (const QString &line : Qutrans::get(number).split(QLatin1Char('\n')))
         memo->appendPlainText(line);
 }
 
@@ -80,8 +78,8 @@ void follow(QWidget *moved, const QLabel *leader, int gap)
 void mainWindow()
 {
     TForm1 *f = Form1;
-    f->setWindowTitle(get(1) + QLatin1Char(' ') + ProgramVersion + QLatin1Char(' ') + get(2));
-    QApplication::setApplicationDisplayName(get(1));
+    f->setWindowTitle(Qutrans::get(1) + QLatin1Char(' ') + ProgramVersion + QLatin1Char(' ') + Qutrans::get(2));
+    QApplication::setApplicationDisplayName(Qutrans::get(1));
 
     caption(f->SpeedButton1, 6);
     caption(f->SpeedButton2, 7);
@@ -102,18 +100,18 @@ void mainWindow()
     for (QPushButton *next : {f->BitBtn1, f->BitBtn2, f->BitBtn3, f->BitBtn4, f->BitBtn5, f->BitBtn6, f->BitBtn7})
         caption(next, 22);
 
-    cell(f->StringGrid1, 1, get(23));
+    cell(f->StringGrid1, 1, Qutrans::get(23));
     cell(f->StringGrid2, 1, ProgramVersion);
-    cell(f->StringGrid1, 3, get(24));
-    cell(f->StringGrid2, 3, get(25));
-    cell(f->StringGrid1, 4, get(26));
-    cell(f->StringGrid2, 4, get(27));
-    cell(f->StringGrid1, 5, get(28));
-    cell(f->StringGrid2, 5, get(0));
-    cell(f->StringGrid1, 6, get(29));
+    cell(f->StringGrid1, 3, Qutrans::get(24));
+    cell(f->StringGrid2, 3, Qutrans::get(25));
+    cell(f->StringGrid1, 4, Qutrans::get(26));
+    cell(f->StringGrid2, 4, Qutrans::get(27));
+    cell(f->StringGrid1, 5, Qutrans::get(28));
+    cell(f->StringGrid2, 5, Qutrans::get(0));
+    cell(f->StringGrid1, 6, Qutrans::get(29));
     cell(f->StringGrid2, 6, QStringLiteral("Quendra"));
-    cell(f->StringGrid1, 7, get(30));
-    cell(f->StringGrid2, 7, get(31));
+    cell(f->StringGrid1, 7, Qutrans::get(30));
+    cell(f->StringGrid2, 7, Qutrans::get(31));
     caption(f->Label9, 21);
     caption(f->Label12, 195);
     caption(f->GroupBox1, 35);
@@ -213,8 +211,8 @@ void otherPanels()
     caption(f->Label55, 188);
     caption(f->Label56, 189);
     follow(f->Image37, f->Label56, 4);
-    f->BrowseForFolderTitle = get(156);
-    f->OpenDialog1->setWindowTitle(get(157));
+    f->BrowseForFolderTitle = Qutrans::get(156);
+    f->OpenDialog1->setWindowTitle(Qutrans::get(157));
 
     oneLine(f->RichEdit7, 158);
     oneLine(f->Memo7, 159);
@@ -230,10 +228,10 @@ void otherPanels()
 void auxiliaryWindows()
 {
     caption(Form2->Label1, 1);
-    Form2->setWindowTitle(get(1));
+    Form2->setWindowTitle(Qutrans::get(1));
 
     caption(Form5->Label1, 1);
-    Form5->setWindowTitle(get(1));
+    Form5->setWindowTitle(Qutrans::get(1));
     caption(Form5->BitBtn2, 22);
     caption(Form5->GroupBox1, 69);
 }
@@ -241,7 +239,7 @@ void auxiliaryWindows()
 void listWindows()
 {
     TCookieForm *c = CookieForm;
-    c->setWindowTitle(get(1));
+    c->setWindowTitle(Qutrans::get(1));
     caption(c->Label1, 70);
     caption(c->Label2, 71);
     caption(c->Label3, 72);
@@ -252,24 +250,24 @@ void listWindows()
     caption(c->BitBtn1, 77);
 
     THistoryForm *h = HistoryForm;
-    h->setWindowTitle(get(1));
+    h->setWindowTitle(Qutrans::get(1));
     caption(h->Label17, 84);
     caption(h->Label1, 85);
     caption(h->Label6, 88);
     caption(h->BitBtn1, 77);
 
-    ShowMessage2Form->setWindowTitle(get(1));
+    ShowMessage2Form->setWindowTitle(Qutrans::get(1));
     caption(ShowMessage2Form->BitBtn2, 22);
 
     TTypedURLsForm *t = TypedURLsForm;
-    t->setWindowTitle(get(1));
+    t->setWindowTitle(Qutrans::get(1));
     caption(t->Label17, 94);
     caption(t->Label1, 95);
     caption(t->Label6, 96);
     caption(t->BitBtn1, 77);
 
     TMruForm *m = MruForm;
-    m->setWindowTitle(get(1));
+    m->setWindowTitle(Qutrans::get(1));
     caption(m->BitBtn1, 77);
     caption(m->Label17, 104);
     caption(m->Label1, 105);
@@ -285,20 +283,20 @@ void listWindows()
 void editingWindows()
 {
     TURLChangeForm *u = URLChangeForm;
-    u->setWindowTitle(get(1));
+    u->setWindowTitle(Qutrans::get(1));
     caption(u->Label1, 134);
     caption(u->Label3, 135);
     caption(u->Label5, 136);
     caption(u->Label4, 137);
 
     TChangeStartPageForm *s = ChangeStartPageForm;
-    s->setWindowTitle(get(1));
+    s->setWindowTitle(Qutrans::get(1));
     caption(s->Label3, 135);
     caption(s->Label5, 136);
     caption(s->Label4, 137);
 
     TForm6 *a = Form6;
-    a->setWindowTitle(get(1));
+    a->setWindowTitle(Qutrans::get(1));
     caption(a->CheckBox2, 143);
     caption(a->Label55, 144);
     caption(a->Label56, 145);
@@ -317,8 +315,8 @@ void editingWindows()
 
 void ApplyTranslations()
 {
-    WebSiteAddress = get(3);
-    MailAddress = QStringLiteral("mailto:") + get(4);
+    WebSiteAddress = Qutrans::get(3);
+    MailAddress = QStringLiteral("mailto:") + Qutrans::get(4);
     mainWindow();
     securityPanel();
     otherPanels();

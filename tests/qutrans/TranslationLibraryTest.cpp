@@ -109,7 +109,7 @@ TEST_F(TranslationLibrary, SetLanguageSurvivesARestartAndTheTemplateResetsIt)
     EXPECT_STREQ(GetLanguage(), "DEUTSCH");
 
     // The program resets the definition file by copying the shipped template over it.
-    const QString shippedTemplate = QCoreApplication::applicationDirPath() + "/navolis.t00";
+    const QString shippedTemplate = QStringLiteral(NAVOLIS_PROGRAM_DIR "/navolis.t00");
     ASSERT_TRUE(QFile::exists(shippedTemplate));
     QFile::remove(base + "def");
     ASSERT_TRUE(QFile::copy(shippedTemplate, base + "def"));
