@@ -46,12 +46,6 @@ bool startsWith(const char *p, const char *end, const char *prefix)
     return size_t(end - p) >= n && std::memcmp(p, prefix, n) == 0;
 }
 
-QByteArray stringData(const QString &text)
-{
-    QByteArray data(reinterpret_cast<const char *>(text.utf16()), (text.size() + 1) * 2);
-    return data; // the copy includes the terminating NUL unit
-}
-
 void appendDecimal(QByteArray &out, quint32 v)
 {
     char buf[12];
@@ -180,7 +174,7 @@ bool RegHive::Parser::run()
 
 RegHive::Key *RegHive::Parser::child(Key *parent, const QString &name)
 {
-    if (Key *found = parent->m_children.value(regtext::fold(name)))
+    if (Key *found = parent->child(regtext::fold(name)))
         return found;
     return m_hive.newKey(parent, name);
 }
@@ -255,7 +249,7 @@ bool RegHive::Parser::parseValue(LineSpan &line)
 
     Key *key = m_block->key;
     QString folded = regtext::fold(name);
-    Value *value = key->m_byName.value(folded);
+    Value *value = key->find(folded);
     if (value) {
         value->type = type; // a repeated value keeps its first spelling
         value->data = std::move(data);
@@ -263,7 +257,7 @@ bool RegHive::Parser::parseValue(LineSpan &line)
         value = &m_hive.m_valueStore.emplace_back(
             Value{std::move(name), folded, type, std::move(data)});
         key->m_values.push_back(value);
-        key->m_byName.insert(std::move(folded), value);
+        key->index(value);
     }
     m_block->lines.push_back(span(start, line.next, LineKind::Value, value));
     return true;
@@ -304,11 +298,7 @@ bool RegHive::Parser::parseData(const char *p, LineSpan &line, quint32 &type, QB
     } else {
         return false;
     }
-    QString value;
-    if (!regtext::parseEscaped(text, end, '"', value))
-        return false;
-    data = stringData(value);
-    return true;
+    return regtext::parseEscapedData(text, end, '"', data);
 }
 
 bool RegHive::Parser::parseHex(const char *p, LineSpan &line, QByteArray &data)
@@ -376,12 +366,54 @@ quint64 RegHive::currentFileTime()
 
 const RegHive::Value *RegHive::Key::value(QStringView name) const
 {
-    return m_byName.value(regtext::fold(name));
+    return find(regtext::fold(name));
+}
+
+RegHive::Key *RegHive::Key::child(const QString &folded) const
+{
+    const auto it = m_children.find(folded);
+    return it == m_children.end() ? nullptr : it->second;
+}
+
+// A few values are found faster by a scan than by a hash that each key would have to build.
+constexpr size_t hashedValueCount = 8;
+
+RegHive::Value *RegHive::Key::find(const QString &folded) const
+{
+    if (!m_byName.empty()) {
+        const auto it = m_byName.find(folded);
+        return it == m_byName.end() ? nullptr : it->second;
+    }
+    for (Value *value : m_values) {
+        if (value->folded == folded)
+            return value;
+    }
+    return nullptr;
+}
+
+// Call after adding the value to m_values.
+void RegHive::Key::index(Value *value)
+{
+    if (!m_byName.empty()) {
+        m_byName.emplace(value->folded, value);
+    } else if (m_values.size() > hashedValueCount) {
+        m_byName.reserve(m_values.size() * 2);
+        for (Value *each : m_values)
+            m_byName.emplace(each->folded, each);
+    }
+}
+
+void RegHive::Key::unindex(Value *value)
+{
+    m_byName.erase(value->folded);
 }
 
 std::vector<const RegHive::Key *> RegHive::Key::subkeys() const
 {
-    std::vector<const Key *> keys(m_children.cbegin(), m_children.cend());
+    std::vector<const Key *> keys;
+    keys.reserve(m_children.size());
+    for (const auto &[folded, key] : m_children)
+        keys.push_back(key);
     std::sort(keys.begin(), keys.end(),
               [](const Key *a, const Key *b) { return a->m_folded < b->m_folded; });
     return keys;
@@ -391,7 +423,7 @@ const RegHive::Key *RegHive::findKey(const QStringList &path) const
 {
     const Key *key = root();
     for (const QString &name : path) {
-        key = key->m_children.value(regtext::fold(name));
+        key = key->child(regtext::fold(name));
         if (!key)
             return nullptr;
     }
@@ -404,7 +436,7 @@ RegHive::Key *RegHive::newKey(Key *parent, const QString &name)
     key.m_name = name;
     key.m_folded = regtext::fold(name);
     key.m_parent = parent;
-    parent->m_children.insert(key.m_folded, &key);
+    parent->m_children.emplace(key.m_folded, &key);
     return &key;
 }
 
@@ -445,7 +477,7 @@ const RegHive::Key *RegHive::createKey(const QStringList &path, quint64 now, boo
     Key *key = &m_keys.front();
     bool made = false;
     for (const QString &name : path) {
-        Key *next = key->m_children.value(regtext::fold(name));
+        Key *next = key->child(regtext::fold(name));
         if (!next) {
             if (!made)
                 touch(key, now); // a new subkey changes its parent's last write time
@@ -495,7 +527,7 @@ bool RegHive::setValue(const Key *constKey, const QString &name, quint32 type,
 {
     Key *key = mutableKey(constKey);
     QString folded = regtext::fold(name);
-    if (Value *value = key->m_byName.value(folded)) {
+    if (Value *value = key->find(folded)) {
         if (value->type == type && value->data == data)
             return false;
         value->type = type;
@@ -520,7 +552,7 @@ bool RegHive::setValue(const Key *constKey, const QString &name, quint32 type,
             std::lower_bound(values.begin(), values.end(), added,
                              [](const Value *a, const Value *b) { return a->folded < b->folded; }),
             added);
-        key->m_byName.insert(std::move(folded), added);
+        key->index(added);
         insertValueLine(key, added);
     }
     touch(key, now);
@@ -531,9 +563,10 @@ bool RegHive::deleteValue(const Key *constKey, QStringView name, quint64 now)
 {
     Key *key = mutableKey(constKey);
     const QString folded = regtext::fold(name);
-    Value *value = key->m_byName.take(folded);
+    Value *value = key->find(folded);
     if (!value)
         return false;
+    key->unindex(value);
     std::erase(key->m_values, value);
     for (Block *block : key->m_blocks)
         std::erase_if(block->lines, [value](const Line &line) { return line.value == value; });

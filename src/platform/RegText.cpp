@@ -155,20 +155,15 @@ void appendEscaped(QByteArray &out, QStringView text, char q1, char q2)
     }
 }
 
-const char *parseEscaped(const char *p, const char *end, char terminator, QString &out)
+namespace {
+
+// Decodes into `w`, which has room for one unit per byte of input.
+const char *decode(const char *p, const char *end, char terminator, char16_t *&w)
 {
-    const qsizetype start = out.size();
-    out.resize(start + (end - p)); // never more units than bytes
-    char16_t *const base = reinterpret_cast<char16_t *>(out.data());
-    char16_t *w = base + start;
-    const auto finish = [&](const char *result) {
-        out.truncate(w - base);
-        return result;
-    };
     while (p < end) {
         const char c = *p;
         if (c == terminator)
-            return finish(p + 1);
+            return p + 1;
         if (c == '\\') {
             if (++p == end)
                 break;
@@ -216,8 +211,31 @@ const char *parseEscaped(const char *p, const char *end, char terminator, QStrin
             *w++ = char16_t(cp);
         }
     }
-    finish(nullptr);
     return nullptr;
+}
+
+} // namespace
+
+const char *parseEscaped(const char *p, const char *end, char terminator, QString &out)
+{
+    const qsizetype start = out.size();
+    out.resize(start + (end - p));
+    char16_t *const base = reinterpret_cast<char16_t *>(out.data());
+    char16_t *w = base + start;
+    const char *result = decode(p, end, terminator, w);
+    out.truncate(w - base);
+    return result;
+}
+
+const char *parseEscapedData(const char *p, const char *end, char terminator, QByteArray &out)
+{
+    out.resize((end - p + 1) * 2);
+    char16_t *const base = reinterpret_cast<char16_t *>(out.data());
+    char16_t *w = base;
+    const char *result = decode(p, end, terminator, w);
+    *w++ = 0;
+    out.truncate((w - base) * 2);
+    return result;
 }
 
 QByteArray formatValue(QStringView name, quint32 type, const QByteArray &data)
@@ -287,6 +305,16 @@ QByteArray formatValue(QStringView name, quint32 type, const QByteArray &data)
     }
     line.append('\n');
     return line;
+}
+
+QString fold(const QString &name)
+{
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if ((u >= 'A' && u <= 'Z') || (u >= 0x80 && QChar::toLower(char32_t(u)) != u))
+            return fold(QStringView(name));
+    }
+    return name; // shares the name's text
 }
 
 QString fold(QStringView name)
