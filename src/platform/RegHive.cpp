@@ -501,25 +501,35 @@ void RegHive::touch(Key *key, quint64 now)
         block->touched = true;
 }
 
+// The new line goes next to the line of its neighbour in value order, so that the file lists
+// the values in the same order as the key does, even for a key stored in several blocks.
 void RegHive::insertValueLine(Key *key, Value *value)
 {
-    Block *block = key->m_blocks.empty() ? newBlock(key) : key->m_blocks.front();
     Line line;
     line.own = regtext::formatValue(value->name, value->type, value->data);
     line.value = value;
     line.kind = LineKind::Value;
-    auto &lines = block->lines;
-    size_t pos = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind == LineKind::Value) {
-            if (value->folded < lines[i].value->folded)
-                break;
-            pos = i + 1;
-        } else if (lines[i].kind != LineKind::Other && pos == i) {
-            pos = i + 1; // after the key's option lines
+    const auto &values = key->m_values;
+    const auto at = std::find(values.begin(), values.end(), value);
+    const Value *next = at + 1 != values.end() ? *(at + 1) : nullptr;
+    const Value *previous = at != values.begin() ? *(at - 1) : nullptr;
+    if (const Value *neighbour = next ? next : previous) {
+        for (Block *block : key->m_blocks) {
+            auto &lines = block->lines;
+            const auto found = std::find_if(lines.begin(), lines.end(),
+                                            [&](const Line &l) { return l.value == neighbour; });
+            if (found != lines.end()) {
+                lines.insert(next ? found : found + 1, std::move(line));
+                return;
+            }
         }
     }
-    lines.insert(lines.begin() + qsizetype(pos), std::move(line));
+    Block *block = key->m_blocks.empty() ? newBlock(key) : key->m_blocks.front();
+    auto &lines = block->lines;
+    auto pos = lines.begin(); // after the key's option lines
+    while (pos != lines.end() && (pos->kind == LineKind::Option || pos->kind == LineKind::Time))
+        ++pos;
+    lines.insert(pos, std::move(line));
 }
 
 bool RegHive::setValue(const Key *constKey, const QString &name, quint32 type,
@@ -576,10 +586,13 @@ bool RegHive::deleteValue(const Key *constKey, QStringView name, quint64 now)
 
 void RegHive::appendLine(QByteArray &out, const Line &line) const
 {
-    if (line.begin >= 0)
+    if (line.begin >= 0) {
         out.append(m_source.constData() + line.begin, line.length);
-    else
-        out.append(line.own);
+        return;
+    }
+    if (!out.isEmpty() && !out.endsWith('\n'))
+        out.append('\n'); // the file's last line may lack its newline
+    out.append(line.own);
 }
 
 void RegHive::writeBlock(QByteArray &out, const Block &block) const
@@ -593,6 +606,8 @@ void RegHive::writeBlock(QByteArray &out, const Block &block) const
     const char *keyText = block.keyLine.begin >= 0 ? m_source.constData() + block.keyLine.begin
                                                    : block.keyLine.own.constData();
     const quint64 time = block.key->m_time;
+    if (!out.isEmpty() && !out.endsWith('\n'))
+        out.append('\n');
     out.append(keyText, block.bracketEnd);
     out.append(' ');
     appendDecimal(out, quint32(qint64(time - unixEpochFileTime) / qint64(ticksPerSecond)));

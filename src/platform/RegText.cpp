@@ -140,8 +140,6 @@ void appendEscaped(QByteArray &out, QStringView text, char q1, char q2)
             out.append("\\x");
             appendHex(out, c, hasNext && s[i + 1] < 128 && isHexDigit(s[i + 1]) ? 4 : 1);
         } else if (c < 32) {
-            if (c == 0 && !hasNext)
-                continue;
             out.append('\\');
             if (const char e = controlEscape(c))
                 out.append(e);
@@ -261,9 +259,9 @@ QByteArray formatValue(QStringView name, quint32 type, const QByteArray &data)
                 line.append("):");
             }
             line.append('"');
-            appendEscaped(
-                line, QStringView(reinterpret_cast<const char16_t *>(data.constData()), len / 2),
-                '"', '"');
+            // the terminating NUL stays implicit
+            const auto *units = reinterpret_cast<const char16_t *>(data.constData());
+            appendEscaped(line, QStringView(units, len / 2 - 1), '"', '"');
             line.append("\"\n");
             return line;
         }

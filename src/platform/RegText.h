@@ -8,7 +8,6 @@ namespace regtext {
 
 // Appends `text` escaped as Wine writes it; `q1` and `q2` are the delimiters that get a
 // backslash besides the backslash itself ('"' for names and data, '[' and ']' for key names).
-// A NUL as the last unit is left out, as Wine omits a string's terminator.
 void appendEscaped(QByteArray &out, QStringView text, char q1, char q2);
 
 // Reads escaped text from `p` up to the first unescaped `terminator` and appends it to `out`.

@@ -198,3 +198,22 @@ TEST(RegHive, NewKeysAndValuesGoWhereWineSortsThem)
     EXPECT_EQ(names, (std::vector<QString>{"b", "C", "d"}));
     EXPECT_EQ(hive->findKey({"C"})->className(), "cls");
 }
+
+TEST(RegHive, AddedLinesKeepTheFileReadable)
+{
+    // A key stored in two blocks, and a last line without its newline.
+    const auto hive = RegHive::parse(head + "\n[K]\n\"b\"=\"1\"\n\n[k]\n@=\"d\"\n\"c\"=\"2\"");
+    const RegHive::Key *key = hive->findKey({"K"});
+    hive->setValue(key, "a", REG_SZ, utf16("0"), changeTime);
+    hive->setValue(key, "z", REG_SZ, utf16("9"), changeTime);
+    const auto reread = RegHive::parse(hive->serialize());
+    ASSERT_FALSE(reread->isDamaged());
+    const auto names = [](const RegHive::Key *k) {
+        std::vector<QString> result;
+        for (const RegHive::Value *value : k->values())
+            result.push_back(value->name);
+        return result;
+    };
+    EXPECT_EQ(names(reread->findKey({"K"})), names(key)); // the file keeps the enumeration order
+    EXPECT_EQ(names(key).size(), 5u);
+}
