@@ -16,6 +16,7 @@
 #include "i18n/Qutrans.h"
 #include "i18n/u_language.h"
 #include "panels/u_URLChangeForm.h"
+#include "platform/ReadOnlyNotice.h"
 #include "platform/SoundEffectPlayer.h"
 #include "privacy/u_MruForm.h"
 #include "privacy/u_TypedURLs.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <cstdio>
 #include <exception>
 
 namespace {
@@ -49,6 +51,21 @@ public:
         return false;
     }
 };
+
+// The prefix is in use by Wine: said once, in the message window, or on the standard error
+// stream in the unattended run, which must never wait for anyone.
+void installReadOnlyNotice()
+{
+    ReadOnlyNotice::setHandler([](const QString &prefixRoot) {
+        const QString text = Qutrans::get(196);
+        if (CommandLine::arguments().size() == 1) {
+            const QString line = TShowMessage2Form::displayText(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+            std::fprintf(stderr, "navolis: %s (%s)\n", qPrintable(line), qPrintable(prefixRoot));
+        } else {
+            ShowMessage2(text);
+        }
+    });
+}
 
 } // namespace
 
@@ -107,6 +124,7 @@ int runNavolis(int &argc, char **argv)
 
     Qutrans::start();
     createWindowSet();
+    installReadOnlyNotice();
     prepareRun(CommandLine::arguments(), RemoveAutostartLinks);
 
     // A language switch may already have asked the main window to close: then the loop ends
