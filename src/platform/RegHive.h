@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+// A registry hive in Wine's text format ("WINE REGISTRY Version 2"). It keeps the file's own
+// text, so that writing it back reproduces every byte that was not changed: a change rewrites
+// only the value's line and the key's timestamp lines, and keys and values that are added go
+// where Wine would sort them.
+class RegHive
+{
+    struct Block;
+
+public:
+    struct Value
+    {
+        QString name;
+        QString folded;
+        quint32 type = 0;
+        QByteArray data;
+    };
+
+    class Key
+    {
+    public:
+        const QString &name() const { return m_name; }
+        const Key *parent() const { return m_parent; }
+        // In stored order, which is the order Wine enumerates them in.
+        const std::vector<Value *> &values() const { return m_values; }
+        const Value *value(QStringView name) const;
+        // Sorted as Wine sorts siblings.
+        std::vector<const Key *> subkeys() const;
+        int subkeyCount() const { return int(m_children.size()); }
+        // Last write time as a FILETIME (100 ns ticks since 1601).
+        quint64 lastWriteTime() const { return m_time; }
+        const QString &className() const { return m_class; }
+
+    private:
+        friend class RegHive;
+        QString m_name;
+        QString m_folded;
+        Key *m_parent = nullptr;
+        QHash<QString, Key *> m_children;
+        std::vector<Value *> m_values;
+        QHash<QString, Value *> m_byName;
+        std::vector<Block *> m_blocks;
+        quint64 m_time = 0;
+        QString m_class;
+    };
+
+    // A file that does not parse gives a damaged hive: empty, and never to be written.
+    static std::unique_ptr<RegHive> parse(const QByteArray &text);
+    // An empty hive that starts with the given header lines.
+    static std::unique_ptr<RegHive> create(const QByteArray &header);
+
+    RegHive(const RegHive &) = delete;
+    RegHive &operator=(const RegHive &) = delete;
+    ~RegHive();
+
+    bool isDamaged() const { return m_damaged; }
+    QByteArray serialize() const;
+
+    const Key *root() const { return &m_keys.front(); }
+    // Path elements below the root; names compare case-insensitively.
+    const Key *findKey(const QStringList &path) const;
+    // Creates what is missing of the path; returns the key and whether it was created.
+    const Key *createKey(const QStringList &path, quint64 now, bool *created = nullptr);
+    // Returns false when the value already held exactly this type and data.
+    bool setValue(const Key *key, const QString &name, quint32 type, const QByteArray &data,
+                  quint64 now);
+    // Returns false when there was no such value.
+    bool deleteValue(const Key *key, QStringView name, quint64 now);
+
+    static quint64 currentFileTime();
+
+private:
+    enum class LineKind : quint8
+    {
+        Other,
+        Option,
+        Time,
+        Value
+    };
+    struct Line
+    {
+        qsizetype begin = -1; // slice of m_source, unless `own` holds the text
+        qsizetype length = 0;
+        QByteArray own;
+        Value *value = nullptr;
+        LineKind kind = LineKind::Other;
+    };
+    struct Block
+    {
+        Key *key = nullptr;
+        Line keyLine;
+        qsizetype bracketEnd = 0; // length of the key line up to and including ']'
+        std::vector<Line> lines;
+        bool touched = false;
+        bool isNew = false;
+    };
+    class Parser;
+
+    RegHive() = default;
+    Key *newKey(Key *parent, const QString &name);
+    Key *mutableKey(const Key *key) { return const_cast<Key *>(key); }
+    Block *newBlock(Key *key);
+    void touch(Key *key, quint64 now);
+    void insertValueLine(Key *key, Value *value);
+    void appendLine(QByteArray &out, const Line &line) const;
+    void writeBlock(QByteArray &out, const Block &block) const;
+
+    QByteArray m_source;
+    Line m_header;
+    std::deque<Key> m_keys; // the root first
+    std::deque<Value> m_valueStore;
+    std::deque<Block> m_blockStore;
+    std::vector<Block *> m_order; // blocks in file order
+    bool m_damaged = false;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Wine's text syntax for registry names and data, as used in user.reg and system.reg.
+namespace regtext {
+
+// Appends `text` escaped as Wine writes it; `q1` and `q2` are the delimiters that get a
+// backslash besides the backslash itself ('"' for names and data, '[' and ']' for key names).
+// A NUL as the last unit is left out, as Wine omits a string's terminator.
+void appendEscaped(QByteArray &out, QStringView text, char q1, char q2);
+
+// Reads escaped text from `p` up to the first unescaped `terminator` and appends it to `out`.
+// Returns the position after the terminator, or nullptr when the text ends first.
+const char *parseEscaped(const char *p, const char *end, char terminator, QString &out);
+
+// One value line exactly as Wine writes it, newline included. An empty name is the default value.
+QByteArray formatValue(QStringView name, quint32 type, const QByteArray &data);
+
+// Lower-cases each UTF-16 unit, the way Wine compares key and value names.
+QString fold(QStringView name);
+
+} // namespace regtext
