@@ -1,5 +1,7 @@
 #include "platform/FileTime.h"
 
+#include <chrono>
+
 namespace platform {
 
 namespace {
@@ -67,7 +69,11 @@ QDateTime dateTimeFromFileTime(quint64 fileTime)
 
 quint64 currentFileTime()
 {
-    return fileTimeFromDateTime(QDateTime::currentDateTimeUtc());
+    // Finer than QDateTime's milliseconds: names drawn from it differ between quick calls.
+    const auto sinceUnixEpoch = std::chrono::duration_cast<std::chrono::nanoseconds>(
+        std::chrono::system_clock::now().time_since_epoch());
+    constexpr quint64 UnixEpochAsFileTime = 116444736000000000ULL;
+    return UnixEpochAsFileTime + quint64(sinceUnixEpoch.count() / 100);
 }
 
 quint64 dosDateTimeToFileTime(quint16 date, quint16 time)

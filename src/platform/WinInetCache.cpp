@@ -3,6 +3,7 @@
 #include "platform/FileTime.h"
 #include "platform/LastError.h"
 #include "platform/UrlCache.h"
+#include "platform/WinTypes.h"
 
 #include <QFile>
 #include <atomic>
@@ -14,13 +15,11 @@ namespace wininet {
 
 using namespace urlcache;
 using platform::setLastError;
-namespace error = platform::error;
 
 namespace {
 
 constexpr DWORD IncludeByDefault = 0x2200F1C0;
 constexpr DWORD WidenToAllContainers = 0x1;
-constexpr DWORD ErrorInvalidHandle = 6;
 
 std::atomic<bool> layerPresent{true};
 std::shared_ptr<UrlCacheEnvironment> configuredEnvironment;
@@ -174,7 +173,7 @@ bool deliver(UrlCacheContainer &c, const IndexView &view, const UrlRecord &recor
     const EntryLayout l = layoutEntry(c, view, record);
     if (!info || *size < l.size) {
         *size = l.size;
-        setLastError(error::InsufficientBuffer);
+        setLastError(win::ERROR_INSUFFICIENT_BUFFER);
         return false;
     }
     fillEntry(info, l, record);
@@ -211,7 +210,7 @@ Step advance(Search &s, INTERNET_CACHE_ENTRY_INFOA *info, DWORD *size)
             return Step::Delivered;
         }
     }
-    setLastError(error::NoMoreItems);
+    setLastError(win::ERROR_NO_MORE_ITEMS);
     return Step::End;
 }
 
@@ -222,7 +221,7 @@ HANDLE FindFirstUrlCacheEntryExA(const char *lpszUrlSearchPattern, DWORD dwFlags
                                  DWORD *lpcbEntryInfo, void *, DWORD *, void *)
 {
     if (!lpcbEntryInfo) {
-        setLastError(error::InvalidParameter);
+        setLastError(win::ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     auto search = std::make_unique<Search>();
@@ -241,11 +240,11 @@ BOOL FindNextUrlCacheEntryExA(HANDLE hEnumHandle, INTERNET_CACHE_ENTRY_INFOA *lp
 {
     auto *search = static_cast<Search *>(hEnumHandle);
     if (!searches().contains(search)) {
-        setLastError(ErrorInvalidHandle);
+        setLastError(win::ERROR_INVALID_HANDLE);
         return false;
     }
     if (!lpcbEntryInfo) {
-        setLastError(error::InvalidParameter);
+        setLastError(win::ERROR_INVALID_PARAMETER);
         return false;
     }
     return advance(*search, lpNextCacheEntryInfo, lpcbEntryInfo) == Step::Delivered;
@@ -255,7 +254,7 @@ BOOL FindCloseUrlCache(HANDLE hEnumHandle)
 {
     auto *search = static_cast<Search *>(hEnumHandle);
     if (!searches().erase(search)) {
-        setLastError(ErrorInvalidHandle);
+        setLastError(win::ERROR_INVALID_HANDLE);
         return false;
     }
     delete search;
@@ -267,20 +266,20 @@ BOOL GetUrlCacheEntryInfoExA(const char *lpszUrl, INTERNET_CACHE_ENTRY_INFOA *lp
                              DWORD *lpcbRedirectUrl, void *lpReserved, DWORD)
 {
     if (!lpszUrl || !lpcbCacheEntryInfo || lpszRedirectUrl || lpcbRedirectUrl || lpReserved) {
-        setLastError(error::InvalidParameter);
+        setLastError(win::ERROR_INVALID_PARAMETER);
         return false;
     }
     const QByteArrayView url(lpszUrl);
     UrlCacheContainer &c = cache().containerForUrl(url);
     IndexFile *file = c.file();
     if (!file) {
-        setLastError(error::FileNotFound);
+        setLastError(win::ERROR_FILE_NOT_FOUND);
         return false;
     }
     IndexLock lock(*file, false);
     const auto record = lock.view() ? lock.view()->find(url) : std::nullopt;
     if (!record) {
-        setLastError(error::FileNotFound);
+        setLastError(win::ERROR_FILE_NOT_FOUND);
         return false;
     }
     return deliver(c, *lock.view(), *record, lpCacheEntryInfo, lpcbCacheEntryInfo);
@@ -289,18 +288,18 @@ BOOL GetUrlCacheEntryInfoExA(const char *lpszUrl, INTERNET_CACHE_ENTRY_INFOA *lp
 BOOL DeleteUrlCacheEntry(const char *lpszUrlName)
 {
     if (!lpszUrlName) {
-        setLastError(error::InvalidParameter);
+        setLastError(win::ERROR_INVALID_PARAMETER);
         return false;
     }
     switch (cache().deleteEntry(QByteArrayView(lpszUrlName))) {
     case UrlCache::DeleteResult::Deleted:
         return true;
     case UrlCache::DeleteResult::NotFound:
-        setLastError(error::FileNotFound);
+        setLastError(win::ERROR_FILE_NOT_FOUND);
         return false;
     case UrlCache::DeleteResult::ReadOnly:
     case UrlCache::DeleteResult::FileInUse:
-        setLastError(error::AccessDenied);
+        setLastError(win::ERROR_ACCESS_DENIED);
         return false;
     }
     return false;

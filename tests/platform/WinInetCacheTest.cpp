@@ -267,3 +267,19 @@ TEST(WinInetCache, LocalFilesOutsideTheFolderAreNeverDeleted)
     EXPECT_TRUE(QFile::exists(linked + "/page.txt"));
     expectSound(sample.read(sample.content() + "/index.dat"));
 }
+
+TEST(WinInetCache, TargetPrefixContainersAreFoundThroughItsShellFolders)
+{
+    SampleUrlCache sample;
+    QFile::remove(sample.root() + "/dosdevices/c:");
+    QFile::link("../drive_c", sample.root() + "/dosdevices/c:");
+    qputenv("WINEPREFIX", QFile::encodeName(sample.root()));
+    const auto environment = prefixUrlCacheEnvironment();
+    wininet::setUrlCacheEnvironment(environment);
+    EXPECT_EQ(environment->userName(), "user");
+    EXPECT_EQ(listAll("").size(), 3u);
+    EXPECT_EQ(listAll("Cookie:").size(), 2u);
+    EXPECT_TRUE(DeleteUrlCacheEntry("Cookie:user@shop.example.net/"));
+    EXPECT_EQ(listAll("Cookie:").size(), 1u);
+    qunsetenv("WINEPREFIX");
+}
