@@ -1,6 +1,7 @@
 #include "platform/FileTime.h"
 
 #include <chrono>
+#include <ctime>
 
 namespace platform {
 
@@ -9,6 +10,20 @@ namespace {
 constexpr qint64 TicksPerSecond = 10'000'000;
 constexpr qint64 TicksPerDay = TicksPerSecond * 86'400;
 constexpr quint64 FileTimeLimit = 0x8000'0000'0000'0000ULL;
+
+// Asked of the C library at most once a second: conversions come by the thousand.
+qint64 currentUtcOffsetSeconds()
+{
+    thread_local time_t askedAt = 0;
+    thread_local qint64 offset = 0;
+    const time_t now = time(nullptr);
+    if (now != askedAt) {
+        struct tm local;
+        offset = localtime_r(&now, &local) ? qint64(local.tm_gmtoff) : 0;
+        askedAt = now;
+    }
+    return offset;
+}
 
 QDate fileTimeEpoch()
 {
@@ -19,7 +34,7 @@ QDate fileTimeEpoch()
 
 std::optional<quint64> fileTimeToLocalFileTime(quint64 fileTime)
 {
-    const qint64 bias = QDateTime::currentDateTime().offsetFromUtc() * TicksPerSecond;
+    const qint64 bias = currentUtcOffsetSeconds() * TicksPerSecond;
     if (fileTime >= FileTimeLimit)
         return std::nullopt;
     const qint64 local = qint64(fileTime) + bias;

@@ -19,6 +19,8 @@ using namespace layout;
 
 namespace {
 
+constexpr qint64 RecheckMs = 50;
+
 int openFlags(IndexFile::Mode mode)
 {
     return (mode == IndexFile::Mode::Write ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NOFOLLOW;
@@ -145,7 +147,9 @@ const IndexView *IndexFile::lock(bool forWriting)
     m_lockMode = forWriting && m_mode == Mode::Write ? LOCK_EX : LOCK_SH;
     if (::flock(m_fd, m_lockMode) != 0)
         return nullptr;
-    if (!remapIfChanged()) {
+    // Reads trust a check made moments ago; a walk asks twice per entry.
+    const bool recentlyChecked = m_checked.isValid() && m_checked.elapsed() < RecheckMs;
+    if ((forWriting || !recentlyChecked || !m_data) && !remapIfChanged()) {
         m_view.reset();
         return nullptr;
     }
@@ -165,8 +169,10 @@ bool IndexFile::remapIfChanged()
     const auto pathStamp = stampOfPath();
     if (!pathStamp)
         return false;
-    if (m_data && *pathStamp == m_stamp)
+    if (m_data && *pathStamp == m_stamp) {
+        m_checked.start();
         return true;
+    }
     if (pathStamp->inode != m_stamp.inode || pathStamp->device != m_stamp.device) {
         // Replaced since we opened it: follow the new file.
         const int fd = ::open(QFile::encodeName(m_path).constData(), openFlags(m_mode));
@@ -181,6 +187,7 @@ bool IndexFile::remapIfChanged()
         return false;
     m_stamp = *fdStamp;
     m_parsed = false;
+    m_checked.start();
     return true;
 }
 

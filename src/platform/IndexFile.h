@@ -3,6 +3,7 @@
 #include "platform/IndexView.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -69,6 +70,7 @@ private:
     quint64 m_size = 0;
     Stamp m_stamp;
     bool m_parsed = false;
+    QElapsedTimer m_checked;
     std::optional<IndexView> m_view;
 };
 

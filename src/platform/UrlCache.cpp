@@ -60,7 +60,7 @@ bool writeNewFile(const QString &path, const QByteArray &content, quint64 &write
 } // namespace
 
 UrlCacheContainer::UrlCacheContainer(ContainerKind kind, QString folder)
-    : m_kind(kind), m_folder(std::move(folder))
+    : m_kind(kind), m_folder(std::move(folder)), m_folderBytes(QFile::encodeName(m_folder))
 {
 }
 
@@ -134,15 +134,27 @@ QByteArrayView UrlCacheContainer::subdirectory(const IndexView &view, const UrlR
 
 QString UrlCacheContainer::localFilePath(const IndexView &view, const UrlRecord &record) const
 {
+    return QFile::decodeName(localFilePathBytes(view, record));
+}
+
+QByteArray UrlCacheContainer::localFilePathBytes(const IndexView &view,
+                                                 const UrlRecord &record) const
+{
     if (!record.hasLocalName || !isPlainFileName(record.localName))
         return {};
     const QByteArrayView dir = subdirectory(view, record);
     if (dir.isNull())
         return {};
-    QString path = m_folder + '/';
-    if (!dir.isEmpty())
-        path += decode(dir) + '/';
-    return path + decode(record.localName);
+    QByteArray path;
+    path.reserve(m_folderBytes.size() + dir.size() + record.localName.size() + 2);
+    path += m_folderBytes;
+    path += '/';
+    if (!dir.isEmpty()) {
+        path += dir;
+        path += '/';
+    }
+    path += record.localName;
+    return path;
 }
 
 UrlCacheContainer::FileRemoval UrlCacheContainer::removeLocalFile(const IndexView &view,
@@ -177,7 +189,7 @@ UrlCacheContainer::FileRemoval UrlCacheContainer::removeLocalFile(const IndexVie
 }
 
 UrlCache::UrlCache(std::shared_ptr<UrlCacheEnvironment> environment)
-    : m_environment(std::move(environment))
+    : m_environment(std::move(environment)), m_userName(m_environment->userName())
 {
     const ShellCacheFolders f = m_environment->folders();
     const auto under = [](const QString &base, const char *suffix) {

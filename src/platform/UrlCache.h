@@ -44,6 +44,8 @@ public:
     bool ensureIndex();
     // Empty when the record has no local file or its names would lead out of the folder.
     QString localFilePath(const IndexView &view, const UrlRecord &record) const;
+    // The same as host path bytes.
+    QByteArray localFilePathBytes(const IndexView &view, const UrlRecord &record) const;
 
     enum class FileRemoval
     {
@@ -59,6 +61,7 @@ private:
 
     ContainerKind m_kind;
     QString m_folder;
+    QByteArray m_folderBytes;
     std::unique_ptr<IndexFile> m_file;
 };
 
@@ -82,6 +85,8 @@ public:
     explicit UrlCache(std::shared_ptr<UrlCacheEnvironment> environment);
 
     UrlCacheEnvironment &environment() { return *m_environment; }
+    // Asked of the environment once: it may take a registry read.
+    const QByteArray &userName() const { return m_userName; }
     UrlCacheContainer &container(ContainerKind kind);
     // By the URL's case-sensitive prefix: "Cookie:", "Visited:", else Content.
     UrlCacheContainer &containerForUrl(QByteArrayView url);
@@ -104,6 +109,7 @@ private:
                                              quint64 &writeTime);
 
     std::shared_ptr<UrlCacheEnvironment> m_environment;
+    QByteArray m_userName;
     std::array<std::unique_ptr<UrlCacheContainer>, 3> m_containers;
 };
 

@@ -106,7 +106,7 @@ struct EntryLayout
 EntryLayout layoutEntry(UrlCacheContainer &c, const IndexView &view, const UrlRecord &record)
 {
     EntryLayout l;
-    l.localPath = QFile::encodeName(c.localFilePath(view, record));
+    l.localPath = c.localFilePathBytes(view, record);
     DWORD at = sizeof(INTERNET_CACHE_ENTRY_INFOA);
     l.url = at;
     at += DWORD(record.url.size()) + 1;
@@ -190,7 +190,7 @@ enum class Step
 
 Step advance(Search &s, INTERNET_CACHE_ENTRY_INFOA *info, DWORD *size)
 {
-    const QByteArray user = cache().environment().userName();
+    const QByteArray user = cache().userName();
     for (; s.container < s.containers.size(); ++s.container, s.item = 0) {
         UrlCacheContainer &c = cache().container(s.containers[s.container]);
         IndexFile *file = c.file();

@@ -49,7 +49,8 @@ QByteArray picture(const char *format, QRgb colour)
 
 // Qt writes no GIF: a 1x1 picture, byte by byte.
 const char TinyGif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff!\xf9\x04"
-                       "\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02D"
+                       "\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02"
+                       "D"
                        "\x01\x00;";
 
 QByteArray body(const Kind &kind, const QByteArray &title, int n)
@@ -74,7 +75,7 @@ bool addContent(UrlCache &cache, const QByteArray &url, const Kind &kind, const 
     r.url = url;
     r.extension = kind.extension;
     r.fileContent = body(kind, title, n);
-    r.headerInfo = headers(kind.mimeType, cache.environment().userName());
+    r.headerInfo = headers(kind.mimeType, cache.userName());
     r.entryType = n % 11 == 0 ? entrytype::Sticky : entrytype::Normal;
     const quint64 now = platform::currentFileTime();
     r.lastModified = now - quint64(n % 30 + 1) * TicksPerDay;
@@ -86,7 +87,7 @@ bool addContent(UrlCache &cache, const QByteArray &url, const Kind &kind, const 
 bool addCookies(UrlCache &cache, const QByteArray &domainPath, const QList<Cookie> &cookies)
 {
     CommitRequest r;
-    r.url = "Cookie:" + cache.environment().userName() + '@' + domainPath;
+    r.url = "Cookie:" + cache.userName() + '@' + domainPath;
     r.extension = "txt";
     r.fileContent = formatCookieFile(cookies);
     return cache.commitEntry(r).has_value();
@@ -102,7 +103,7 @@ Cookie cookie(const QByteArray &name, const QByteArray &value, const QByteArray 
 bool addVisit(UrlCache &cache, const QByteArray &url, int daysAgo)
 {
     CommitRequest r;
-    r.url = "Visited: " + cache.environment().userName() + '@' + url;
+    r.url = "Visited: " + cache.userName() + '@' + url;
     r.withFile = false;
     const quint64 now = platform::currentFileTime();
     r.lastModified = now - quint64(daysAgo) * TicksPerDay;
