@@ -1,5 +1,6 @@
 #include "SampleUrlCache.h"
 #include "platform/CookieFile.h"
+#include "platform/FileTime.h"
 #include "platform/IndexDatLayout.h"
 #include "platform/IndexView.h"
 #include "platform/LastError.h"
@@ -160,4 +161,59 @@ TEST(UrlCacheCommit, EntryHashedByTheOtherRuleIsStillFound)
     EXPECT_TRUE(lookUp("Cookie:user@www.example.com/dir/"));
     EXPECT_TRUE(wininet::DeleteUrlCacheEntry("Cookie:user@www.example.com/dir/"));
     EXPECT_FALSE(lookUp("Cookie:user@www.example.com/dir/"));
+}
+
+TEST(UrlCacheCommit, RecordIsLaidOutAsWineLaysItOut)
+{
+    QTemporaryDir home;
+    const QString content = home.path() + "/Cache/Content.IE5";
+    ASSERT_TRUE(IndexFile::create(content + "/index.dat", {"FQCKDOPF"}));
+    {
+        QFile f(content + "/index.dat");
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.write(layout::WineSignature, sizeof layout::WineSignature);
+    }
+    UrlCache cache(std::make_shared<FixedUrlCacheEnvironment>(
+        ShellCacheFolders{home.path() + "/Cache", {}, {}}, "root"));
+    CommitRequest page;
+    page.url = "http://www.example.com/dir/page.html";
+    page.fileContent = "<html>page</html>\n";
+    page.extension = "html";
+    page.headerInfo = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n~U:root\r\n";
+    page.lastModified = 0x01D6380C2D03E000;
+    page.expire = platform::dosDateTimeToFileTime(0x666E, 0x792D);
+    ASSERT_EQ(cache.commitEntry(page), content + "/FQCKDOPF/page[0].html");
+    CommitRequest sticky = page;
+    sticky.url = "http://www.example.com/dir/pinned.html";
+    sticky.fileContent = "pin\n";
+    sticky.entryType = entrytype::Sticky;
+    ASSERT_TRUE(cache.commitEntry(sticky));
+
+    QFile f(content + "/index.dat");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    const auto *d = reinterpret_cast<const uchar *>(bytes.constData());
+    EXPECT_EQ(layout::readU32(d + 0x28), 36u);
+    EXPECT_EQ(layout::readU64(d + 0x38), 18u);
+    EXPECT_EQ(layout::readU64(d + 0x40), 4u);
+    EXPECT_EQ(layout::readU32(d + 0x4C), 2u); // files in FQCKDOPF
+    EXPECT_EQ(layout::readU32(d + 0x4BA8), 0xE0216B80u);
+    EXPECT_EQ(layout::readU32(d + 0x4BAC), 0x5000u);
+    const uchar *r = d + 0x5000;
+    EXPECT_EQ(bytes.mid(0x5000, 8), QByteArray("URL \x02\0\0\0", 8));
+    EXPECT_EQ(layout::readU64(r + 0x08), page.lastModified);
+    EXPECT_EQ(layout::readU32(r + 0x18), 0x792D666Eu);
+    EXPECT_EQ(layout::readU32(r + 0x20), 18u);
+    EXPECT_EQ(layout::readU32(r + 0x30), 0x60u);
+    EXPECT_EQ(layout::readU32(r + 0x34), 0x68u);
+    EXPECT_EQ(layout::readU32(r + 0x38), 0x10100000u);
+    EXPECT_EQ(layout::readU32(r + 0x3C), 0x90u);
+    EXPECT_EQ(layout::readU32(r + 0x40), 1u);
+    EXPECT_EQ(layout::readU32(r + 0x44), 0xA0u);
+    EXPECT_EQ(layout::readU32(r + 0x48), 53u);
+    EXPECT_EQ(layout::readU32(r + 0x4C), 0xD8u);
+    EXPECT_EQ(layout::readU32(r + 0x54), 1u);
+    EXPECT_EQ(bytes.mid(0x508D, 3), QByteArray("\xbe\xad\xde"));
+    EXPECT_EQ(bytes.mid(0x50D8, 5), QByteArray("html\0", 5));
+    EXPECT_EQ(layout::readU32(d + 0x5100 + 0x2C), 86400u);
 }
