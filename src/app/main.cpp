@@ -1,1 +1,6 @@
-int main() { return 0; }
+#include "app/Program.h"
+
+int main(int argc, char **argv)
+{
+    return runNavolis(argc, argv);
+}

@@ -46,12 +46,6 @@ bool startsWith(const char *p, const char *end, const char *prefix)
     return size_t(end - p) >= n && std::memcmp(p, prefix, n) == 0;
 }
 
-QByteArray stringData(const QString &text)
-{
-    QByteArray data(reinterpret_cast<const char *>(text.utf16()), (text.size() + 1) * 2);
-    return data; // the copy includes the terminating NUL unit
-}
-
 void appendDecimal(QByteArray &out, quint32 v)
 {
     char buf[12];
@@ -180,7 +174,7 @@ bool RegHive::Parser::run()
 
 RegHive::Key *RegHive::Parser::child(Key *parent, const QString &name)
 {
-    if (Key *found = parent->m_children.value(regtext::fold(name)))
+    if (Key *found = parent->child(regtext::fold(name)))
         return found;
     return m_hive.newKey(parent, name);
 }
@@ -255,7 +249,7 @@ bool RegHive::Parser::parseValue(LineSpan &line)
 
     Key *key = m_block->key;
     QString folded = regtext::fold(name);
-    Value *value = key->m_byName.value(folded);
+    Value *value = key->find(folded);
     if (value) {
         value->type = type; // a repeated value keeps its first spelling
         value->data = std::move(data);
@@ -263,7 +257,7 @@ bool RegHive::Parser::parseValue(LineSpan &line)
         value = &m_hive.m_valueStore.emplace_back(
             Value{std::move(name), folded, type, std::move(data)});
         key->m_values.push_back(value);
-        key->m_byName.insert(std::move(folded), value);
+        key->index(value);
     }
     m_block->lines.push_back(span(start, line.next, LineKind::Value, value));
     return true;
@@ -304,11 +298,7 @@ bool RegHive::Parser::parseData(const char *p, LineSpan &line, quint32 &type, QB
     } else {
         return false;
     }
-    QString value;
-    if (!regtext::parseEscaped(text, end, '"', value))
-        return false;
-    data = stringData(value);
-    return true;
+    return regtext::parseEscapedData(text, end, '"', data);
 }
 
 bool RegHive::Parser::parseHex(const char *p, LineSpan &line, QByteArray &data)
@@ -376,12 +366,54 @@ quint64 RegHive::currentFileTime()
 
 const RegHive::Value *RegHive::Key::value(QStringView name) const
 {
-    return m_byName.value(regtext::fold(name));
+    return find(regtext::fold(name));
+}
+
+RegHive::Key *RegHive::Key::child(const QString &folded) const
+{
+    const auto it = m_children.find(folded);
+    return it == m_children.end() ? nullptr : it->second;
+}
+
+// A few values are found faster by a scan than by a hash that each key would have to build.
+constexpr size_t hashedValueCount = 8;
+
+RegHive::Value *RegHive::Key::find(const QString &folded) const
+{
+    if (!m_byName.empty()) {
+        const auto it = m_byName.find(folded);
+        return it == m_byName.end() ? nullptr : it->second;
+    }
+    for (Value *value : m_values) {
+        if (value->folded == folded)
+            return value;
+    }
+    return nullptr;
+}
+
+// Call after adding the value to m_values.
+void RegHive::Key::index(Value *value)
+{
+    if (!m_byName.empty()) {
+        m_byName.emplace(value->folded, value);
+    } else if (m_values.size() > hashedValueCount) {
+        m_byName.reserve(m_values.size() * 2);
+        for (Value *each : m_values)
+            m_byName.emplace(each->folded, each);
+    }
+}
+
+void RegHive::Key::unindex(Value *value)
+{
+    m_byName.erase(value->folded);
 }
 
 std::vector<const RegHive::Key *> RegHive::Key::subkeys() const
 {
-    std::vector<const Key *> keys(m_children.cbegin(), m_children.cend());
+    std::vector<const Key *> keys;
+    keys.reserve(m_children.size());
+    for (const auto &[folded, key] : m_children)
+        keys.push_back(key);
     std::sort(keys.begin(), keys.end(),
               [](const Key *a, const Key *b) { return a->m_folded < b->m_folded; });
     return keys;
@@ -391,7 +423,7 @@ const RegHive::Key *RegHive::findKey(const QStringList &path) const
 {
     const Key *key = root();
     for (const QString &name : path) {
-        key = key->m_children.value(regtext::fold(name));
+        key = key->child(regtext::fold(name));
         if (!key)
             return nullptr;
     }
@@ -404,7 +436,7 @@ RegHive::Key *RegHive::newKey(Key *parent, const QString &name)
     key.m_name = name;
     key.m_folded = regtext::fold(name);
     key.m_parent = parent;
-    parent->m_children.insert(key.m_folded, &key);
+    parent->m_children.emplace(key.m_folded, &key);
     return &key;
 }
 
@@ -445,7 +477,7 @@ const RegHive::Key *RegHive::createKey(const QStringList &path, quint64 now, boo
     Key *key = &m_keys.front();
     bool made = false;
     for (const QString &name : path) {
-        Key *next = key->m_children.value(regtext::fold(name));
+        Key *next = key->child(regtext::fold(name));
         if (!next) {
             if (!made)
                 touch(key, now); // a new subkey changes its parent's last write time
@@ -469,25 +501,35 @@ void RegHive::touch(Key *key, quint64 now)
         block->touched = true;
 }
 
+// The new line goes next to the line of its neighbour in value order, so that the file lists
+// the values in the same order as the key does, even for a key stored in several blocks.
 void RegHive::insertValueLine(Key *key, Value *value)
 {
-    Block *block = key->m_blocks.empty() ? newBlock(key) : key->m_blocks.front();
     Line line;
     line.own = regtext::formatValue(value->name, value->type, value->data);
     line.value = value;
     line.kind = LineKind::Value;
-    auto &lines = block->lines;
-    size_t pos = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind == LineKind::Value) {
-            if (value->folded < lines[i].value->folded)
-                break;
-            pos = i + 1;
-        } else if (lines[i].kind != LineKind::Other && pos == i) {
-            pos = i + 1; // after the key's option lines
+    const auto &values = key->m_values;
+    const auto at = std::find(values.begin(), values.end(), value);
+    const Value *next = at + 1 != values.end() ? *(at + 1) : nullptr;
+    const Value *previous = at != values.begin() ? *(at - 1) : nullptr;
+    if (const Value *neighbour = next ? next : previous) {
+        for (Block *block : key->m_blocks) {
+            auto &lines = block->lines;
+            const auto found = std::find_if(lines.begin(), lines.end(),
+                                            [&](const Line &l) { return l.value == neighbour; });
+            if (found != lines.end()) {
+                lines.insert(next ? found : found + 1, std::move(line));
+                return;
+            }
         }
     }
-    lines.insert(lines.begin() + qsizetype(pos), std::move(line));
+    Block *block = key->m_blocks.empty() ? newBlock(key) : key->m_blocks.front();
+    auto &lines = block->lines;
+    auto pos = lines.begin(); // after the key's option lines
+    while (pos != lines.end() && (pos->kind == LineKind::Option || pos->kind == LineKind::Time))
+        ++pos;
+    lines.insert(pos, std::move(line));
 }
 
 bool RegHive::setValue(const Key *constKey, const QString &name, quint32 type,
@@ -495,7 +537,7 @@ bool RegHive::setValue(const Key *constKey, const QString &name, quint32 type,
 {
     Key *key = mutableKey(constKey);
     QString folded = regtext::fold(name);
-    if (Value *value = key->m_byName.value(folded)) {
+    if (Value *value = key->find(folded)) {
         if (value->type == type && value->data == data)
             return false;
         value->type = type;
@@ -520,7 +562,7 @@ bool RegHive::setValue(const Key *constKey, const QString &name, quint32 type,
             std::lower_bound(values.begin(), values.end(), added,
                              [](const Value *a, const Value *b) { return a->folded < b->folded; }),
             added);
-        key->m_byName.insert(std::move(folded), added);
+        key->index(added);
         insertValueLine(key, added);
     }
     touch(key, now);
@@ -531,9 +573,10 @@ bool RegHive::deleteValue(const Key *constKey, QStringView name, quint64 now)
 {
     Key *key = mutableKey(constKey);
     const QString folded = regtext::fold(name);
-    Value *value = key->m_byName.take(folded);
+    Value *value = key->find(folded);
     if (!value)
         return false;
+    key->unindex(value);
     std::erase(key->m_values, value);
     for (Block *block : key->m_blocks)
         std::erase_if(block->lines, [value](const Line &line) { return line.value == value; });
@@ -543,10 +586,13 @@ bool RegHive::deleteValue(const Key *constKey, QStringView name, quint64 now)
 
 void RegHive::appendLine(QByteArray &out, const Line &line) const
 {
-    if (line.begin >= 0)
+    if (line.begin >= 0) {
         out.append(m_source.constData() + line.begin, line.length);
-    else
-        out.append(line.own);
+        return;
+    }
+    if (!out.isEmpty() && !out.endsWith('\n'))
+        out.append('\n'); // the file's last line may lack its newline
+    out.append(line.own);
 }
 
 void RegHive::writeBlock(QByteArray &out, const Block &block) const
@@ -560,6 +606,8 @@ void RegHive::writeBlock(QByteArray &out, const Block &block) const
     const char *keyText = block.keyLine.begin >= 0 ? m_source.constData() + block.keyLine.begin
                                                    : block.keyLine.own.constData();
     const quint64 time = block.key->m_time;
+    if (!out.isEmpty() && !out.endsWith('\n'))
+        out.append('\n');
     out.append(keyText, block.bracketEnd);
     out.append(' ');
     appendDecimal(out, quint32(qint64(time - unixEpochFileTime) / qint64(ticksPerSecond)));

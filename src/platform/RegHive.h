@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <deque>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 // A registry hive in Wine's text format ("WINE REGISTRY Version 2"). It keeps the file's own
@@ -18,6 +18,18 @@ class RegHive
     struct Block;
 
 public:
+    // FNV-1a over the UTF-16 units: names are short, and this beats a general hash here.
+    struct NameHash
+    {
+        size_t operator()(const QString &name) const noexcept
+        {
+            size_t h = 1469598103934665603ULL;
+            for (const QChar c : name)
+                h = (h ^ c.unicode()) * 1099511628211ULL;
+            return h;
+        }
+    };
+
     struct Value
     {
         QString name;
@@ -43,12 +55,17 @@ public:
 
     private:
         friend class RegHive;
+        Value *find(const QString &folded) const;
+        void index(Value *value);
+        void unindex(Value *value);
+        Key *child(const QString &folded) const;
+
         QString m_name;
         QString m_folded;
         Key *m_parent = nullptr;
-        QHash<QString, Key *> m_children;
+        std::unordered_map<QString, Key *, NameHash> m_children;
         std::vector<Value *> m_values;
-        QHash<QString, Value *> m_byName;
+        std::unordered_map<QString, Value *, NameHash> m_byName; // only for keys with many values
         std::vector<Block *> m_blocks;
         quint64 m_time = 0;
         QString m_class;

@@ -140,8 +140,6 @@ void appendEscaped(QByteArray &out, QStringView text, char q1, char q2)
             out.append("\\x");
             appendHex(out, c, hasNext && s[i + 1] < 128 && isHexDigit(s[i + 1]) ? 4 : 1);
         } else if (c < 32) {
-            if (c == 0 && !hasNext)
-                continue;
             out.append('\\');
             if (const char e = controlEscape(c))
                 out.append(e);
@@ -155,20 +153,15 @@ void appendEscaped(QByteArray &out, QStringView text, char q1, char q2)
     }
 }
 
-const char *parseEscaped(const char *p, const char *end, char terminator, QString &out)
+namespace {
+
+// Decodes into `w`, which has room for one unit per byte of input.
+const char *decode(const char *p, const char *end, char terminator, char16_t *&w)
 {
-    const qsizetype start = out.size();
-    out.resize(start + (end - p)); // never more units than bytes
-    char16_t *const base = reinterpret_cast<char16_t *>(out.data());
-    char16_t *w = base + start;
-    const auto finish = [&](const char *result) {
-        out.truncate(w - base);
-        return result;
-    };
     while (p < end) {
         const char c = *p;
         if (c == terminator)
-            return finish(p + 1);
+            return p + 1;
         if (c == '\\') {
             if (++p == end)
                 break;
@@ -216,8 +209,31 @@ const char *parseEscaped(const char *p, const char *end, char terminator, QStrin
             *w++ = char16_t(cp);
         }
     }
-    finish(nullptr);
     return nullptr;
+}
+
+} // namespace
+
+const char *parseEscaped(const char *p, const char *end, char terminator, QString &out)
+{
+    const qsizetype start = out.size();
+    out.resize(start + (end - p));
+    char16_t *const base = reinterpret_cast<char16_t *>(out.data());
+    char16_t *w = base + start;
+    const char *result = decode(p, end, terminator, w);
+    out.truncate(w - base);
+    return result;
+}
+
+const char *parseEscapedData(const char *p, const char *end, char terminator, QByteArray &out)
+{
+    out.resize((end - p + 1) * 2);
+    char16_t *const base = reinterpret_cast<char16_t *>(out.data());
+    char16_t *w = base;
+    const char *result = decode(p, end, terminator, w);
+    *w++ = 0;
+    out.truncate((w - base) * 2);
+    return result;
 }
 
 QByteArray formatValue(QStringView name, quint32 type, const QByteArray &data)
@@ -243,9 +259,9 @@ QByteArray formatValue(QStringView name, quint32 type, const QByteArray &data)
                 line.append("):");
             }
             line.append('"');
-            appendEscaped(
-                line, QStringView(reinterpret_cast<const char16_t *>(data.constData()), len / 2),
-                '"', '"');
+            // the terminating NUL stays implicit
+            const auto *units = reinterpret_cast<const char16_t *>(data.constData());
+            appendEscaped(line, QStringView(units, len / 2 - 1), '"', '"');
             line.append("\"\n");
             return line;
         }
@@ -287,6 +303,16 @@ QByteArray formatValue(QStringView name, quint32 type, const QByteArray &data)
     }
     line.append('\n');
     return line;
+}
+
+QString fold(const QString &name)
+{
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if ((u >= 'A' && u <= 'Z') || (u >= 0x80 && QChar::toLower(char32_t(u)) != u))
+            return fold(QStringView(name));
+    }
+    return name; // shares the name's text
 }
 
 QString fold(QStringView name)

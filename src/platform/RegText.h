@@ -8,17 +8,19 @@ namespace regtext {
 
 // Appends `text` escaped as Wine writes it; `q1` and `q2` are the delimiters that get a
 // backslash besides the backslash itself ('"' for names and data, '[' and ']' for key names).
-// A NUL as the last unit is left out, as Wine omits a string's terminator.
 void appendEscaped(QByteArray &out, QStringView text, char q1, char q2);
 
 // Reads escaped text from `p` up to the first unescaped `terminator` and appends it to `out`.
 // Returns the position after the terminator, or nullptr when the text ends first.
 const char *parseEscaped(const char *p, const char *end, char terminator, QString &out);
+// The same, giving UTF-16LE bytes with a terminating NUL unit, as string values store them.
+const char *parseEscapedData(const char *p, const char *end, char terminator, QByteArray &out);
 
 // One value line exactly as Wine writes it, newline included. An empty name is the default value.
 QByteArray formatValue(QStringView name, quint32 type, const QByteArray &data);
 
 // Lower-cases each UTF-16 unit, the way Wine compares key and value names.
 QString fold(QStringView name);
+QString fold(const QString &name);
 
 } // namespace regtext

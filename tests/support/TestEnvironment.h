@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <ostream>
 
 namespace testenv {
 
@@ -15,3 +17,14 @@ QString home();
 QString samplePrefix();
 
 } // namespace testenv
+
+// Readable Qt strings in test failure messages.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList &list, std::ostream *out)
+{
+    *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
+}

@@ -1,0 +1,89 @@
+#include "platform/RegHive.h"
+#include "platform/WinTypes.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QByteArray utf16(const QString &text)
+{
+    return QByteArray(reinterpret_cast<const char *>(text.utf16()), (text.size() + 1) * 2);
+}
+
+// A hive in Wine's layout: `keys` keys of `valuesPerKey` values each, mixing the value forms.
+QByteArray makeHive(int keys, int valuesPerKey)
+{
+    const auto hive = RegHive::create("WINE REGISTRY Version 2\n;; All keys relative to X\n\n"
+                                      "#arch=win64\n");
+    for (int k = 0; k < keys; ++k) {
+        const RegHive::Key *key = hive->createKey(
+            {"Software", QStringLiteral("Vendor%1").arg(k / 100), QStringLiteral("Key %1").arg(k)},
+            RegHive::currentFileTime());
+        for (int v = 0; v < valuesPerKey; ++v) {
+            const QString name = QStringLiteral("url%1").arg(v);
+            if (v % 5 == 4) {
+                hive->setValue(key, name, win::REG_BINARY, QByteArray(40, char(v)), 0);
+            } else if (v % 5 == 3) {
+                const quint32 dw = quint32(v);
+                hive->setValue(key, name, win::REG_DWORD,
+                               QByteArray(reinterpret_cast<const char *>(&dw), 4), 0);
+            } else {
+                hive->setValue(
+                    key, name, win::REG_SZ,
+                    utf16(QStringLiteral("http://www.example.com/path/%1?q=\"x\"").arg(v)), 0);
+            }
+        }
+    }
+    return hive->serialize();
+}
+
+const QByteArray &hiveOf(int keys, int valuesPerKey)
+{
+    static std::map<std::pair<int, int>, QByteArray> cache;
+    auto &text = cache[{keys, valuesPerKey}];
+    if (text.isEmpty())
+        text = makeHive(keys, valuesPerKey);
+    return text;
+}
+
+void BM_Parse(benchmark::State &state)
+{
+    const QByteArray &text = hiveOf(int(state.range(0)), int(state.range(1)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RegHive::parse(text));
+    state.SetBytesProcessed(qint64(state.iterations()) * text.size());
+    state.counters["bytes"] = double(text.size());
+}
+
+void BM_SaveAfterOneChange(benchmark::State &state)
+{
+    const QByteArray &text = hiveOf(int(state.range(0)), int(state.range(1)));
+    const auto hive = RegHive::parse(text);
+    const RegHive::Key *key = hive->findKey({"Software", "Vendor0", "Key 0"});
+    hive->setValue(key, "url1", win::REG_SZ, utf16("changed"), RegHive::currentFileTime());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(hive->serialize());
+    state.SetBytesProcessed(qint64(state.iterations()) * text.size());
+}
+
+void BM_Lookup(benchmark::State &state)
+{
+    const QByteArray &text = hiveOf(int(state.range(0)), int(state.range(1)));
+    const auto hive = RegHive::parse(text);
+    const QStringList path{"software", "VENDOR0", "key 0"};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(hive->findKey(path)->value(u"URL2"));
+}
+
+// About 2 MB in many small keys; one key with 10,000 values; 100,000 values in all.
+#define HIVE_SIZES ->Args({6000, 5})->Args({1, 10000})->Args({1000, 100})
+BENCHMARK(BM_Parse) HIVE_SIZES->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveAfterOneChange) HIVE_SIZES->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Lookup)->Args({1, 10})->Args({1, 10000})->Args({6000, 5});
+
+} // namespace
+
+BENCHMARK_MAIN();

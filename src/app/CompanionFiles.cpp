@@ -1,0 +1,72 @@
+#include "app/CompanionFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+namespace {
+
+bool hasThreeLetterExtension(const QString &path)
+{
+    static const QRegularExpression extension(QStringLiteral("\\.[^./]{3}$"));
+    return extension.match(path).hasMatch();
+}
+
+QString dataHomeFolder()
+{
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QStringLiteral("/navolis");
+}
+
+} // namespace
+
+CompanionFiles::CompanionFiles(const QString &programPath)
+    : m_programPath(programPath),
+      m_basePath(hasThreeLetterExtension(programPath) ? programPath.chopped(3)
+                                                      : programPath + QLatin1Char('.'))
+{
+    if (QFileInfo(programFolder()).isWritable()) {
+        m_writableBasePath = m_basePath;
+    } else {
+        const QString folder = dataHomeFolder();
+        QDir().mkpath(folder);
+        m_writableBasePath = folder + QLatin1Char('/') + QFileInfo(m_basePath).fileName();
+    }
+}
+
+CompanionFiles CompanionFiles::forRunningProgram()
+{
+    return CompanionFiles(runningProgramPath());
+}
+
+QString CompanionFiles::runningProgramPath()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationFilePath();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+}
+
+QString CompanionFiles::programFolder() const
+{
+    return QFileInfo(m_programPath).absolutePath();
+}
+
+QString CompanionFiles::presenterPicture() const
+{
+    const QString stem = hasThreeLetterExtension(m_programPath) ? m_programPath.chopped(4) : m_programPath;
+    return stem + QStringLiteral("_pic.jpg");
+}
+
+QString CompanionFiles::clickSound() const
+{
+    return programFolder() + QStringLiteral("/clck.wav");
+}
+
+QString CompanionFiles::written(const QString &extension) const
+{
+    return m_writableBasePath + extension;
+}

@@ -1,0 +1,243 @@
+#include "app/u_Navolis.h"
+
+#include "app/CommandLine.h"
+#include "app/CompanionFiles.h"
+#include "app/WindowSet.h"
+#include "automation/Automations.h"
+#include "controls/JpegImage.h"
+#include "controls/StoredLayout.h"
+#include "dialogs/MyTricks.h"
+#include "i18n/ApplyTranslations.h"
+#include "i18n/LanguageSwitch.h"
+#include "i18n/Qutrans.h"
+#include "platform/Multimedia.h"
+#include "settings/BrowserSettings.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QScreen>
+#include <QTimer>
+
+TForm1::TForm1(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowCloseButtonHint),
+      Timer1(new QTimer(this)),
+      OpenDialog1(new QFileDialog(this))
+{
+    setupUi(this);
+    StoredLayout::apply(this);
+    setFixedSize(size());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    Timer1->setInterval(100);
+    Timer1->setSingleShot(false);
+    StringGrid1->setShowGrid(true);
+    StringGrid2->setShowGrid(true);
+    connectHandlers();
+}
+
+void TForm1::connectHandlers()
+{
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+    connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
+    connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
+    connect(SpeedButton5, &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
+    connect(SpeedButton6, &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
+    connect(SpeedButton7, &QToolButton::clicked, this, &TForm1::SpeedButton7Click);
+    connect(SpeedButton9, &QToolButton::clicked, this, &TForm1::SpeedButton9Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TForm1::BitBtn3Click);
+    connect(BitBtn4, &QPushButton::clicked, this, &TForm1::BitBtn4Click);
+    connect(BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
+    connect(BitBtn6, &QPushButton::clicked, this, &TForm1::BitBtn6Click);
+    connect(BitBtn7, &QPushButton::clicked, this, &TForm1::BitBtn7Click);
+    for (TAniIcon *logo : {AniIcon1, AniIcon2, AniIcon3, AniIcon4, AniIcon5, AniIcon6, AniIcon7})
+        connect(logo, &TAniIcon::clicked, this, &TForm1::AniIcon1Click);
+    connect(Label1, &ClickLabel::clicked, this, &TForm1::Label1Click);
+    connect(Label2, &ClickLabel::clicked, this, &TForm1::Label2Click);
+    connect(Label3, &ClickLabel::clicked, this, &TForm1::Label3Click);
+    connect(Label9, &ClickLabel::clicked, this, &TForm1::Label3Click);
+    connect(Label12, &ClickLabel::clicked, this, &TForm1::Label12Click);
+    connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
+}
+
+QList<QFrame *> TForm1::panels() const
+{
+    return {WillkommenPanel, SicherheitsPanel, BrowsercachePanel, FavoritenPanel,
+            IEPowerPanel,    AutoPanel,        AboutPanel};
+}
+
+QList<QToolButton *> TForm1::sideButtons() const
+{
+    return {SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4,
+            SpeedButton5, SpeedButton6, SpeedButton7};
+}
+
+void PlayClickSound()
+{
+    const QString remembered = QDir::currentPath();
+    const CompanionFiles files = CompanionFiles::forRunningProgram();
+    QDir::setCurrent(files.programFolder());
+    if (QFileInfo::exists(QStringLiteral("clck.wav")))
+        platform::mciSendString(QStringLiteral("play clck.wav"));
+    QDir::setCurrent(remembered);
+}
+
+void HideAllPanels()
+{
+    for (QFrame *panel : Form1->panels())
+        panel->setVisible(false);
+}
+
+void TForm1::showPanel(QFrame *panel)
+{
+    PlayClickSound();
+    HideAllPanels();
+    panel->setVisible(true);
+}
+
+void TForm1::nextPanel(QFrame *panel, QToolButton *sideButton)
+{
+    showPanel(panel);
+    sideButton->setChecked(true);
+}
+
+void TForm1::SpeedButton1Click() { showPanel(WillkommenPanel); }
+void TForm1::SpeedButton2Click() { showPanel(SicherheitsPanel); }
+
+void TForm1::SpeedButton3Click()
+{
+    showPanel(BrowsercachePanel);
+    FillBrowserCachePanel();
+}
+
+void TForm1::SpeedButton4Click() { showPanel(FavoritenPanel); }
+void TForm1::SpeedButton5Click() { showPanel(IEPowerPanel); }
+void TForm1::SpeedButton6Click() { showPanel(AutoPanel); }
+void TForm1::SpeedButton7Click() { showPanel(AboutPanel); }
+
+void TForm1::SpeedButton9Click()
+{
+    close();
+}
+
+void TForm1::BitBtn1Click() { nextPanel(SicherheitsPanel, SpeedButton2); }
+
+void TForm1::BitBtn2Click()
+{
+    SpeedButton3->setChecked(true);
+    SpeedButton3Click();
+}
+
+void TForm1::BitBtn3Click() { nextPanel(FavoritenPanel, SpeedButton4); }
+void TForm1::BitBtn4Click() { nextPanel(IEPowerPanel, SpeedButton5); }
+void TForm1::BitBtn5Click() { nextPanel(AutoPanel, SpeedButton6); }
+void TForm1::BitBtn6Click() { nextPanel(AboutPanel, SpeedButton7); }
+void TForm1::BitBtn7Click() { nextPanel(WillkommenPanel, SpeedButton1); }
+
+// Lists the cache entries; the listing itself belongs to the cache panel.
+void TForm1::FillBrowserCachePanel()
+{
+    ListBox2->clear();
+}
+
+void TForm1::AniIcon1Click()
+{
+    OpenInShell(WebSiteAddress);
+}
+
+void TForm1::Label1Click()
+{
+    PlayClickSound();
+    RunIfExists(CompanionFiles::forRunningProgram().documentationFile());
+}
+
+void TForm1::Label2Click()
+{
+    PlayClickSound();
+    RunIfExists(CompanionFiles::forRunningProgram().helpFile());
+}
+
+void TForm1::Label3Click()
+{
+    PlayClickSound();
+    OpenInShell(WebSiteAddress);
+}
+
+void TForm1::Label12Click()
+{
+    PlayClickSound();
+    OpenInShell(MailAddress);
+}
+
+void TForm1::ComboBox1Change()
+{
+    const QString picked = ComboBox1->currentText();
+    if (picked.toUpper() == Qutrans::get(0).toUpper())
+        return;
+    SwitchLanguage(picked);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    FormShow();
+}
+
+void TForm1::FormShow()
+{
+    SpeedButton9->setVisible(true);
+    if (CommandLine::arguments().size() == 1)
+        RunAutomaticCleanup();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    QWidget::closeEvent(event);
+    m_closeRequested = true;
+    QCoreApplication::quit();
+}
+
+void TForm1::FormClose() {}
+
+void TForm1::Timer1Timer()
+{
+    Timer1->stop();
+    fillLanguageBox();
+    showPresenterPicture();
+    LoadBrowserSettings();
+    LoadAutomationChoices();
+    WillkommenPanel->setVisible(true);
+}
+
+void TForm1::fillLanguageBox()
+{
+    int selected = 0;
+    const QString current = Qutrans::GetLanguage();
+    for (int i = 0; i < Qutrans::CountLang(); ++i) {
+        const QString name = Qutrans::AvailableLanguages(i);
+        ComboBox1->addItem(name);
+        if (name.compare(current, Qt::CaseInsensitive) == 0)
+            selected = i;
+    }
+    ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? selected : -1);
+}
+
+void TForm1::showPresenterPicture()
+{
+    const QString path = CompanionFiles::forRunningProgram().presenterPicture();
+    if (!QFileInfo::exists(path))
+        return;
+    const QImage picture = loadJpegImage(path);
+    if (!picture.isNull())
+        Image1->setPixmap(QPixmap::fromImage(picture));
+    Label39->setVisible(true);
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ui_u_Navolis.h"
+
+#include <QWidget>
+
+class QFileDialog;
+class QTimer;
+
+// The main window: the navigation column on the left and seven stacked panels, one shown
+// at a time. Closing it ends the program.
+class TForm1 : public QWidget, public Ui::TForm1
+{
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+
+    QTimer *Timer1;
+    QFileDialog *OpenDialog1;
+    QString BrowseForFolderTitle;
+
+    // True once the window was asked to close; the program then ends.
+    bool closeRequested() const { return m_closeRequested; }
+
+    // The panels in the order of the navigation column and of the "weiter" cycle.
+    QList<QFrame *> panels() const;
+    QList<QToolButton *> sideButtons() const;
+
+public slots:
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void SpeedButton4Click();
+    void SpeedButton5Click();
+    void SpeedButton6Click();
+    void SpeedButton7Click();
+    void SpeedButton9Click();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void BitBtn5Click();
+    void BitBtn6Click();
+    void BitBtn7Click();
+    void AniIcon1Click();
+    void Label1Click();
+    void Label2Click();
+    void Label3Click();
+    void Label12Click();
+    void ComboBox1Change();
+    void Timer1Timer();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormShow();
+    void FormClose();
+    void connectHandlers();
+    void showPanel(QFrame *panel);
+    void nextPanel(QFrame *panel, QToolButton *sideButton);
+    void fillLanguageBox();
+    void showPresenterPicture();
+    void FillBrowserCachePanel();
+
+    bool m_closeRequested = false;
+};
+
+// The click that accompanies almost every click in the program: "clck.wav" beside the program.
+void PlayClickSound();
+
+// Hides all seven panels of the main window.
+void HideAllPanels();

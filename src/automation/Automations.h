@@ -1,0 +1,23 @@
+#pragma once
+
+// The automatic clean-up: the choice lives in the arguments of a shortcut in the user's
+// start-up folder, which starts the program with the letters as its only argument.
+//   c cookies, b cache, h history, m MRU lists, e typed addresses,
+//   n closing message, r remove the start-up shortcut afterwards.
+
+// Ticks the automation check boxes from the existing start-up shortcut.
+void LoadAutomationChoices();
+
+// Deletes the start-up shortcut under both of its names.
+void RemoveAutostartLinks();
+
+// The unattended run: the busy window, the chosen clean-ups in a fixed order, the optional
+// closing message, and the end of the program.
+void RunAutomaticCleanup();
+
+// The five clean-up steps of the unattended run.
+void DeleteAllCookies();
+void EmptyBrowserCache();
+void ClearBrowserHistory();
+void ClearMruLists();
+void ClearTypedUrls();

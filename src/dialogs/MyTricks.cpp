@@ -1,0 +1,41 @@
+#include "dialogs/MyTricks.h"
+
+#include "platform/ShellOpen.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <stdexcept>
+
+void OpenInShell(const QString &target)
+{
+    platform::shellOpen(target);
+}
+
+void RunIfExists(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        OpenInShell(path);
+}
+
+QString ReadFirstLine(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray line = file.readLine(4096);
+    const qsizetype end = line.indexOf('\r') >= 0 ? line.indexOf('\r') : line.indexOf('\n');
+    if (end >= 0)
+        line.truncate(end);
+    return QString::fromUtf8(line);
+}
+
+void WriteLineIfMissing(const QString &path, const QString &text)
+{
+    if (QFileInfo::exists(path))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(text.toUtf8()) < 0
+        || !file.flush())
+        throw std::runtime_error("Cannot create " + path.toStdString() + ": "
+                                 + file.errorString().toStdString());
+}

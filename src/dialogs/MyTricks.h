@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// Small shell and file routines shared by the windows.
+
+// Hands a document, program or address to the shell's "Open"; failures are not reported.
+void OpenInShell(const QString &target);
+
+// OpenInShell, only when the named file exists.
+void RunIfExists(const QString &path);
+
+// The first line of a text file without its line end; empty when the file is missing.
+QString ReadFirstLine(const QString &path);
+
+// Creates the file holding exactly the text, only when it does not exist yet.
+// Throws std::runtime_error when the file cannot be created.
+void WriteLineIfMissing(const QString &path, const QString &text);

@@ -1,0 +1,71 @@
+#include "dialogs/u_beschaeftigt.h"
+
+#include "controls/StoredLayout.h"
+
+#include <QCloseEvent>
+#include <QTimer>
+
+TForm2::TForm2(QWidget *parent)
+    : QDialog(parent),
+      FakeTimer(new QTimer(this))
+{
+    setupUi(this);
+    StoredLayout::prepareDialog(this, StoredLayout::TitleButtons::None);
+    FakeTimer->setInterval(StoredFakeTimerInterval);
+    connect(FakeTimer, &QTimer::timeout, this, &TForm2::FakeTimerTimer);
+}
+
+void TForm2::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TForm2::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    FormHide();
+}
+
+void TForm2::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    QDialog::closeEvent(event);
+}
+
+// Escape must not close the window: it has no close box either.
+void TForm2::reject() {}
+
+void TForm2::FormShow()
+{
+    AniIcon1->setAnimated(true);
+    for (QLabel *line : {Label2, Label3}) {
+        line->resize(337, line->height());
+        line->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    }
+}
+
+void TForm2::FormHide()
+{
+    AniIcon1->setAnimated(false);
+}
+
+void TForm2::FormClose()
+{
+    AniIcon1->setAnimated(false);
+    Panel1->setVisible(false);
+    Label2->setVisible(false);
+    Label3->setVisible(false);
+    FakeTimer->setInterval(StoredFakeTimerInterval);
+}
+
+void TForm2::FakeTimerTimer()
+{
+    Panel1->setVisible(true);
+    ProgressBar1->setValue(ProgressBar1->value() + 1);
+    if (ProgressBar1->value() == 100) {
+        FakeTimer->stop();
+        ProgressBar1->setValue(0);
+        close();
+    }
+}

@@ -1,0 +1,67 @@
+#include "i18n/u_language.h"
+
+#include "app/CompanionFiles.h"
+#include "app/ProgramVersion.h"
+#include "app/WindowSet.h"
+#include "app/u_Navolis.h"
+#include "controls/StoredLayout.h"
+#include "dialogs/MyTricks.h"
+#include "i18n/LanguageSwitch.h"
+#include "i18n/Qutrans.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+TForm4::TForm4(QWidget *parent) : QDialog(parent), Timer1(new QTimer(this))
+{
+    setupUi(this);
+    // A sizeable window without any title-bar button.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    StoredLayout::apply(this);
+    Timer1->setInterval(1);
+    connect(Timer1, &QTimer::timeout, this, &TForm4::Timer1Timer);
+    connect(ComboBox1, &QComboBox::activated, this, &TForm4::ComboBox1Change);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm4::BitBtn1Click);
+    FormCreate();
+    Timer1->start();
+}
+
+void TForm4::FormCreate()
+{
+    for (int i = 0; i < Qutrans::CountLang(); ++i)
+        ComboBox1->addItem(Qutrans::AvailableLanguages(i));
+    ComboBox1->setCurrentIndex(-1);
+}
+
+// Stored minimised: the window becomes visible to the user only when it has to ask.
+void TForm4::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (Timer1->isActive())
+        setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void TForm4::Timer1Timer()
+{
+    Timer1->stop();
+    if (QFileInfo::exists(CompanionFiles::forRunningProgram().languageChoiceFile())) {
+        Form1->Timer1->start();
+        close();
+    } else {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        showNormal();
+        activateWindow();
+    }
+}
+
+void TForm4::ComboBox1Change()
+{
+    BitBtn1->setEnabled(true);
+}
+
+void TForm4::BitBtn1Click()
+{
+    WriteLineIfMissing(CompanionFiles::forRunningProgram().languageChoiceFile(), ProgramVersion);
+    SwitchLanguage(ComboBox1->currentText());
+    accept();
+}

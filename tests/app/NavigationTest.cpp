@@ -1,0 +1,131 @@
+#include "WindowSetFixture.h"
+
+#include "i18n/ApplyTranslations.h"
+#include "platform/Multimedia.h"
+#include "platform/ShellOpen.h"
+
+#include <QTest>
+
+namespace {
+
+QFrame *visiblePanel()
+{
+    QFrame *shown = nullptr;
+    for (QFrame *panel : Form1->panels()) {
+        if (panel->isVisibleTo(Form1)) {
+            EXPECT_EQ(shown, nullptr) << "more than one panel is visible";
+            shown = panel;
+        }
+    }
+    return shown;
+}
+
+QPushButton *nextButtonOf(QFrame *panel)
+{
+    const QList<QPushButton *> buttons = panel->findChildren<QPushButton *>(
+        QRegularExpression(QStringLiteral("^BitBtn[1-7]$")), Qt::FindDirectChildrenOnly);
+    return buttons.size() == 1 ? buttons.first() : nullptr;
+}
+
+class NavigationTest : public WindowSetTest
+{
+protected:
+    void SetUp() override
+    {
+        Form1->show();
+        QTest::mouseClick(Form1->SpeedButton1, Qt::LeftButton);
+    }
+};
+
+TEST_F(NavigationTest, WeiterCyclesThroughEveryPanelAndBack)
+{
+    ASSERT_EQ(visiblePanel(), Form1->WillkommenPanel);
+    const QList<QFrame *> order = Form1->panels();
+    const QList<QToolButton *> sideButtons = Form1->sideButtons();
+    for (int step = 1; step <= 7; ++step) {
+        QPushButton *next = nextButtonOf(visiblePanel());
+        ASSERT_NE(next, nullptr);
+        QTest::mouseClick(next, Qt::LeftButton);
+        const int expected = step % 7;
+        EXPECT_EQ(visiblePanel(), order[expected]) << "after press " << step;
+        for (int i = 0; i < sideButtons.size(); ++i)
+            EXPECT_EQ(sideButtons[i]->isChecked(), i == expected) << "button " << i + 1 << " after press " << step;
+    }
+}
+
+TEST_F(NavigationTest, SideButtonShowsItsPanelAlone)
+{
+    const QList<QFrame *> order = Form1->panels();
+    const QList<QToolButton *> sideButtons = Form1->sideButtons();
+    for (int i = sideButtons.size() - 1; i >= 0; --i) {
+        QTest::mouseClick(sideButtons[i], Qt::LeftButton);
+        EXPECT_EQ(visiblePanel(), order[i]);
+        EXPECT_TRUE(sideButtons[i]->isChecked());
+    }
+}
+
+TEST_F(NavigationTest, SecurityWeiterFillsTheCachePanelLikeItsSideButton)
+{
+    QStringList sounds;
+    platform::setMciObserver([&](const QString &command) { sounds << command; });
+
+    QTest::mouseClick(Form1->SpeedButton2, Qt::LeftButton);
+    Form1->ListBox2->addItem(QStringLiteral("stale entry"));
+    const qsizetype soundsBefore = sounds.size();
+    QTest::mouseClick(Form1->BitBtn2, Qt::LeftButton);
+    EXPECT_EQ(visiblePanel(), Form1->BrowsercachePanel);
+    EXPECT_TRUE(Form1->SpeedButton3->isChecked());
+    EXPECT_EQ(Form1->ListBox2->count(), 0);
+    const qsizetype soundsByWeiter = sounds.size() - soundsBefore;
+
+    Form1->ListBox2->addItem(QStringLiteral("stale entry"));
+    QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+    EXPECT_EQ(visiblePanel(), Form1->BrowsercachePanel);
+    EXPECT_EQ(Form1->ListBox2->count(), 0);
+    EXPECT_EQ(sounds.size() - soundsBefore - soundsByWeiter, soundsByWeiter)
+        << "the weiter button plays the click exactly as the side button does";
+    platform::setMciObserver({});
+}
+
+TEST_F(NavigationTest, LinksGoToTheShell)
+{
+    QStringList opened;
+    platform::setShellOpenHandler([&](const QString &target) {
+        opened << target;
+        return true;
+    });
+    WebSiteAddress = QStringLiteral("https://www.navolis.example/");
+    MailAddress = QStringLiteral("mailto:support@navolis.example");
+
+    QTest::mouseClick(Form1->Label3, Qt::LeftButton);
+    QTest::mouseClick(Form1->SpeedButton7, Qt::LeftButton);
+    QTest::mouseClick(Form1->Label9, Qt::LeftButton);
+    QTest::mouseClick(Form1->Label12, Qt::LeftButton);
+    emit Form1->AniIcon5->clicked();
+    // Neither companion file exists beside the test program, so these open nothing.
+    QTest::mouseClick(Form1->SpeedButton1, Qt::LeftButton);
+    QTest::mouseClick(Form1->Label1, Qt::LeftButton);
+    QTest::mouseClick(Form1->Label2, Qt::LeftButton);
+
+    EXPECT_EQ(opened, QStringList({WebSiteAddress, WebSiteAddress, MailAddress, WebSiteAddress}));
+    platform::setShellOpenHandler({});
+}
+
+TEST_F(NavigationTest, ShowingTheWindowRevealsTheQuitButton)
+{
+    EXPECT_TRUE(Form1->SpeedButton9->isVisible());
+}
+
+// Runs last in this process: the quit button ends the program.
+TEST_F(NavigationTest, ZQuitButtonClosesWithoutClickSound)
+{
+    QStringList sounds;
+    platform::setMciObserver([&](const QString &command) { sounds << command; });
+    QTest::mouseClick(Form1->SpeedButton9, Qt::LeftButton);
+    EXPECT_TRUE(Form1->closeRequested());
+    EXPECT_FALSE(Form1->isVisible());
+    EXPECT_TRUE(sounds.isEmpty());
+    platform::setMciObserver({});
+}
+
+} // namespace

@@ -1,0 +1,156 @@
+#include "TestEnvironment.h"
+#include "app/CompanionFiles.h"
+#include "app/Program.h"
+#include "app/WindowSet.h"
+#include "app/u_Navolis.h"
+#include "i18n/u_language.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+class LanguageVersionCheckTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir folder;
+    CompanionFiles files{folder.filePath(QStringLiteral("navolis"))};
+
+    void SetUp() override
+    {
+        writeFile(files.definitionTemplate(), "language=ENGLISH\n");
+        writeFile(files.definitionFile(), "language=DEUTSCH\n");
+    }
+};
+
+TEST_F(LanguageVersionCheckTest, CompanionNamesFollowTheProgramFile)
+{
+    EXPECT_EQ(files.languageChoiceFile(), folder.filePath(QStringLiteral("navolis.cho")));
+    EXPECT_EQ(files.definitionTemplate(), folder.filePath(QStringLiteral("navolis.t00")));
+    EXPECT_EQ(files.presenterPicture(), folder.filePath(QStringLiteral("navolis_pic.jpg")));
+    EXPECT_EQ(files.clickSound(), folder.filePath(QStringLiteral("clck.wav")));
+    const CompanionFiles windowsStyle(folder.filePath(QStringLiteral("Navolis.exe")));
+    EXPECT_EQ(windowsStyle.helpFile(), folder.filePath(QStringLiteral("Navolis.chm")));
+    EXPECT_EQ(windowsStyle.presenterPicture(), folder.filePath(QStringLiteral("Navolis_pic.jpg")));
+}
+
+TEST_F(LanguageVersionCheckTest, MissingChoiceFileResetsTheDefinitionFile)
+{
+    checkLanguageVersion(files);
+    EXPECT_EQ(readAll(files.definitionFile()), "language=ENGLISH\n");
+    EXPECT_FALSE(QFile::exists(files.languageChoiceFile()));
+}
+
+TEST_F(LanguageVersionCheckTest, CurrentVersionTouchesNothing)
+{
+    writeFile(files.languageChoiceFile(), "1.5a");
+    checkLanguageVersion(files);
+    EXPECT_EQ(readAll(files.languageChoiceFile()), "1.5a");
+    EXPECT_EQ(readAll(files.definitionFile()), "language=DEUTSCH\n");
+}
+
+TEST_F(LanguageVersionCheckTest, OtherVersionsAreTreatedAsNoChoice)
+{
+    for (const QByteArray &stale : {QByteArray("1.5"), QByteArray("1.5a "), QByteArray("1.5A"), QByteArray()}) {
+        writeFile(files.languageChoiceFile(), stale);
+        writeFile(files.definitionFile(), "language=DEUTSCH\n");
+        checkLanguageVersion(files);
+        EXPECT_FALSE(QFile::exists(files.languageChoiceFile())) << stale.constData();
+        EXPECT_EQ(readAll(files.definitionFile()), "language=ENGLISH\n") << stale.constData();
+    }
+}
+
+TEST_F(LanguageVersionCheckTest, MissingTemplateLeavesTheDefinitionFile)
+{
+    QFile::remove(files.definitionTemplate());
+    checkLanguageVersion(files);
+    EXPECT_EQ(readAll(files.definitionFile()), "language=DEUTSCH\n");
+}
+
+TEST(StartupRules, OnlyALowerCaseRFirstRemovesTheAutostartLinks)
+{
+    QFile choice(CompanionFiles::forRunningProgram().languageChoiceFile());
+    ASSERT_TRUE(choice.open(QIODevice::WriteOnly));
+    choice.write("1.5a");
+    choice.close();
+    createWindowSet();
+
+    const QList<QStringList> commandLines = {{"r"}, {"r", "c"}, {"R"}, {"c", "r"}, {}, {"rc"}};
+    const QList<int> expected = {1, 1, 0, 0, 0, 0};
+    for (int i = 0; i < commandLines.size(); ++i) {
+        int removals = 0;
+        Form4->Timer1->start();
+        prepareRun(commandLines[i], [&] { ++removals; });
+        EXPECT_EQ(removals, expected[i]) << commandLines[i].join(' ').toStdString();
+    }
+    EXPECT_EQ(Form3, nullptr) << "the splash window is destroyed at the end of start-up";
+}
+
+// The program, copied with what it needs into a folder of its own.
+class ProgramRun : public ::testing::Test
+{
+protected:
+    QTemporaryDir folder;
+
+    void SetUp() override
+    {
+        const QDir built(QStringLiteral(NAVOLIS_PROGRAM_DIR));
+        for (const QString &name : built.entryList(QDir::Files))
+            if (name == QLatin1String("navolis") || name.startsWith(QLatin1String("libQuTrans1"))
+                || name.startsWith(QLatin1String("navolis.")) || name == QLatin1String("clck.wav"))
+                QFile::copy(built.filePath(name), folder.filePath(name));
+        QFile::remove(folder.filePath(QStringLiteral("navolis.cho")));
+        QFile::setPermissions(folder.filePath(QStringLiteral("navolis")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    int run(const QStringList &arguments, int timeoutMs = 30000)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("WINEPREFIX"), folder.filePath(QStringLiteral("prefix")));
+        process.setProcessEnvironment(env);
+        process.start(folder.filePath(QStringLiteral("navolis")), arguments);
+        if (!process.waitForFinished(timeoutMs)) {
+            process.kill();
+            process.waitForFinished();
+            return -1;
+        }
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    }
+};
+
+TEST_F(ProgramRun, OneArgumentRunsUnattendedAndEndsByItself)
+{
+    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    EXPECT_EQ(run({QStringLiteral("x")}), 0);
+    EXPECT_EQ(run({QStringLiteral("cbhmer")}), 0);
+    EXPECT_EQ(readAll(folder.filePath(QStringLiteral("navolis.cho"))), "1.5a");
+}
+
+TEST_F(ProgramRun, TwoArgumentsRunInteractively)
+{
+    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    EXPECT_EQ(run({QStringLiteral("x"), QStringLiteral("y")}, 1500), -1)
+        << "an interactive run waits for the user";
+}
+
+} // namespace
