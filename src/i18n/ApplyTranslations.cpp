@@ -17,6 +17,7 @@
 #include "settings/u_autocomplete.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QTableWidget>
@@ -34,6 +35,13 @@ void caption(QLabel *label, int number)
 void caption(QAbstractButton *button, int number)
 {
     button->setText(Qutrans::get(number));
+}
+
+// Check boxes size themselves to their text like labels.
+void caption(QCheckBox *box, int number)
+{
+    box->setText(Qutrans::get(number));
+    box->adjustSize();
 }
 
 void caption(QGroupBox *box, int number)
@@ -79,7 +87,8 @@ void mainWindow()
 {
     TForm1 *f = Form1;
     f->setWindowTitle(Qutrans::get(1) + QLatin1Char(' ') + ProgramVersion + QLatin1Char(' ') + Qutrans::get(2));
-    QApplication::setApplicationDisplayName(Qutrans::get(1));
+    // The desktop shows the window's own title; the application's name stands for the task bar's.
+    QApplication::setApplicationName(Qutrans::get(1));
 
     caption(f->SpeedButton1, 6);
     caption(f->SpeedButton2, 7);
