@@ -3,6 +3,7 @@
 #include "controls/StoredLayout.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QTimer>
 
 TForm2::TForm2(QWidget *parent)
@@ -34,7 +35,11 @@ void TForm2::closeEvent(QCloseEvent *event)
 }
 
 // Escape must not close the window: it has no close box either.
-void TForm2::reject() {}
+void TForm2::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Escape)
+        QDialog::keyPressEvent(event);
+}
 
 void TForm2::FormShow()
 {

@@ -26,7 +26,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void reject() override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void FormShow();

@@ -1,0 +1,190 @@
+// Enumeration, lookup and deletion over prefixes filled by navolis-seed, and the time
+// msiecfexport needs to export the same containers.
+
+#include "browserdata/IECache.h"
+#include "platform/WinInetCache.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <map>
+#include <memory>
+
+namespace {
+
+const char *const ContainerPaths[] = {
+    "/drive_c/users/user/AppData/Local/Microsoft/Windows/INetCache/Content.IE5/index.dat",
+    "/drive_c/users/user/AppData/Local/Microsoft/Windows/INetCookies/index.dat",
+    "/drive_c/users/user/AppData/Local/Microsoft/Windows/History/History.IE5/index.dat",
+};
+
+void copyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        if (it.fileInfo().isSymLink())
+            QFile::link(it.fileInfo().symLinkTarget(), target);
+        else
+            QFile::copy(source, target);
+    }
+}
+
+bool runSeed(const QString &prefix, const QStringList &args)
+{
+    QProcess seed;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("WINEPREFIX", prefix);
+    seed.setProcessEnvironment(env);
+    seed.start(NAVOLIS_SEED, args);
+    return seed.waitForFinished(-1) && seed.exitCode() == 0;
+}
+
+// The sample prefix without its containers, so that the seed creates native ones.
+QString seededPrefix(int entries)
+{
+    static std::map<int, std::unique_ptr<QTemporaryDir>> prepared;
+    auto &dir = prepared[entries];
+    if (dir)
+        return dir->path();
+    dir = std::make_unique<QTemporaryDir>();
+    const QString root = dir->path();
+    copyTree(NAVOLIS_SAMPLE_PREFIX, root);
+    QFile::remove(root + "/dosdevices/c:");
+    QFile::link("../drive_c", root + "/dosdevices/c:");
+    for (const char *path : ContainerPaths)
+        QDir(QFileInfo(root + path).absolutePath()).removeRecursively();
+    const int cache = entries * 34 / 100;
+    const int cookies = entries * 33 / 100;
+    const int history = entries - cache - cookies;
+    if (!runSeed(root, {"cache", QString::number(cache)}) ||
+        !runSeed(root, {"cookies", QString::number(cookies)}) ||
+        !runSeed(root, {"history", QString::number(history)}))
+        qFatal("navolis-seed failed");
+    return root;
+}
+
+void usePrefix(const QString &root)
+{
+    qputenv("WINEPREFIX", QFile::encodeName(root));
+    wininet::setUrlCacheEnvironment(urlcache::prefixUrlCacheEnvironment());
+}
+
+TIECache &allEntries()
+{
+    static TIECache cache;
+    cache.SetFilterOptions({NORMAL_ENTRY, STABLE_ENTRY, STICKY_ENTRY, COOKIE_ENTRY,
+                            URLHISTORY_ENTRY, TRACK_OFFLINE_ENTRY, TRACK_ONLINE_ENTRY, SPARSE_ENTRY,
+                            OCX_ENTRY});
+    cache.SearchPattern = spAll;
+    return cache;
+}
+
+void BM_RetrieveEntries(benchmark::State &state)
+{
+    usePrefix(seededPrefix(int(state.range(0))));
+    TIECache &cache = allEntries();
+    qint64 count = 0;
+    size_t heapBefore = 0;
+    size_t heapDuring = 0;
+    cache.OnEntry = [&](QObject *, bool &) {
+        if (++count == 1000)
+            heapBefore = mallinfo2().uordblks;
+        heapDuring = mallinfo2().uordblks;
+    };
+    for (auto _ : state) {
+        count = 0;
+        cache.RetrieveEntries(0);
+    }
+    state.counters["entries"] = double(count);
+    state.counters["heap_growth_after_1000"] = double(heapDuring) - double(heapBefore);
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
+void BM_GetEntryInfo(benchmark::State &state)
+{
+    usePrefix(seededPrefix(int(state.range(0))));
+    TIECache &cache = allEntries();
+    QStringList urls;
+    cache.OnEntry = [&](QObject *, bool &) { urls << cache.Entry.SourceUrlName; };
+    cache.RetrieveEntries(0);
+    QRandomGenerator random(7);
+    for (auto _ : state) {
+        const quint32 r = cache.GetEntryInfo(urls[random.bounded(int(urls.size()))]);
+        benchmark::DoNotOptimize(r);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_DeleteAllEntries(benchmark::State &state)
+{
+    const QString seeded = seededPrefix(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir copy;
+        copyTree(seeded, copy.path());
+        usePrefix(copy.path());
+        state.ResumeTiming();
+        allEntries().DeleteAllEntries();
+        state.PauseTiming();
+        qint64 left = 0;
+        allEntries().OnEntry = [&](QObject *, bool &) { ++left; };
+        allEntries().RetrieveEntries(0);
+        state.counters["left"] = double(left);
+        usePrefix(seeded);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The reference: libmsiecf's exporter over the same three containers.
+void BM_MsiecfExport(benchmark::State &state)
+{
+    const QString exporter = QStandardPaths::findExecutable("msiecfexport");
+    if (exporter.isEmpty()) {
+        state.SkipWithError("msiecfexport not installed (Debian libmsiecf-utils)");
+        return;
+    }
+    const QString root = seededPrefix(int(state.range(0)));
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        for (const char *path : ContainerPaths) {
+            QProcess run;
+            run.setStandardOutputFile(QProcess::nullDevice());
+            run.setStandardErrorFile(QProcess::nullDevice());
+            run.start(exporter, {root + path});
+            run.waitForFinished(-1);
+        }
+        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_RetrieveEntries)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MsiecfExport)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetEntryInfo)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DeleteAllEntries)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

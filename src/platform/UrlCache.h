@@ -1,0 +1,116 @@
+#pragma once
+
+#include "platform/IndexFile.h"
+#include "platform/UrlCacheEnvironment.h"
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <memory>
+#include <optional>
+
+namespace urlcache {
+
+enum class ContainerKind
+{
+    Content,
+    Cookies,
+    History
+};
+
+namespace entrytype {
+constexpr quint32 Normal = 0x1;
+constexpr quint32 Sticky = 0x4;
+constexpr quint32 Cookie = 0x00100000;
+constexpr quint32 UrlHistory = 0x00200000;
+constexpr quint32 OtherUser = 0x00800000;
+} // namespace entrytype
+
+// One container: its folder and its index.dat, mapped on first use.
+class UrlCacheContainer
+{
+public:
+    UrlCacheContainer(ContainerKind kind, QString folder);
+
+    ContainerKind kind() const { return m_kind; }
+    const QString &folder() const { return m_folder; }
+    QString indexPath() const;
+    QByteArray prefix() const;
+    quint32 defaultEntryType() const;
+
+    // Null while the index does not exist.
+    IndexFile *file();
+    // Creates a missing index (with its cache subfolders) under the native signature.
+    bool ensureIndex();
+    // Empty when the record has no local file or its names would lead out of the folder.
+    QString localFilePath(const IndexView &view, const UrlRecord &record) const;
+    // The same as host path bytes.
+    QByteArray localFilePathBytes(const IndexView &view, const UrlRecord &record) const;
+
+    enum class FileRemoval
+    {
+        Removed,
+        Kept,
+        InUse
+    };
+    // Removes the record's local file, never following a link and never leaving the folder.
+    FileRemoval removeLocalFile(const IndexView &view, const UrlRecord &record) const;
+
+private:
+    QByteArrayView subdirectory(const IndexView &view, const UrlRecord &record) const;
+
+    ContainerKind m_kind;
+    QString m_folder;
+    QByteArray m_folderBytes;
+    std::unique_ptr<IndexFile> m_file;
+};
+
+// A new entry for seeding and tests; the local file is written with the given content.
+struct CommitRequest
+{
+    QByteArray url;
+    bool withFile = true;
+    QByteArray fileContent;
+    QByteArray extension;
+    QByteArray headerInfo;
+    quint32 entryType = 0;
+    quint64 lastModified = 0;
+    quint64 expire = 0;
+};
+
+// The Content, Cookies and History containers of one prefix.
+class UrlCache
+{
+public:
+    explicit UrlCache(std::shared_ptr<UrlCacheEnvironment> environment);
+
+    UrlCacheEnvironment &environment() { return *m_environment; }
+    // Asked of the environment once: it may take a registry read.
+    const QByteArray &userName() const { return m_userName; }
+    UrlCacheContainer &container(ContainerKind kind);
+    // By the URL's case-sensitive prefix: "Cookie:", "Visited:", else Content.
+    UrlCacheContainer &containerForUrl(QByteArrayView url);
+
+    enum class DeleteResult
+    {
+        Deleted,
+        NotFound,
+        ReadOnly,
+        FileInUse
+    };
+    DeleteResult deleteEntry(QByteArrayView url);
+    // Replaces an entry of the same URL. The local file's path (empty without one), or
+    // nullopt when nothing could be written.
+    std::optional<QString> commitEntry(const CommitRequest &request);
+
+private:
+    std::optional<QByteArray> writeLocalFile(UrlCacheContainer &c, const IndexView &view,
+                                             quint8 dir, const CommitRequest &request,
+                                             quint64 &writeTime);
+
+    std::shared_ptr<UrlCacheEnvironment> m_environment;
+    QByteArray m_userName;
+    std::array<std::unique_ptr<UrlCacheContainer>, 3> m_containers;
+};
+
+} // namespace urlcache

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+namespace urlcache {
+
+// Host paths of the shell folders "Cache", "Cookies" and "History"; the containers lie in
+// them (Content.IE5, the folder itself, History.IE5). Empty when unknown.
+struct ShellCacheFolders
+{
+    QString cache;
+    QString cookies;
+    QString history;
+};
+
+// Held for the moment of a write; while it lives no wineserver can start on the prefix.
+class WriteLease
+{
+public:
+    virtual ~WriteLease() = default;
+};
+
+// What the URL cache needs from the prefix it works on.
+class UrlCacheEnvironment
+{
+public:
+    virtual ~UrlCacheEnvironment() = default;
+    virtual ShellCacheFolders folders() = 0;
+    // Null while a wineserver serves the prefix: nothing may be written then.
+    virtual std::unique_ptr<WriteLease> acquireWriteLease() = 0;
+    // The logon name that cookie and history URLs carry ("Cookie:NAME@...").
+    virtual QByteArray userName() = 0;
+};
+
+// Explicit folders; writable unless told otherwise.
+class FixedUrlCacheEnvironment : public UrlCacheEnvironment
+{
+public:
+    FixedUrlCacheEnvironment(ShellCacheFolders folders, QByteArray userName)
+        : m_folders(std::move(folders)), m_userName(std::move(userName))
+    {
+    }
+    ShellCacheFolders folders() override { return m_folders; }
+    std::unique_ptr<WriteLease> acquireWriteLease() override;
+    QByteArray userName() override { return m_userName; }
+    void setWritable(bool writable) { m_writable = writable; }
+
+private:
+    ShellCacheFolders m_folders;
+    QByteArray m_userName;
+    bool m_writable = true;
+};
+
+// The target prefix's folders and wineserver state: the one place that asks the prefix layer.
+std::shared_ptr<UrlCacheEnvironment> prefixUrlCacheEnvironment();
+
+} // namespace urlcache

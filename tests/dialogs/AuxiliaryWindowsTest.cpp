@@ -1,0 +1,94 @@
+#include "ModalAnswerer.h"
+#include "app/WindowSetFixture.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "dialogs/u_beschaeftigt.h"
+#include "dialogs/u_info.h"
+
+#include <QElapsedTimer>
+#include <QTextBlock>
+#include <QTest>
+
+namespace {
+
+class MessageWindowTest : public WindowSetTest
+{
+};
+
+TEST_F(MessageWindowTest, BreaksLinesAtCarriageReturnsAndCentresThem)
+{
+    ModalAnswerer answerer;
+    ShowMessage2(QStringLiteral("a\rb"));
+    ShowMessage2(QStringLiteral("first\r\nsecond line"));
+    ShowMessage2(QString());
+    EXPECT_EQ(answerer.answered(),
+              QStringList({QStringLiteral("a\nb"), QStringLiteral("first\nsecond line"), QString()}));
+    QLabel *label = ShowMessage2Form->Label2;
+    EXPECT_EQ(label->width(), TShowMessage2Form::LabelWidth);
+    EXPECT_TRUE(label->alignment() & Qt::AlignHCenter);
+}
+
+TEST_F(MessageWindowTest, LabelGrowsDownwardWithItsLines)
+{
+    ModalAnswerer answerer;
+    ShowMessage2(QStringLiteral("one"));
+    const int oneLine = ShowMessage2Form->Label2->height();
+    ShowMessage2(QStringLiteral("one\rtwo\rthree"));
+    EXPECT_GT(ShowMessage2Form->Label2->height(), 2 * oneLine);
+    EXPECT_EQ(ShowMessage2Form->Label2->width(), TShowMessage2Form::LabelWidth);
+}
+
+TEST_F(MessageWindowTest, InformationTextKeepsAnEmptyLastLine)
+{
+    SetInfoText(QStringLiteral("first\nsecond\n"));
+    QPlainTextEdit *memo = Form5->Memo1;
+    ASSERT_EQ(memo->blockCount(), 3);
+    EXPECT_EQ(memo->document()->findBlockByNumber(0).text(), QStringLiteral("first"));
+    EXPECT_EQ(memo->document()->findBlockByNumber(2).text(), QString());
+    SetInfoText(QStringLiteral("single"));
+    EXPECT_EQ(memo->blockCount(), 1);
+}
+
+class BusyWindowTest : public WindowSetTest
+{
+};
+
+TEST_F(BusyWindowTest, SelfRunningProgressClosesItselfAndResets)
+{
+    for (int interval : {5, 12}) {
+        Form2->Label2->setText(QStringLiteral("working"));
+        Form2->Label2->setVisible(true);
+        Form2->FakeTimer->setInterval(interval);
+        Form2->FakeTimer->start();
+        QElapsedTimer clock;
+        clock.start();
+        Form2->exec();
+        EXPECT_GE(clock.elapsed(), 100 * interval - interval) << "interval " << interval;
+        EXPECT_EQ(Form2->ProgressBar1->value(), 0);
+        EXPECT_FALSE(Form2->FakeTimer->isActive());
+        EXPECT_FALSE(Form2->Panel1->isVisibleTo(Form2));
+        EXPECT_FALSE(Form2->Label2->isVisibleTo(Form2));
+        EXPECT_EQ(Form2->FakeTimer->interval(), TForm2::StoredFakeTimerInterval);
+    }
+}
+
+TEST_F(BusyWindowTest, AnimationRunsOnlyWhileShown)
+{
+    Form2->show();
+    EXPECT_TRUE(Form2->AniIcon1->isAnimated());
+    EXPECT_EQ(Form2->Label2->width(), 337);
+    Form2->hide();
+    EXPECT_FALSE(Form2->AniIcon1->isAnimated());
+    Form2->show();
+    Form2->close();
+    EXPECT_FALSE(Form2->AniIcon1->isAnimated());
+}
+
+TEST_F(BusyWindowTest, CannotBeClosedByEscape)
+{
+    Form2->show();
+    QTest::keyClick(Form2, Qt::Key_Escape);
+    EXPECT_TRUE(Form2->isVisible());
+    Form2->close();
+}
+
+} // namespace

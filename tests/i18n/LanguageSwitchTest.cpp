@@ -1,0 +1,88 @@
+#include "app/WindowSetFixture.h"
+#include "i18n/Qutrans.h"
+#include "i18n/u_language.h"
+#include "platform/ShellOpen.h"
+
+#include <QDir>
+#include <QTimer>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class LanguageSwitchTest : public WindowSetTest
+{
+protected:
+    QStringList started;
+    CompanionFiles files = CompanionFiles::forRunningProgram();
+
+    void SetUp() override
+    {
+        platform::setShellOpenHandler([this](const QString &target) {
+            started << target;
+            return true;
+        });
+    }
+    void TearDown() override
+    {
+        platform::setShellOpenHandler({});
+        Qutrans::SetLanguage(QStringLiteral("ENGLISH"));
+    }
+
+    int indexOf(const QString &language) const
+    {
+        return Form1->ComboBox1->findText(language, Qt::MatchFixedString);
+    }
+};
+
+TEST_F(LanguageSwitchTest, PickingTheCurrentLanguageDoesNothing)
+{
+    const int current = indexOf(Qutrans::get(0));
+    ASSERT_GE(current, 0);
+    QFile marker(files.helpFile());
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.write("help");
+    marker.close();
+
+    Form1->ComboBox1->setCurrentIndex(current);
+    emit Form1->ComboBox1->activated(current);
+
+    EXPECT_EQ(contents(files.helpFile()), "help") << "no file is deleted";
+    EXPECT_TRUE(started.isEmpty()) << "no restart";
+    EXPECT_FALSE(Form1->closeRequested());
+}
+
+TEST_F(LanguageSwitchTest, LanguageWindowNeverRewritesAnExistingChoice)
+{
+    QFile choice(files.languageChoiceFile());
+    ASSERT_TRUE(choice.open(QIODevice::WriteOnly));
+    choice.write("1.5a-kept");
+    choice.close();
+    Form4->ComboBox1->setCurrentIndex(indexOf(QStringLiteral("DEUTSCH")));
+    Form4->BitBtn1Click();
+    EXPECT_EQ(contents(files.languageChoiceFile()), "1.5a-kept");
+    QFile::remove(files.languageChoiceFile());
+}
+
+// Ends with the main window closed: the last test of this process.
+TEST_F(LanguageSwitchTest, ZPickingAnotherLanguageSwitchesAndRestarts)
+{
+    QFile::remove(files.languageChoiceFile());
+    const int other = indexOf(QStringLiteral("DEUTSCH"));
+    ASSERT_GE(other, 0);
+    Form4->ComboBox1->setCurrentIndex(other);
+    Form4->BitBtn1Click();
+
+    EXPECT_EQ(contents(files.languageChoiceFile()), "1.5a");
+    EXPECT_EQ(Qutrans::GetLanguage(), QStringLiteral("DEUTSCH"));
+    EXPECT_TRUE(QFile::exists(files.helpFile()));
+    EXPECT_TRUE(QFile::exists(files.documentationFile()));
+    EXPECT_EQ(started, QStringList{files.programPath()});
+    EXPECT_TRUE(Form1->closeRequested());
+}
+
+} // namespace

@@ -1,0 +1,31 @@
+#include "ModalAnswerer.h"
+
+#include "app/WindowSet.h"
+#include "dialogs/u_ShowMessage2.h"
+
+#include <QApplication>
+#include <QDialog>
+
+ModalAnswerer::ModalAnswerer()
+{
+    m_timer.setInterval(5);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+    m_timer.start();
+}
+
+ModalAnswerer::~ModalAnswerer() = default;
+
+void ModalAnswerer::poll()
+{
+    auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible())
+        return;
+    // The busy window closes itself; answering it would cut its count short.
+    if (dialog->objectName() == QLatin1String("TForm2"))
+        return;
+    if (ShowMessage2Form && dialog == ShowMessage2Form)
+        m_answered << ShowMessage2Form->Label2->text();
+    else
+        m_answered << dialog->objectName();
+    dialog->close();
+}
