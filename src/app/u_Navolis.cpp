@@ -7,10 +7,13 @@
 #include "controls/JpegImage.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
+#include "dialogs/u_beschaeftigt.h"
+#include "dialogs/u_info.h"
 #include "i18n/ApplyTranslations.h"
 #include "i18n/LanguageSwitch.h"
 #include "i18n/Qutrans.h"
 #include "platform/Multimedia.h"
+#include "privacy/u_TypedURLs.h"
 #include "settings/BrowserSettings.h"
 
 #include <QApplication>
@@ -65,6 +68,9 @@ void TForm1::connectHandlers()
     connect(Label3, &ClickLabel::clicked, this, &TForm1::Label3Click);
     connect(Label9, &ClickLabel::clicked, this, &TForm1::Label3Click);
     connect(Label12, &ClickLabel::clicked, this, &TForm1::Label12Click);
+    connect(Label23, &ClickLabel::clicked, this, &TForm1::Label23Click);
+    connect(Label25, &ClickLabel::clicked, this, &TForm1::Label25Click);
+    connect(Image17, &ClickLabel::clicked, this, &TForm1::Image17Click);
     connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
 }
 
@@ -175,6 +181,36 @@ void TForm1::Label12Click()
 {
     PlayClickSound();
     OpenInShell(MailAddress);
+}
+
+// The typed addresses go first; the busy display that follows only gives the user a moment.
+void TForm1::Label23Click()
+{
+    PlayClickSound();
+    const TypedUrlDeletion deletion = DeleteTypedUrls(ListBox1);
+    Form2->Label2->setText(Qutrans::get(66));
+    Form2->FakeTimer->setInterval(12);
+    Form2->Label2->setVisible(true);
+    Form2->FakeTimer->start();
+    hide();
+    Form2->exec();
+    show();
+    ReportTypedUrlDeletion(deletion);
+}
+
+void TForm1::Label25Click()
+{
+    PlayClickSound();
+    hide();
+    TypedURLsForm->exec();
+    show();
+}
+
+void TForm1::Image17Click()
+{
+    PlayClickSound();
+    SetInfoText(Qutrans::get(68));
+    Form5->exec();
 }
 
 void TForm1::ComboBox1Change()

@@ -47,6 +47,9 @@ public slots:
     void Label2Click();
     void Label3Click();
     void Label12Click();
+    void Label23Click();
+    void Label25Click();
+    void Image17Click();
     void ComboBox1Change();
     void Timer1Timer();
 

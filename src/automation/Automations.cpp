@@ -33,7 +33,6 @@ void DeleteAllCookies() {}
 void EmptyBrowserCache() {}
 void ClearBrowserHistory() {}
 void ClearMruLists() {}
-void ClearTypedUrls() {}
 
 void RunAutomaticCleanup()
 {
