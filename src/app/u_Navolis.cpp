@@ -38,8 +38,13 @@ TForm1::TForm1(QWidget *parent)
         move(screen->availableGeometry().center() - rect().center());
     Timer1->setInterval(100);
     Timer1->setSingleShot(false);
-    StringGrid1->setShowGrid(true);
-    StringGrid2->setShowGrid(true);
+    // The information grids take no input, yet read as ordinary text.
+    for (QTableWidget *grid : {StringGrid1, StringGrid2}) {
+        QPalette palette = grid->palette();
+        palette.setColor(QPalette::Disabled, QPalette::Text, palette.color(QPalette::Active, QPalette::Text));
+        grid->setPalette(palette);
+        grid->setShowGrid(true);
+    }
     connectHandlers();
 }
 

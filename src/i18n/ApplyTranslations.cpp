@@ -58,10 +58,18 @@ void oneLine(QTextEdit *edit, int number)
                            : Qt::AlignLeft);
 }
 
+// Appending leaves a memo scrolled to its end; it is read from the top.
+void showFromTop(QPlainTextEdit *memo)
+{
+    memo->moveCursor(QTextCursor::Start);
+    memo->ensureCursorVisible();
+}
+
 void oneLine(QPlainTextEdit *memo, int number)
 {
     memo->clear();
     memo->appendPlainText(Qutrans::get(number));
+    showFromTop(memo);
 }
 
 // Every piece between bytes 10 is a line, the one after the last byte 10 included.
@@ -70,6 +78,7 @@ void split(QPlainTextEdit *memo, int number)
     memo->clear();
     for (const QString &line : Qutrans::get(number).split(QLatin1Char('\n')))
         memo->appendPlainText(line);
+    showFromTop(memo);
 }
 
 void cell(QTableWidget *grid, int row, const QString &text)
