@@ -10,13 +10,19 @@
 
 void SwitchLanguage(const QString &name)
 {
+    SwitchLanguage(name, [](const QString &language) { Qutrans::SetLanguage(language); });
+}
+
+void SwitchLanguage(const QString &name, const std::function<void(const QString &)> &setLanguage)
+{
     const CompanionFiles files = CompanionFiles::forRunningProgram();
     QFile::remove(files.helpFile());
     QFile::remove(files.documentationFile());
-    Qutrans::SetLanguage(name);
+    setLanguage(name);
+    // A language that brought no help files is set once more by way of ENGLISH.
     if (!QFile::exists(files.documentationFile()) && !QFile::exists(files.helpFile())) {
-        Qutrans::SetLanguage(QStringLiteral("ENGLISH"));
-        Qutrans::SetLanguage(name);
+        setLanguage(QStringLiteral("ENGLISH"));
+        setLanguage(name);
     }
     RunIfExists(files.programPath());
     Form1->close();

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 // Makes the named language current, then starts the program anew in it and ends this instance.
 void SwitchLanguage(const QString &name);
+
+// The same, with the library's SetLanguage(name, 0) passed in (tests watch the calls).
+void SwitchLanguage(const QString &name, const std::function<void(const QString &)> &setLanguage);

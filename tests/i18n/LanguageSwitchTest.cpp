@@ -1,4 +1,5 @@
 #include "app/WindowSetFixture.h"
+#include "i18n/LanguageSwitch.h"
 #include "i18n/Qutrans.h"
 #include "i18n/u_language.h"
 #include "platform/ShellOpen.h"
@@ -66,6 +67,25 @@ TEST_F(LanguageSwitchTest, LanguageWindowNeverRewritesAnExistingChoice)
     Form4->BitBtn1Click();
     EXPECT_EQ(contents(files.languageChoiceFile()), "1.5a-kept");
     QFile::remove(files.languageChoiceFile());
+}
+
+TEST_F(LanguageSwitchTest, ALanguageWithoutHelpFilesIsRetriedByWayOfEnglish)
+{
+    QStringList calls;
+    const auto withoutHelp = [&](const QString &language) { calls << language; };
+    SwitchLanguage(QStringLiteral("KLINGON"), withoutHelp);
+    EXPECT_EQ(calls, QStringList({"KLINGON", "ENGLISH", "KLINGON"}));
+
+    calls.clear();
+    const auto withHelp = [&](const QString &language) {
+        calls << language;
+        QFile help(files.helpFile());
+        help.open(QIODevice::WriteOnly);
+    };
+    SwitchLanguage(QStringLiteral("DEUTSCH"), withHelp);
+    EXPECT_EQ(calls, QStringList{"DEUTSCH"}) << "no retry when the language brought its files";
+    EXPECT_EQ(started.size(), 2) << "each switch starts the program anew";
+    QFile::remove(files.helpFile());
 }
 
 // Ends with the main window closed: the last test of this process.
