@@ -18,6 +18,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
+#include <QToolButton>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QTableWidget>
@@ -35,6 +37,25 @@ void caption(QLabel *label, int number)
 void caption(QAbstractButton *button, int number)
 {
     button->setText(Qutrans::get(number));
+}
+
+// A side button's caption that is wider than the button breaks at its last fitting blank,
+// as the button has room for two lines under its glyph.
+void caption(QToolButton *button, int number)
+{
+    QString text = Qutrans::get(number);
+    const QFontMetrics metrics(button->font());
+    const int room = button->width() - 6;
+    if (metrics.horizontalAdvance(text) > room) {
+        for (qsizetype blank = text.lastIndexOf(QLatin1Char(' ')); blank > 0;
+             blank = text.lastIndexOf(QLatin1Char(' '), blank - 1)) {
+            if (metrics.horizontalAdvance(text.left(blank)) <= room) {
+                text[blank] = QLatin1Char('\n');
+                break;
+            }
+        }
+    }
+    button->setText(text);
 }
 
 // Check boxes size themselves to their text like labels.
