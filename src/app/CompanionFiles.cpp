@@ -57,7 +57,8 @@ QString CompanionFiles::programFolder() const
 
 QString CompanionFiles::presenterPicture() const
 {
-    const QString stem = hasThreeLetterExtension(m_programPath) ? m_programPath.chopped(4) : m_programPath;
+    const QString stem =
+        hasThreeLetterExtension(m_programPath) ? m_programPath.chopped(4) : m_programPath;
     return stem + QStringLiteral("_pic.jpg");
 }
 

@@ -44,9 +44,11 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception &error) {
-            QMessageBox::critical(nullptr, applicationDisplayName(), QString::fromUtf8(error.what()));
+            QMessageBox::critical(nullptr, applicationDisplayName(),
+                                  QString::fromUtf8(error.what()));
         } catch (...) {
-            QMessageBox::critical(nullptr, applicationDisplayName(), QStringLiteral("Unknown error."));
+            QMessageBox::critical(nullptr, applicationDisplayName(),
+                                  QStringLiteral("Unknown error."));
         }
         return false;
     }
@@ -59,7 +61,8 @@ void installReadOnlyNotice()
     ReadOnlyNotice::setHandler([](const QString &prefixRoot) {
         const QString text = Qutrans::get(196);
         if (CommandLine::arguments().size() == 1) {
-            const QString line = TShowMessage2Form::displayText(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+            const QString line =
+                TShowMessage2Form::displayText(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
             std::fprintf(stderr, "navolis: %s (%s)\n", qPrintable(line), qPrintable(prefixRoot));
         } else {
             ShowMessage2(text);

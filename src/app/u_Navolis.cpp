@@ -25,11 +25,10 @@
 #include <QTimer>
 
 TForm1::TForm1(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint),
-      Timer1(new QTimer(this)),
-      OpenDialog1(new QFileDialog(this))
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      Timer1(new QTimer(this)), OpenDialog1(new QFileDialog(this))
 {
     setupUi(this);
     StoredLayout::apply(this);
@@ -41,7 +40,8 @@ TForm1::TForm1(QWidget *parent)
     // The information grids take no input, yet read as ordinary text.
     for (QTableWidget *grid : {StringGrid1, StringGrid2}) {
         QPalette palette = grid->palette();
-        palette.setColor(QPalette::Disabled, QPalette::Text, palette.color(QPalette::Active, QPalette::Text));
+        palette.setColor(QPalette::Disabled, QPalette::Text,
+                         palette.color(QPalette::Active, QPalette::Text));
         grid->setPalette(palette);
         grid->setShowGrid(true);
     }
@@ -120,8 +120,14 @@ void TForm1::nextPanel(QFrame *panel, QToolButton *sideButton)
     sideButton->setChecked(true);
 }
 
-void TForm1::SpeedButton1Click() { showPanel(WillkommenPanel); }
-void TForm1::SpeedButton2Click() { showPanel(SicherheitsPanel); }
+void TForm1::SpeedButton1Click()
+{
+    showPanel(WillkommenPanel);
+}
+void TForm1::SpeedButton2Click()
+{
+    showPanel(SicherheitsPanel);
+}
 
 void TForm1::SpeedButton3Click()
 {
@@ -129,17 +135,32 @@ void TForm1::SpeedButton3Click()
     FillBrowserCachePanel();
 }
 
-void TForm1::SpeedButton4Click() { showPanel(FavoritenPanel); }
-void TForm1::SpeedButton5Click() { showPanel(IEPowerPanel); }
-void TForm1::SpeedButton6Click() { showPanel(AutoPanel); }
-void TForm1::SpeedButton7Click() { showPanel(AboutPanel); }
+void TForm1::SpeedButton4Click()
+{
+    showPanel(FavoritenPanel);
+}
+void TForm1::SpeedButton5Click()
+{
+    showPanel(IEPowerPanel);
+}
+void TForm1::SpeedButton6Click()
+{
+    showPanel(AutoPanel);
+}
+void TForm1::SpeedButton7Click()
+{
+    showPanel(AboutPanel);
+}
 
 void TForm1::SpeedButton9Click()
 {
     close();
 }
 
-void TForm1::BitBtn1Click() { nextPanel(SicherheitsPanel, SpeedButton2); }
+void TForm1::BitBtn1Click()
+{
+    nextPanel(SicherheitsPanel, SpeedButton2);
+}
 
 void TForm1::BitBtn2Click()
 {
@@ -147,11 +168,26 @@ void TForm1::BitBtn2Click()
     SpeedButton3Click();
 }
 
-void TForm1::BitBtn3Click() { nextPanel(FavoritenPanel, SpeedButton4); }
-void TForm1::BitBtn4Click() { nextPanel(IEPowerPanel, SpeedButton5); }
-void TForm1::BitBtn5Click() { nextPanel(AutoPanel, SpeedButton6); }
-void TForm1::BitBtn6Click() { nextPanel(AboutPanel, SpeedButton7); }
-void TForm1::BitBtn7Click() { nextPanel(WillkommenPanel, SpeedButton1); }
+void TForm1::BitBtn3Click()
+{
+    nextPanel(FavoritenPanel, SpeedButton4);
+}
+void TForm1::BitBtn4Click()
+{
+    nextPanel(IEPowerPanel, SpeedButton5);
+}
+void TForm1::BitBtn5Click()
+{
+    nextPanel(AutoPanel, SpeedButton6);
+}
+void TForm1::BitBtn6Click()
+{
+    nextPanel(AboutPanel, SpeedButton7);
+}
+void TForm1::BitBtn7Click()
+{
+    nextPanel(WillkommenPanel, SpeedButton1);
+}
 
 // Lists the cache entries; the listing itself belongs to the cache panel.
 void TForm1::FillBrowserCachePanel()

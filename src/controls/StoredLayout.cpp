@@ -46,7 +46,8 @@ void applyBehaviour(QWidget *w)
     if (auto *edit = qobject_cast<QTextEdit *>(w);
         edit && w->property("alignment").toString() == QLatin1String("center"))
         edit->setAlignment(Qt::AlignHCenter);
-    if (auto *area = qobject_cast<QAbstractScrollArea *>(w); area && w->property("viewportCursor").isValid())
+    if (auto *area = qobject_cast<QAbstractScrollArea *>(w);
+        area && w->property("viewportCursor").isValid())
         area->viewport()->setCursor(w->property("viewportCursor").value<QCursor>());
     if (auto *list = qobject_cast<QListWidget *>(w); list && w->property("itemHeight").isValid())
         list->setStyleSheet(QStringLiteral("QListWidget::item { height: %1px; }")

@@ -14,7 +14,11 @@ void apply(QWidget *root);
 
 // Puts a stored layout into effect on a dialog window: fixed size, a title bar whose only
 // button is the close box (or no button at all).
-enum class TitleButtons { CloseBox, None };
+enum class TitleButtons
+{
+    CloseBox,
+    None
+};
 void prepareDialog(QWidget *dialog, TitleButtons buttons = TitleButtons::CloseBox);
 
 // Font families of the stored layouts mapped onto fonts that Linux desktops have.

@@ -34,8 +34,8 @@ void WriteLineIfMissing(const QString &path, const QString &text)
     if (QFileInfo::exists(path))
         return;
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(text.toUtf8()) < 0
-        || !file.flush())
-        throw std::runtime_error("Cannot create " + path.toStdString() + ": "
-                                 + file.errorString().toStdString());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(text.toUtf8()) < 0 ||
+        !file.flush())
+        throw std::runtime_error("Cannot create " + path.toStdString() + ": " +
+                                 file.errorString().toStdString());
 }

@@ -4,8 +4,7 @@
 #include "app/u_Navolis.h"
 #include "controls/StoredLayout.h"
 
-TShowMessage2Form::TShowMessage2Form(QWidget *parent)
-    : QDialog(parent)
+TShowMessage2Form::TShowMessage2Form(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
     StoredLayout::prepareDialog(this);

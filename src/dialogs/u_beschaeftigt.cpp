@@ -6,9 +6,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 
-TForm2::TForm2(QWidget *parent)
-    : QDialog(parent),
-      FakeTimer(new QTimer(this))
+TForm2::TForm2(QWidget *parent) : QDialog(parent), FakeTimer(new QTimer(this))
 {
     setupUi(this);
     StoredLayout::prepareDialog(this, StoredLayout::TitleButtons::None);

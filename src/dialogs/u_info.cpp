@@ -4,8 +4,7 @@
 #include "app/u_Navolis.h"
 #include "controls/StoredLayout.h"
 
-TForm5::TForm5(QWidget *parent)
-    : QDialog(parent)
+TForm5::TForm5(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
     StoredLayout::prepareDialog(this);

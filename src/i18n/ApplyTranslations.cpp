@@ -18,11 +18,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFontMetrics>
-#include <QToolButton>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QTableWidget>
+#include <QToolButton>
 
 QString WebSiteAddress;
 QString MailAddress;
@@ -116,7 +116,8 @@ void follow(QWidget *moved, const QLabel *leader, int gap)
 void mainWindow()
 {
     TForm1 *f = Form1;
-    f->setWindowTitle(Qutrans::get(1) + QLatin1Char(' ') + ProgramVersion + QLatin1Char(' ') + Qutrans::get(2));
+    f->setWindowTitle(Qutrans::get(1) + QLatin1Char(' ') + ProgramVersion + QLatin1Char(' ') +
+                      Qutrans::get(2));
     // The desktop shows the window's own title; the application's name stands for the task bar's.
     QApplication::setApplicationName(Qutrans::get(1));
 
@@ -136,7 +137,8 @@ void mainWindow()
     caption(f->Label1, 19);
     caption(f->Label2, 20);
     caption(f->Label3, 21);
-    for (QPushButton *next : {f->BitBtn1, f->BitBtn2, f->BitBtn3, f->BitBtn4, f->BitBtn5, f->BitBtn6, f->BitBtn7})
+    for (QPushButton *next :
+         {f->BitBtn1, f->BitBtn2, f->BitBtn3, f->BitBtn4, f->BitBtn5, f->BitBtn6, f->BitBtn7})
         caption(next, 22);
 
     cell(f->StringGrid1, 1, Qutrans::get(23));

@@ -17,8 +17,8 @@ bool openWithDesktop(const QString &target)
     const QFileInfo file(target);
     if (file.isFile() && file.isExecutable())
         return QProcess::startDetached(file.absoluteFilePath(), {});
-    const QUrl url = file.exists() ? QUrl::fromLocalFile(file.absoluteFilePath())
-                                   : QUrl::fromUserInput(target);
+    const QUrl url =
+        file.exists() ? QUrl::fromLocalFile(file.absoluteFilePath()) : QUrl::fromUserInput(target);
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 } // namespace

@@ -49,7 +49,8 @@ TEST_F(NavigationTest, WeiterCyclesThroughEveryPanelAndBack)
         const int expected = step % 7;
         EXPECT_EQ(visiblePanel(), order[expected]) << "after press " << step;
         for (int i = 0; i < sideButtons.size(); ++i)
-            EXPECT_EQ(sideButtons[i]->isChecked(), i == expected) << "button " << i + 1 << " after press " << step;
+            EXPECT_EQ(sideButtons[i]->isChecked(), i == expected)
+                << "button " << i + 1 << " after press " << step;
     }
 }
 

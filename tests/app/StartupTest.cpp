@@ -68,7 +68,8 @@ TEST_F(LanguageVersionCheckTest, CurrentVersionTouchesNothing)
 
 TEST_F(LanguageVersionCheckTest, OtherVersionsAreTreatedAsNoChoice)
 {
-    for (const QByteArray &stale : {QByteArray("1.5"), QByteArray("1.5a "), QByteArray("1.5A"), QByteArray()}) {
+    for (const QByteArray &stale :
+         {QByteArray("1.5"), QByteArray("1.5a "), QByteArray("1.5A"), QByteArray()}) {
         writeFile(files.languageChoiceFile(), stale);
         writeFile(files.definitionFile(), "language=DEUTSCH\n");
         checkLanguageVersion(files);
@@ -113,8 +114,8 @@ protected:
     {
         const QDir built(QStringLiteral(NAVOLIS_PROGRAM_DIR));
         for (const QString &name : built.entryList(QDir::Files))
-            if (name == QLatin1String("navolis") || name.startsWith(QLatin1String("libQuTrans1"))
-                || name.startsWith(QLatin1String("navolis.")) || name == QLatin1String("clck.wav"))
+            if (name == QLatin1String("navolis") || name.startsWith(QLatin1String("libQuTrans1")) ||
+                name.startsWith(QLatin1String("navolis.")) || name == QLatin1String("clck.wav"))
                 QFile::copy(built.filePath(name), folder.filePath(name));
         QFile::remove(folder.filePath(QStringLiteral("navolis.cho")));
         QFile::setPermissions(folder.filePath(QStringLiteral("navolis")),

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "TestEnvironment.h"
 #include "app/CompanionFiles.h"
 #include "app/Program.h"
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
-#include "TestEnvironment.h"
 
 #include <QFile>
 #include <QTimer>

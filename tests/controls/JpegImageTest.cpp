@@ -53,7 +53,8 @@ TEST(JpegImage, MissingEmptyOrDamagedFilesGiveNoPicture)
     const QByteArray whole = jpegOf(source);
     EXPECT_TRUE(loadJpegImage(writeFile(dir, whole.left(2))).isNull()) << "no header";
     // Cut inside the picture data: what is there is decoded, the rest stays grey.
-    EXPECT_EQ(loadJpegImage(writeFile(dir, whole.left(whole.size() * 2 / 3))).size(), QSize(64, 64));
+    EXPECT_EQ(loadJpegImage(writeFile(dir, whole.left(whole.size() * 2 / 3))).size(),
+              QSize(64, 64));
 }
 
 } // namespace

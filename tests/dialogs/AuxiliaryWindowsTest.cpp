@@ -5,8 +5,8 @@
 #include "dialogs/u_info.h"
 
 #include <QElapsedTimer>
-#include <QTextBlock>
 #include <QTest>
+#include <QTextBlock>
 
 namespace {
 
@@ -20,8 +20,8 @@ TEST_F(MessageWindowTest, BreaksLinesAtCarriageReturnsAndCentresThem)
     ShowMessage2(QStringLiteral("a\rb"));
     ShowMessage2(QStringLiteral("first\r\nsecond line"));
     ShowMessage2(QString());
-    EXPECT_EQ(answerer.answered(),
-              QStringList({QStringLiteral("a\nb"), QStringLiteral("first\nsecond line"), QString()}));
+    EXPECT_EQ(answerer.answered(), QStringList({QStringLiteral("a\nb"),
+                                                QStringLiteral("first\nsecond line"), QString()}));
     QLabel *label = ShowMessage2Form->Label2;
     EXPECT_EQ(label->width(), TShowMessage2Form::LabelWidth);
     EXPECT_TRUE(label->alignment() & Qt::AlignHCenter);

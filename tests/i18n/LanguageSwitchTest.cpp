@@ -1,5 +1,5 @@
-#include "app/WindowSetFixture.h"
 #include "i18n/LanguageSwitch.h"
+#include "app/WindowSetFixture.h"
 #include "i18n/Qutrans.h"
 #include "i18n/u_language.h"
 #include "platform/ShellOpen.h"

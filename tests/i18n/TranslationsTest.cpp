@@ -38,7 +38,8 @@ TEST_F(TranslationsTest, CaptionsGridAndAddressesComeFromTheLibrary)
     EXPECT_EQ(Form1->StringGrid1->item(0, 0), nullptr) << "row 0 stays empty";
     EXPECT_EQ(WebSiteAddress, Qutrans::get(3));
     EXPECT_EQ(MailAddress, "mailto:" + Qutrans::get(4));
-    EXPECT_EQ(Form1->Label10->text(), QStringLiteral("Quendra's")) << "the maker's label is not translated";
+    EXPECT_EQ(Form1->Label10->text(), QStringLiteral("Quendra's"))
+        << "the maker's label is not translated";
 }
 
 TEST_F(TranslationsTest, LinksAndPicturesFollowTheirSentences)

@@ -36,8 +36,10 @@ void shield(QPainter &p, const QRectF &r)
     p.setPen(QPen(Navy, 1.5));
     p.drawPath(path);
     p.setPen(QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(r.left() + r.width() * 0.3, r.center().y()), QPointF(r.center().x() - 1, r.bottom() - r.height() * 0.32));
-    p.drawLine(QPointF(r.center().x() - 1, r.bottom() - r.height() * 0.32), QPointF(r.right() - r.width() * 0.25, r.top() + r.height() * 0.32));
+    p.drawLine(QPointF(r.left() + r.width() * 0.3, r.center().y()),
+               QPointF(r.center().x() - 1, r.bottom() - r.height() * 0.32));
+    p.drawLine(QPointF(r.center().x() - 1, r.bottom() - r.height() * 0.32),
+               QPointF(r.right() - r.width() * 0.25, r.top() + r.height() * 0.32));
 }
 
 void house(QPainter &p, const QRectF &r)
@@ -51,16 +53,19 @@ void house(QPainter &p, const QRectF &r)
     p.drawPath(roof);
     p.setPen(QPen(Navy, 1.5));
     p.setBrush(Paper);
-    p.drawRect(QRectF(r.left() + r.width() * 0.2, r.center().y() - 2, r.width() * 0.6, r.height() * 0.45));
+    p.drawRect(
+        QRectF(r.left() + r.width() * 0.2, r.center().y() - 2, r.width() * 0.6, r.height() * 0.45));
     p.setBrush(Amber);
-    p.drawRect(QRectF(r.center().x() - 2.5, r.bottom() - r.height() * 0.3, 5, r.height() * 0.3 - 2));
+    p.drawRect(
+        QRectF(r.center().x() - 2.5, r.bottom() - r.height() * 0.3, 5, r.height() * 0.3 - 2));
 }
 
 void drum(QPainter &p, const QRectF &r)
 {
     p.setPen(QPen(Navy, 1.5));
     for (int i = 2; i >= 0; --i) {
-        QRectF disc(r.left() + 2, r.top() + 3 + i * r.height() * 0.22, r.width() - 4, r.height() * 0.4);
+        QRectF disc(r.left() + 2, r.top() + 3 + i * r.height() * 0.22, r.width() - 4,
+                    r.height() * 0.4);
         p.setBrush(i == 0 ? Sky.lighter(130) : Sky);
         p.drawEllipse(disc);
     }
@@ -72,7 +77,8 @@ void star(QPainter &p, const QRectF &r)
     for (int i = 0; i < 10; ++i) {
         const double radius = (i % 2 ? 0.42 : 1.0) * r.width() / 2;
         const double angle = -M_PI / 2 + i * M_PI / 5;
-        const QPointF pt(r.center().x() + radius * std::cos(angle), r.center().y() + radius * std::sin(angle));
+        const QPointF pt(r.center().x() + radius * std::cos(angle),
+                         r.center().y() + radius * std::sin(angle));
         i ? path.lineTo(pt) : path.moveTo(pt);
     }
     path.closeSubpath();
@@ -89,8 +95,10 @@ void gear(QPainter &p, const QRectF &r)
     for (int i = 0; i < 16; ++i) {
         const double radius = (i % 2 ? 0.75 : 1.0) * r.width() / 2;
         const double a0 = i * M_PI / 8, a1 = (i + 1) * M_PI / 8;
-        const QPointF p0(r.center().x() + radius * std::cos(a0), r.center().y() + radius * std::sin(a0));
-        const QPointF p1(r.center().x() + radius * std::cos(a1), r.center().y() + radius * std::sin(a1));
+        const QPointF p0(r.center().x() + radius * std::cos(a0),
+                         r.center().y() + radius * std::sin(a0));
+        const QPointF p1(r.center().x() + radius * std::cos(a1),
+                         r.center().y() + radius * std::sin(a1));
         i ? path.lineTo(p0) : path.moveTo(p0);
         path.lineTo(p1);
     }
@@ -117,7 +125,8 @@ void infoDot(QPainter &p, const QRectF &r)
     p.drawEllipse(r.adjusted(0.5, 0.5, -0.5, -0.5));
     p.setPen(QPen(Qt::white, r.width() / 8, Qt::SolidLine, Qt::RoundCap));
     p.drawPoint(QPointF(r.center().x(), r.top() + r.height() * 0.28));
-    p.drawLine(QPointF(r.center().x(), r.top() + r.height() * 0.45), QPointF(r.center().x(), r.bottom() - r.height() * 0.22));
+    p.drawLine(QPointF(r.center().x(), r.top() + r.height() * 0.45),
+               QPointF(r.center().x(), r.bottom() - r.height() * 0.22));
 }
 
 void power(QPainter &p, const QRectF &r)
@@ -171,7 +180,8 @@ void globe(QPainter &p, const QRectF &r)
     p.setBrush(Sky.lighter(120));
     p.drawEllipse(r.adjusted(0.5, 0.5, -0.5, -0.5));
     p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QRectF(r.center().x() - r.width() * 0.22, r.top() + 0.5, r.width() * 0.44, r.height() - 1));
+    p.drawEllipse(
+        QRectF(r.center().x() - r.width() * 0.22, r.top() + 0.5, r.width() * 0.44, r.height() - 1));
     p.drawLine(QPointF(r.left() + 1, r.center().y()), QPointF(r.right() - 1, r.center().y()));
 }
 
@@ -189,10 +199,13 @@ void trash(QPainter &p, const QRectF &r)
 {
     p.setPen(QPen(Navy, 1));
     p.setBrush(QColor(0xc8, 0xd0, 0xdc));
-    p.drawRect(QRectF(r.left() + r.width() * 0.22, r.top() + r.height() * 0.3, r.width() * 0.56, r.height() * 0.65));
-    p.drawRect(QRectF(r.left() + r.width() * 0.12, r.top() + r.height() * 0.16, r.width() * 0.76, r.height() * 0.12));
+    p.drawRect(QRectF(r.left() + r.width() * 0.22, r.top() + r.height() * 0.3, r.width() * 0.56,
+                      r.height() * 0.65));
+    p.drawRect(QRectF(r.left() + r.width() * 0.12, r.top() + r.height() * 0.16, r.width() * 0.76,
+                      r.height() * 0.12));
     for (double x : {0.4, 0.6})
-        p.drawLine(QPointF(r.left() + r.width() * x, r.top() + r.height() * 0.42), QPointF(r.left() + r.width() * x, r.bottom() - r.height() * 0.15));
+        p.drawLine(QPointF(r.left() + r.width() * x, r.top() + r.height() * 0.42),
+                   QPointF(r.left() + r.width() * x, r.bottom() - r.height() * 0.15));
 }
 
 void pencil(QPainter &p, const QRectF &r)
@@ -232,7 +245,8 @@ void disk(QPainter &p, const QRectF &r)
     p.setBrush(Sky);
     p.drawRect(r.adjusted(1.5, 1.5, -1.5, -1.5));
     p.setBrush(Paper);
-    p.drawRect(QRectF(r.left() + r.width() * 0.28, r.top() + 1.5, r.width() * 0.44, r.height() * 0.32));
+    p.drawRect(
+        QRectF(r.left() + r.width() * 0.28, r.top() + 1.5, r.width() * 0.44, r.height() * 0.32));
 }
 
 void cookie(QPainter &p, const QRectF &r)
@@ -243,23 +257,29 @@ void cookie(QPainter &p, const QRectF &r)
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x5a, 0x34, 0x1c));
     for (auto [x, y] : {std::pair{0.35, 0.3}, {0.65, 0.4}, {0.4, 0.65}, {0.7, 0.7}, {0.52, 0.5}})
-        p.drawEllipse(QPointF(r.left() + r.width() * x, r.top() + r.height() * y), r.width() * 0.06, r.width() * 0.06);
+        p.drawEllipse(QPointF(r.left() + r.width() * x, r.top() + r.height() * y), r.width() * 0.06,
+                      r.width() * 0.06);
 }
 
 void key(QPainter &p, const QRectF &r)
 {
     p.setPen(QPen(Amber.darker(160), 2.5, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(r.left() + r.width() * 0.3, r.center().y()), r.width() * 0.16, r.width() * 0.16);
-    p.drawLine(QPointF(r.left() + r.width() * 0.46, r.center().y()), QPointF(r.right() - 3, r.center().y()));
-    p.drawLine(QPointF(r.right() - 8, r.center().y()), QPointF(r.right() - 8, r.center().y() + r.height() * 0.15));
-    p.drawLine(QPointF(r.right() - 4, r.center().y()), QPointF(r.right() - 4, r.center().y() + r.height() * 0.12));
+    p.drawEllipse(QPointF(r.left() + r.width() * 0.3, r.center().y()), r.width() * 0.16,
+                  r.width() * 0.16);
+    p.drawLine(QPointF(r.left() + r.width() * 0.46, r.center().y()),
+               QPointF(r.right() - 3, r.center().y()));
+    p.drawLine(QPointF(r.right() - 8, r.center().y()),
+               QPointF(r.right() - 8, r.center().y() + r.height() * 0.15));
+    p.drawLine(QPointF(r.right() - 4, r.center().y()),
+               QPointF(r.right() - 4, r.center().y() + r.height() * 0.12));
 }
 
 void broom(QPainter &p, const QRectF &r)
 {
     p.setPen(QPen(QColor(0x8b, 0x5a, 0x2b), r.width() / 14, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(r.right() - r.width() * 0.15, r.top() + r.height() * 0.05), QPointF(r.center().x(), r.center().y() + r.height() * 0.1));
+    p.drawLine(QPointF(r.right() - r.width() * 0.15, r.top() + r.height() * 0.05),
+               QPointF(r.center().x(), r.center().y() + r.height() * 0.1));
     QPainterPath bristles;
     bristles.moveTo(r.center().x() - r.width() * 0.05, r.center().y());
     bristles.lineTo(r.center().x() + r.width() * 0.12, r.center().y() + r.height() * 0.18);
@@ -279,7 +299,8 @@ void brandMark(QPainter &p, const QRectF &r)
     p.setPen(Qt::NoPen);
     p.setBrush(g);
     p.drawRoundedRect(r.adjusted(1, 1, -1, -1), r.width() * 0.2, r.width() * 0.2);
-    shield(p, r.adjusted(r.width() * 0.22, r.height() * 0.18, -r.width() * 0.22, -r.height() * 0.14));
+    shield(p,
+           r.adjusted(r.width() * 0.22, r.height() * 0.18, -r.width() * 0.22, -r.height() * 0.14));
 }
 
 QImage canvas(int w, int h, const QColor &fill = Qt::transparent)
@@ -364,8 +385,16 @@ QByteArray clickSound()
         qToLittleEndian<qint16>(qint16(v * 12000), pcm.data() + 2 * i);
     }
     QByteArray wav;
-    auto u32 = [&](quint32 v) { char b[4]; qToLittleEndian(v, b); wav.append(b, 4); };
-    auto u16 = [&](quint16 v) { char b[2]; qToLittleEndian(v, b); wav.append(b, 2); };
+    auto u32 = [&](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        wav.append(b, 4);
+    };
+    auto u16 = [&](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        wav.append(b, 2);
+    };
     wav.append("RIFF");
     u32(36 + pcm.size());
     wav.append("WAVEfmt ");
@@ -398,7 +427,9 @@ std::map<QString, QImage> pictures()
     all["back.png"] = icon(12, [](QPainter &p, const QRectF &r) { arrow(p, r, false); });
     all["ok.png"] = icon(16, [](QPainter &p, const QRectF &r) {
         p.setPen(QPen(Leaf, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(QPolygonF({QPointF(r.left() + 3, r.center().y()), QPointF(r.center().x() - 1, r.bottom() - 4), QPointF(r.right() - 3, r.top() + 4)}));
+        p.drawPolyline(QPolygonF({QPointF(r.left() + 3, r.center().y()),
+                                  QPointF(r.center().x() - 1, r.bottom() - 4),
+                                  QPointF(r.right() - 3, r.top() + 4)}));
     });
     all["doc.png"] = icon(16, [](QPainter &p, const QRectF &r) { page(p, r, Sky); });
     all["help.png"] = icon(16, infoDot);
@@ -418,22 +449,33 @@ std::map<QString, QImage> pictures()
         arrow(p, r, true);
     });
     all["cookie.png"] = icon(32, cookie);
-    all["star.png"] = scene(127, 60, [](QPainter &p, const QRectF &r) { star(p, QRectF(r.center().x() - 22, r.center().y() - 22, 44, 44)); });
-    all["globe.png"] = scene(127, 50, [](QPainter &p, const QRectF &r) { globe(p, QRectF(r.center().x() - 20, r.center().y() - 20, 40, 40)); });
-    all["keys.png"] = scene(64, 64, [](QPainter &p, const QRectF &r) { key(p, r.adjusted(4, 8, -4, -8)); });
+    all["star.png"] = scene(127, 60, [](QPainter &p, const QRectF &r) {
+        star(p, QRectF(r.center().x() - 22, r.center().y() - 22, 44, 44));
+    });
+    all["globe.png"] = scene(127, 50, [](QPainter &p, const QRectF &r) {
+        globe(p, QRectF(r.center().x() - 20, r.center().y() - 20, 40, 40));
+    });
+    all["keys.png"] =
+        scene(64, 64, [](QPainter &p, const QRectF &r) { key(p, r.adjusted(4, 8, -4, -8)); });
     all["broom.png"] = scene(64, 64, broom);
     all["books.png"] = scene(72, 110, [](QPainter &p, const QRectF &r) {
         for (int i = 0; i < 3; ++i) {
             const QColor colours[] = {Berry, Navy, Leaf};
             p.setPen(QPen(colours[i].darker(130), 1));
             p.setBrush(colours[i]);
-            p.drawRoundedRect(QRectF(r.left() + 6 + i * 20, r.top() + 20 + i * 6, 18, r.height() - 26 - i * 6), 3, 3);
+            p.drawRoundedRect(
+                QRectF(r.left() + 6 + i * 20, r.top() + 20 + i * 6, 18, r.height() - 26 - i * 6), 3,
+                3);
         }
     });
-    all["welcome.png"] = scene(110, 112, [](QPainter &p, const QRectF &r) { brandMark(p, r.adjusted(6, 6, -6, -6)); });
+    all["welcome.png"] = scene(
+        110, 112, [](QPainter &p, const QRectF &r) { brandMark(p, r.adjusted(6, 6, -6, -6)); });
     all["logo.png"] = scene(66, 65, [](QPainter &p, const QRectF &r) { brandMark(p, r); });
-    all["deco1.png"] = scene(64, 48, [](QPainter &p, const QRectF &r) { globe(p, QRectF(r.center().x() - 20, r.center().y() - 20, 40, 40)); });
-    all["deco2.png"] = scene(80, 80, [](QPainter &p, const QRectF &r) { gear(p, r.adjusted(10, 10, -10, -10)); });
+    all["deco1.png"] = scene(64, 48, [](QPainter &p, const QRectF &r) {
+        globe(p, QRectF(r.center().x() - 20, r.center().y() - 20, 40, 40));
+    });
+    all["deco2.png"] =
+        scene(80, 80, [](QPainter &p, const QRectF &r) { gear(p, r.adjusted(10, 10, -10, -10)); });
     all["infopic.png"] = scene(71, 108, [](QPainter &p, const QRectF &r) {
         cookie(p, QRectF(r.left() + 4, r.top() + 10, 60, 60));
         infoDot(p, QRectF(r.left() + 36, r.top() + 66, 30, 30));
