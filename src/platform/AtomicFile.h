@@ -3,11 +3,44 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+#include <sys/types.h>
+
 namespace AtomicFile {
 
 // Writes a temporary file beside `path` (O_EXCL), flushes it and renames it over `path`, so
 // that readers see the old file or the new one, never a part. A replaced file keeps its
 // permissions; a new one gets 0666 less the umask. False when nothing was replaced.
 bool replace(const QString &path, const QByteArray &bytes);
+
+// Writes all of `bytes`, resuming after partial and interrupted writes.
+bool writeAll(int fd, const QByteArray &bytes);
+
+// A new file beside `target`, created with O_EXCL under a name of its own, that takes the
+// target's name only when asked to; otherwise it is removed when it goes out of scope.
+class TempFile
+{
+public:
+    // The file is created with `mode` less the umask.
+    TempFile(const QString &target, mode_t mode);
+    ~TempFile();
+    TempFile(const TempFile &) = delete;
+    TempFile &operator=(const TempFile &) = delete;
+
+    // Gives the file `permissions` when set, writes `bytes`, flushes and closes it. Once only.
+    bool write(const QByteArray &bytes, std::optional<mode_t> permissions = std::nullopt);
+    // Renames the written file over the target and flushes the folder.
+    bool replaceTarget();
+    // Links the written file as the target; an existing target is never replaced.
+    bool linkAsTarget();
+
+private:
+    QString m_target;
+    QByteArray m_path;
+    int m_fd = -1;
+    bool m_created = false;
+    bool m_written = false;
+    bool m_placed = false;
+};
 
 } // namespace AtomicFile

@@ -1,11 +1,11 @@
 #include "platform/HiveFile.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/WineServer.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,22 +16,6 @@ using namespace win;
 namespace {
 
 constexpr int saveAttempts = 3;
-
-bool writeAll(int fd, const QByteArray &bytes)
-{
-    const char *p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        left -= n;
-    }
-    return true;
-}
 
 QByteArray readAll(int fd)
 {
@@ -154,36 +138,15 @@ LONG HiveFile::modify(const Change &change)
 
 HiveFile::SaveResult HiveFile::save(const QByteArray &bytes)
 {
-    static std::atomic<int> counter{0};
-    const QByteArray target = QFile::encodeName(m_path);
-    const QByteArray temp =
-        target + ".navolis-" + QByteArray::number(::getpid()) + '-' + QByteArray::number(++counter);
     // A new file gets Wine's mode (0666 less the umask); a replaced one keeps its own.
-    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                          m_state.exists ? 0600 : 0666);
-    if (fd < 0)
+    AtomicFile::TempFile temp(m_path, m_state.exists ? 0600 : 0666);
+    if (!temp.write(bytes,
+                    m_state.exists ? std::optional<mode_t>(m_state.mode & 07777) : std::nullopt))
         return SaveResult::Failed;
-    bool ok = (!m_state.exists || ::fchmod(fd, m_state.mode & 07777) == 0) && writeAll(fd, bytes) &&
-              ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
-        ::unlink(temp.constData());
-        return SaveResult::Failed;
-    }
-    if (currentState() != m_state) {
-        ::unlink(temp.constData());
+    if (currentState() != m_state)
         return SaveResult::Conflict;
-    }
-    if (::rename(temp.constData(), target.constData()) != 0) {
-        ::unlink(temp.constData());
+    if (!temp.replaceTarget())
         return SaveResult::Failed;
-    }
-    const QByteArray folder = QFile::encodeName(QFileInfo(m_path).path());
-    if (const int dirFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
     m_state = currentState();
     return SaveResult::Saved;
 }

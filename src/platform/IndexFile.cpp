@@ -1,10 +1,10 @@
 #include "platform/IndexFile.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/IndexDatLayout.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -58,20 +58,6 @@ QByteArray emptyContainer(const std::vector<QByteArray> &dirNames)
     return file;
 }
 
-bool writeAll(int fd, const QByteArray &bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
 } // namespace
 
 IndexFile::IndexFile(QString path, Mode mode, int fd)
@@ -106,22 +92,11 @@ std::unique_ptr<IndexFile> IndexFile::open(const QString &path)
 
 bool IndexFile::create(const QString &path, const std::vector<QByteArray> &dirNames)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    const QByteArray temp = QFile::encodeName(
-        folder + QStringLiteral("/.index.dat.%1")
-                     .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    const bool written = writeAll(fd, emptyContainer(dirNames)) && ::fsync(fd) == 0;
-    ::close(fd);
-    // link() refuses an existing target, so a container made meanwhile is never replaced.
-    const bool linked =
-        written && ::link(temp.constData(), QFile::encodeName(path).constData()) == 0;
-    ::unlink(temp.constData());
-    return linked;
+    AtomicFile::TempFile temp(path, 0644);
+    // Linking refuses an existing target, so a container made meanwhile is never replaced.
+    return temp.write(emptyContainer(dirNames)) && temp.linkAsTarget();
 }
 
 std::optional<IndexFile::Stamp> IndexFile::stampOfFd() const

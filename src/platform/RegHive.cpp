@@ -8,6 +8,8 @@
 #include <cstring>
 
 using namespace win;
+using regtext::appendHex;
+using regtext::hexValue;
 
 namespace {
 
@@ -29,17 +31,6 @@ const char *skipBlanks(const char *p, const char *end)
     return p;
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool startsWith(const char *p, const char *end, const char *prefix)
 {
     const size_t n = std::strlen(prefix);
@@ -54,19 +45,6 @@ void appendDecimal(QByteArray &out, quint32 v)
         buf[n++] = char('0' + v % 10);
         v /= 10;
     } while (v);
-    while (n)
-        out.append(buf[--n]);
-}
-
-void appendHex(QByteArray &out, quint32 v, int minDigits)
-{
-    static const char digits[] = "0123456789abcdef";
-    char buf[8];
-    int n = 0;
-    do {
-        buf[n++] = digits[v & 0xf];
-        v >>= 4;
-    } while (v || n < minDigits);
     while (n)
         out.append(buf[--n]);
 }

@@ -19,29 +19,6 @@ bool isHexDigit(char16_t c)
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-void appendHex(QByteArray &out, unsigned value, int minDigits)
-{
-    char buf[16];
-    int n = 0;
-    do {
-        buf[n++] = hexDigits[value & 0xf];
-        value >>= 4;
-    } while (value || n < minDigits);
-    while (n)
-        out.append(buf[--n]);
-}
-
 void appendOctal(QByteArray &out, unsigned value, int minDigits)
 {
     char buf[8];
@@ -128,6 +105,29 @@ int decodeUtf8(const unsigned char *p, const unsigned char *end, char32_t &cp)
 }
 
 } // namespace
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+void appendHex(QByteArray &out, unsigned value, int minDigits)
+{
+    char buf[16];
+    int n = 0;
+    do {
+        buf[n++] = hexDigits[value & 0xf];
+        value >>= 4;
+    } while (value || n < minDigits);
+    while (n)
+        out.append(buf[--n]);
+}
 
 void appendEscaped(QByteArray &out, QStringView text, char q1, char q2)
 {

@@ -19,6 +19,11 @@ const char *parseEscapedData(const char *p, const char *end, char terminator, QB
 // One value line exactly as Wine writes it, newline included. An empty name is the default value.
 QByteArray formatValue(QStringView name, quint32 type, const QByteArray &data);
 
+// The value of a hexadecimal digit, or -1 for any other character.
+int hexValue(char c);
+// Appends `value` in lower-case hexadecimal, padded with zeros to `minDigits` (at most 16).
+void appendHex(QByteArray &out, unsigned value, int minDigits);
+
 // Lower-cases each UTF-16 unit, the way Wine compares key and value names.
 QString fold(QStringView name);
 QString fold(const QString &name);

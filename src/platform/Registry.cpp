@@ -84,6 +84,29 @@ const RegHive::Key *keyOf(const Target &t, const RegHive &hive)
     return hive.findKey(t.path);
 }
 
+// A handle resolved to the key it names in the hive as it is now, or the error to answer.
+struct OpenedKey
+{
+    Target target;
+    const RegHive::Key *key = nullptr;
+    LONG error = ERROR_SUCCESS;
+};
+
+// The handle must grant `right`. A predefined root without its key answers `absent`; a key
+// deleted meanwhile ERROR_KEY_DELETED.
+OpenedKey openedKey(HKEY key, REGSAM right, LONG absent)
+{
+    const auto t = target(key);
+    if (!t)
+        return {{}, nullptr, ERROR_INVALID_HANDLE};
+    if (!(t->access & right))
+        return {{}, nullptr, ERROR_ACCESS_DENIED};
+    const RegHive::Key *k = keyOf(*t, t->file->hive());
+    if (!k)
+        return {{}, nullptr, t->predefined ? absent : ERROR_KEY_DELETED};
+    return {*t, k};
+}
+
 HKEY newHandle(const Target &t, const QStringList &path, REGSAM access)
 {
     HKEY handle = new RegKeyObject{t.file, path, access};
@@ -169,15 +192,10 @@ LONG RegCloseKey(HKEY key)
 LONG RegQueryValueEx(HKEY key, QStringView valueName, DWORD *type, void *data, DWORD *size)
 {
     QMutexLocker lock(&registryMutex);
-    const auto t = target(key);
-    if (!t)
-        return ERROR_INVALID_HANDLE;
-    if (!(t->access & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
-    const RegHive::Key *k = keyOf(*t, t->file->hive());
-    if (!k)
-        return t->predefined ? ERROR_FILE_NOT_FOUND : ERROR_KEY_DELETED;
-    const RegHive::Value *value = k->value(valueName);
+    const OpenedKey o = openedKey(key, KEY_QUERY_VALUE, ERROR_FILE_NOT_FOUND);
+    if (o.error != ERROR_SUCCESS)
+        return o.error;
+    const RegHive::Value *value = o.key->value(valueName);
     if (!value)
         return ERROR_FILE_NOT_FOUND;
     if (type)
@@ -217,18 +235,13 @@ LONG RegSetValueEx(HKEY key, QStringView valueName, DWORD type, const void *data
 LONG RegDeleteValue(HKEY key, QStringView valueName)
 {
     QMutexLocker lock(&registryMutex);
-    const auto t = target(key);
-    if (!t)
-        return ERROR_INVALID_HANDLE;
-    if (!(t->access & KEY_SET_VALUE))
-        return ERROR_ACCESS_DENIED;
-    const RegHive::Key *k = keyOf(*t, t->file->hive());
-    if (!k)
-        return t->predefined ? ERROR_FILE_NOT_FOUND : ERROR_KEY_DELETED;
-    if (!k->value(valueName))
+    const OpenedKey o = openedKey(key, KEY_SET_VALUE, ERROR_FILE_NOT_FOUND);
+    if (o.error != ERROR_SUCCESS)
+        return o.error;
+    if (!o.key->value(valueName))
         return ERROR_FILE_NOT_FOUND;
-    return t->file->modify([&](RegHive &h, bool &changed) {
-        const RegHive::Key *fresh = keyOf(*t, h);
+    return o.target.file->modify([&](RegHive &h, bool &changed) {
+        const RegHive::Key *fresh = keyOf(o.target, h);
         if (!fresh)
             return ERROR_KEY_DELETED;
         changed = h.deleteValue(fresh, valueName, RegHive::currentFileTime());
@@ -266,17 +279,12 @@ LONG RegQueryInfoKey(HKEY key, RegKeyInfo *info)
 LONG RegEnumValue(HKEY key, DWORD index, QString *valueName, DWORD *type, void *data, DWORD *size)
 {
     QMutexLocker lock(&registryMutex);
-    const auto t = target(key);
-    if (!t)
-        return ERROR_INVALID_HANDLE;
-    if (!(t->access & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
-    const RegHive::Key *k = keyOf(*t, t->file->hive());
-    if (!k)
-        return t->predefined ? ERROR_NO_MORE_ITEMS : ERROR_KEY_DELETED;
-    if (index >= k->values().size())
+    const OpenedKey o = openedKey(key, KEY_QUERY_VALUE, ERROR_NO_MORE_ITEMS);
+    if (o.error != ERROR_SUCCESS)
+        return o.error;
+    if (index >= o.key->values().size())
         return ERROR_NO_MORE_ITEMS;
-    const RegHive::Value *value = k->values()[index];
+    const RegHive::Value *value = o.key->values()[index];
     if (valueName)
         *valueName = value->name;
     if (type)

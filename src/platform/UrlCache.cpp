@@ -1,5 +1,6 @@
 #include "platform/UrlCache.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/FileTime.h"
 #include "platform/IndexDatLayout.h"
 #include "platform/IndexEditor.h"
@@ -48,11 +49,12 @@ bool writeNewFile(const QString &path, const QByteArray &content, quint64 &write
         ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644)};
     if (f.fd < 0)
         return false;
-    if (::write(f.fd, content.constData(), size_t(content.size())) != content.size())
-        return false;
     struct stat st;
-    if (::fstat(f.fd, &st) != 0)
+    if (!AtomicFile::writeAll(f.fd, content) || ::fstat(f.fd, &st) != 0) {
+        // Ours alone (O_EXCL): a part of a file no record names would only linger.
+        ::unlink(QFile::encodeName(path).constData());
         return false;
+    }
     writeTime = fileTimeOf(st.st_mtim);
     return true;
 }

@@ -6,7 +6,11 @@
 #include "platform/LastError.h"
 #include "platform/UrlCache.h"
 
+#include <QDirIterator>
+
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using namespace urlcache;
 
@@ -106,6 +110,41 @@ TEST(UrlCacheCommit, RecommitReplacesTheEntryAndItsFile)
     QFile written(*local);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(parseCookieFile(written.readAll()).value(0).name, "a");
+}
+
+TEST(UrlCacheCommit, FailedFileWriteLeavesNoPartOfTheFile)
+{
+    QTemporaryDir home;
+    auto env = std::make_shared<FixedUrlCacheEnvironment>(
+        ShellCacheFolders{home.path() + "/Cache", home.path() + "/Cookies",
+                          home.path() + "/History"},
+        "user");
+    UrlCache cache(env);
+    CommitRequest page;
+    page.url = "http://www.example.com/small.html";
+    page.fileContent = "<html></html>";
+    page.extension = "html";
+    ASSERT_TRUE(cache.commitEntry(page));
+
+    page.url = "http://www.example.com/large.html";
+    page.fileContent = QByteArray(256 * 1024, 'x');
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 64 * 1024; // the index fits, the new file does not
+    setrlimit(RLIMIT_FSIZE, &small);
+    const auto local = cache.commitEntry(page);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_DFL);
+
+    EXPECT_FALSE(local);
+    QStringList files;
+    for (QDirIterator it(home.path() + "/Cache", {"*.html"}, QDir::Files,
+                         QDirIterator::Subdirectories);
+         it.hasNext();)
+        files << it.nextFileInfo().fileName();
+    EXPECT_EQ(files, QStringList{"small[0].html"});
 }
 
 TEST(UrlCacheCommit, GrowthKeepsEveryEntryReachable)
