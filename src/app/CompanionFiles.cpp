@@ -45,6 +45,9 @@ CompanionFiles CompanionFiles::forRunningProgram()
 
 QString CompanionFiles::runningProgramPath()
 {
+    // The translation library honours the same override (portable set-ups, tests).
+    if (const QString overridden = qEnvironmentVariable("NAVOLIS_PROGRAM_PATH"); !overridden.isEmpty())
+        return overridden;
     if (QCoreApplication::instance())
         return QCoreApplication::applicationFilePath();
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();

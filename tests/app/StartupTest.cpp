@@ -127,6 +127,7 @@ protected:
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.remove(QStringLiteral("NAVOLIS_PROGRAM_PATH"));
         env.insert(QStringLiteral("WINEPREFIX"), folder.filePath(QStringLiteral("prefix")));
         process.setProcessEnvironment(env);
         process.start(folder.filePath(QStringLiteral("navolis")), arguments);

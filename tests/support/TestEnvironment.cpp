@@ -1,6 +1,8 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdlib>
 
@@ -20,6 +22,16 @@ void isolateHome()
     setenv("XDG_DATA_HOME", (path + "/.local/share").constData(), 1);
     setenv("XDG_CONFIG_HOME", (path + "/.config").constData(), 1);
     unsetenv("WINEPREFIX");
+}
+
+void isolateProgramFiles(const char *argv0)
+{
+    const QString folder = home() + QStringLiteral("/program");
+    QDir().mkpath(folder);
+    const QString program = folder + QLatin1Char('/') + QFileInfo(QString::fromLocal8Bit(argv0)).fileName();
+    QFile file(program);
+    file.open(QIODevice::WriteOnly);
+    setenv("NAVOLIS_PROGRAM_PATH", QFile::encodeName(program).constData(), 1);
 }
 
 QString home()

@@ -10,6 +10,10 @@ namespace testenv {
 // clears WINEPREFIX, so that no test reads or writes the real home folder.
 void isolateHome();
 
+// Gives this test process a program path of its own (an empty file in the isolated home),
+// so that companion files such as the language choice never meet another process's.
+void isolateProgramFiles(const char *argv0);
+
 // The home folder that isolateHome() set up.
 QString home();
 
