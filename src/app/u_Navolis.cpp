@@ -7,9 +7,12 @@
 #include "controls/JpegImage.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
+#include "dialogs/u_beschaeftigt.h"
+#include "dialogs/u_info.h"
 #include "i18n/ApplyTranslations.h"
 #include "i18n/LanguageSwitch.h"
 #include "i18n/Qutrans.h"
+#include "privacy/u_cookieForm.h"
 #include "platform/Multimedia.h"
 #include "settings/BrowserSettings.h"
 
@@ -65,6 +68,8 @@ void TForm1::connectHandlers()
     connect(Label3, &ClickLabel::clicked, this, &TForm1::Label3Click);
     connect(Label9, &ClickLabel::clicked, this, &TForm1::Label3Click);
     connect(Label12, &ClickLabel::clicked, this, &TForm1::Label12Click);
+    connect(Label16, &ClickLabel::clicked, this, &TForm1::Label16Click);
+    connect(Image13, &ClickLabel::clicked, this, &TForm1::Image13Click);
     connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
 }
 
@@ -175,6 +180,27 @@ void TForm1::Label12Click()
 {
     PlayClickSound();
     OpenInShell(MailAddress);
+}
+
+// The cookies are collected only once the busy display has run its course.
+void TForm1::Label16Click()
+{
+    PlayClickSound();
+    Form2->Label2->setText(Qutrans::get(66));
+    Form2->FakeTimer->setInterval(30);
+    Form2->Label2->setVisible(true);
+    Form2->FakeTimer->start();
+    hide();
+    Form2->exec();
+    CookieForm->exec();
+    show();
+}
+
+void TForm1::Image13Click()
+{
+    PlayClickSound();
+    SetInfoText(Qutrans::get(67));
+    Form5->exec();
 }
 
 void TForm1::ComboBox1Change()
