@@ -12,8 +12,9 @@
 #include "i18n/ApplyTranslations.h"
 #include "i18n/LanguageSwitch.h"
 #include "i18n/Qutrans.h"
-#include "privacy/u_cookieForm.h"
 #include "platform/Multimedia.h"
+#include "privacy/u_TypedURLs.h"
+#include "privacy/u_cookieForm.h"
 #include "settings/BrowserSettings.h"
 
 #include <QApplication>
@@ -38,8 +39,13 @@ TForm1::TForm1(QWidget *parent)
         move(screen->availableGeometry().center() - rect().center());
     Timer1->setInterval(100);
     Timer1->setSingleShot(false);
-    StringGrid1->setShowGrid(true);
-    StringGrid2->setShowGrid(true);
+    // The information grids take no input, yet read as ordinary text.
+    for (QTableWidget *grid : {StringGrid1, StringGrid2}) {
+        QPalette palette = grid->palette();
+        palette.setColor(QPalette::Disabled, QPalette::Text, palette.color(QPalette::Active, QPalette::Text));
+        grid->setPalette(palette);
+        grid->setShowGrid(true);
+    }
     connectHandlers();
 }
 
@@ -70,6 +76,9 @@ void TForm1::connectHandlers()
     connect(Label12, &ClickLabel::clicked, this, &TForm1::Label12Click);
     connect(Label16, &ClickLabel::clicked, this, &TForm1::Label16Click);
     connect(Image13, &ClickLabel::clicked, this, &TForm1::Image13Click);
+    connect(Label23, &ClickLabel::clicked, this, &TForm1::Label23Click);
+    connect(Label25, &ClickLabel::clicked, this, &TForm1::Label25Click);
+    connect(Image17, &ClickLabel::clicked, this, &TForm1::Image17Click);
     connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
 }
 
@@ -200,6 +209,36 @@ void TForm1::Image13Click()
 {
     PlayClickSound();
     SetInfoText(Qutrans::get(67));
+    Form5->exec();
+}
+
+// The typed addresses go first; the busy display that follows only gives the user a moment.
+void TForm1::Label23Click()
+{
+    PlayClickSound();
+    const TypedUrlDeletion deletion = DeleteTypedUrls(ListBox1);
+    Form2->Label2->setText(Qutrans::get(66));
+    Form2->FakeTimer->setInterval(12);
+    Form2->Label2->setVisible(true);
+    Form2->FakeTimer->start();
+    hide();
+    Form2->exec();
+    show();
+    ReportTypedUrlDeletion(deletion);
+}
+
+void TForm1::Label25Click()
+{
+    PlayClickSound();
+    hide();
+    TypedURLsForm->exec();
+    show();
+}
+
+void TForm1::Image17Click()
+{
+    PlayClickSound();
+    SetInfoText(Qutrans::get(68));
     Form5->exec();
 }
 

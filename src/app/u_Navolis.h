@@ -49,6 +49,9 @@ public slots:
     void Label12Click();
     void Label16Click();
     void Image13Click();
+    void Label23Click();
+    void Label25Click();
+    void Image17Click();
     void ComboBox1Change();
     void Timer1Timer();
 

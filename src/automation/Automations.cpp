@@ -41,7 +41,6 @@ void RemoveAutostartLinks() {}
 void EmptyBrowserCache() {}
 void ClearBrowserHistory() {}
 void ClearMruLists() {}
-void ClearTypedUrls() {}
 
 // Nothing is reported: the unattended run has no one to tell.
 void DeleteAllCookies()

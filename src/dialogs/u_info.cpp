@@ -23,4 +23,5 @@ void SetInfoText(const QString &text)
     Form5->Memo1->clear();
     for (const QString &line : text.split(QLatin1Char('\n')))
         Form5->Memo1->appendPlainText(line);
+    Form5->Memo1->moveCursor(QTextCursor::Start);
 }

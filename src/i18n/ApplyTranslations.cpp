@@ -17,6 +17,7 @@
 #include "settings/u_autocomplete.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QTableWidget>
@@ -36,6 +37,13 @@ void caption(QAbstractButton *button, int number)
     button->setText(Qutrans::get(number));
 }
 
+// Check boxes size themselves to their text like labels.
+void caption(QCheckBox *box, int number)
+{
+    box->setText(Qutrans::get(number));
+    box->adjustSize();
+}
+
 void caption(QGroupBox *box, int number)
 {
     box->setTitle(Qutrans::get(number));
@@ -50,10 +58,18 @@ void oneLine(QTextEdit *edit, int number)
                            : Qt::AlignLeft);
 }
 
+// Appending leaves a memo scrolled to its end; it is read from the top.
+void showFromTop(QPlainTextEdit *memo)
+{
+    memo->moveCursor(QTextCursor::Start);
+    memo->ensureCursorVisible();
+}
+
 void oneLine(QPlainTextEdit *memo, int number)
 {
     memo->clear();
     memo->appendPlainText(Qutrans::get(number));
+    showFromTop(memo);
 }
 
 // Every piece between bytes 10 is a line, the one after the last byte 10 included.
@@ -62,6 +78,7 @@ void split(QPlainTextEdit *memo, int number)
     memo->clear();
     for (const QString &line : Qutrans::get(number).split(QLatin1Char('\n')))
         memo->appendPlainText(line);
+    showFromTop(memo);
 }
 
 void cell(QTableWidget *grid, int row, const QString &text)
@@ -79,7 +96,8 @@ void mainWindow()
 {
     TForm1 *f = Form1;
     f->setWindowTitle(Qutrans::get(1) + QLatin1Char(' ') + ProgramVersion + QLatin1Char(' ') + Qutrans::get(2));
-    QApplication::setApplicationDisplayName(Qutrans::get(1));
+    // The desktop shows the window's own title; the application's name stands for the task bar's.
+    QApplication::setApplicationName(Qutrans::get(1));
 
     caption(f->SpeedButton1, 6);
     caption(f->SpeedButton2, 7);

@@ -1,17 +1,129 @@
 #include "privacy/u_TypedURLs.h"
 
+#include "app/WindowSet.h"
 #include "app/u_Navolis.h"
+#include "automation/Automations.h"
 #include "controls/StoredLayout.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "i18n/Qutrans.h"
+#include "platform/ReadOnlyNotice.h"
+#include "platform/TRegistry.h"
 
-TTypedURLsForm::TTypedURLsForm(QWidget *parent) : QDialog(parent)
+#include <QCoreApplication>
+#include <QTimer>
+
+const QString TypedUrlsKey = QStringLiteral("\\Software\\Microsoft\\Internet Explorer\\TypedURLs");
+
+namespace {
+
+QStringList namesIn(const QListWidget *list)
+{
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
+    return names;
+}
+
+void listValueNames(const TRegistry &registry, QListWidget *names)
+{
+    QStringList found;
+    registry.GetValueNames(found);
+    names->clear();
+    names->addItems(found);
+}
+
+} // namespace
+
+TTypedURLsForm::TTypedURLsForm(QWidget *parent) : QDialog(parent), Timer1(new QTimer(this))
 {
     setupUi(this);
     StoredLayout::prepareDialog(this);
+    Timer1->setInterval(200);
+    connect(Timer1, &QTimer::timeout, this, &TTypedURLsForm::Timer1Timer);
+    connect(Label6, &ClickLabel::clicked, this, &TTypedURLsForm::Label6Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TTypedURLsForm::BitBtn1Click);
+}
+
+void TTypedURLsForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+// The window comes up empty and is filled a moment later.
+void TTypedURLsForm::FormShow()
+{
+    ListBox1->clear();
+    Timer1->start();
+}
+
+// A value that is not a string ends the listing: the addresses before it stay listed.
+void TTypedURLsForm::Timer1Timer()
+{
+    Timer1->stop();
+    ListBox1->clear();
+    ListBox2->clear();
+    try {
+        TRegistry registry;
+        if (registry.OpenKey(TypedUrlsKey, true)) {
+            listValueNames(registry, ListBox1);
+            for (const QString &name : namesIn(ListBox1))
+                ListBox2->addItem(registry.ReadString(name));
+        }
+    } catch (...) {
+    }
+    if (ListBox2->count() == 0) {
+        ShowMessage2(Qutrans::get(98));
+        BitBtn1Click();
+    }
+}
+
+void TTypedURLsForm::Label6Click()
+{
+    Form1->Label23Click();
+    close();
 }
 
 void TTypedURLsForm::BitBtn1Click()
 {
-    PlayClickSound();
     close();
+}
+
+TypedUrlDeletion DeleteTypedUrls(QListWidget *names)
+{
+    const bool noticeBefore = ReadOnlyNotice::wasGiven();
+    TypedUrlDeletion deletion;
+    names->clear();
+    try {
+        TRegistry registry;
+        if (registry.OpenKey(TypedUrlsKey, true)) {
+            listValueNames(registry, names);
+            bool kept = false;
+            for (const QString &name : namesIn(names)) {
+                if (!registry.DeleteValue(name) && registry.ValueExists(name))
+                    kept = true;
+            }
+            deletion.complete = !kept;
+        }
+    } catch (...) {
+    }
+    deletion.noticeGiven = !noticeBefore && ReadOnlyNotice::wasGiven();
+    return deletion;
+}
+
+void ReportTypedUrlDeletion(const TypedUrlDeletion &deletion)
+{
+    if (deletion.complete)
+        ShowMessage2(Qutrans::get(97));
+    else if (!deletion.noticeGiven && ReadOnlyNotice::wasGiven())
+        ShowMessage2(Qutrans::get(196));
+}
+
+void ClearTypedUrls()
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    DeleteTypedUrls(Form1->ListBox1);
+    QCoreApplication::processEvents();
+    Form1->ListBox1->clear();
 }

@@ -4,6 +4,9 @@
 
 #include <QDialog>
 
+class QListWidget;
+class QTimer;
+
 // The typed-address window: the addresses typed into the browser's address bar.
 class TTypedURLsForm : public QDialog, public Ui::TTypedURLsForm
 {
@@ -11,6 +14,36 @@ class TTypedURLsForm : public QDialog, public Ui::TTypedURLsForm
 public:
     explicit TTypedURLsForm(QWidget *parent = nullptr);
 
+    QTimer *Timer1;
+
 public slots:
+    void Timer1Timer();
+    void Label6Click();
     void BitBtn1Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormShow();
 };
+
+// The browser keeps every typed address as one string value of this key, whatever its name.
+extern const QString TypedUrlsKey;
+
+// What deleting the typed addresses came to.
+struct TypedUrlDeletion
+{
+    // Every listed value is gone; false when the registry refused the change.
+    bool complete = false;
+    // The read-only notice came up during this deletion.
+    bool noticeGiven = false;
+};
+
+// Lists the key's value names into `names` and deletes each value, in that order. Errors are
+// swallowed; a value the registry keeps only shows in the result.
+TypedUrlDeletion DeleteTypedUrls(QListWidget *names);
+
+// After the deletion: text 97, or where the registry kept the values the read-only notice,
+// unless it came up during the deletion already.
+void ReportTypedUrlDeletion(const TypedUrlDeletion &deletion);

@@ -15,11 +15,22 @@ ModalAnswerer::ModalAnswerer()
 
 ModalAnswerer::~ModalAnswerer() = default;
 
+void ModalAnswerer::on(QWidget *window, Step step)
+{
+    m_steps.insert(window, std::move(step));
+}
+
 void ModalAnswerer::poll()
 {
     auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+    m_stepsDone.removeIf([](QWidget *window) { return !window->isVisible(); });
     if (!dialog || !dialog->isVisible())
         return;
+    if (const auto step = m_steps.constFind(dialog); step != m_steps.cend()) {
+        if (!m_stepsDone.contains(dialog) && (*step)(dialog))
+            m_stepsDone.insert(dialog);
+        return;
+    }
     // The busy window closes itself; answering it would cut its count short.
     if (dialog->objectName() == QLatin1String("TForm2"))
         return;
