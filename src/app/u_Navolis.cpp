@@ -14,6 +14,7 @@
 #include "i18n/Qutrans.h"
 #include "platform/Multimedia.h"
 #include "privacy/u_TypedURLs.h"
+#include "privacy/u_cookieForm.h"
 #include "settings/BrowserSettings.h"
 
 #include <QApplication>
@@ -73,6 +74,8 @@ void TForm1::connectHandlers()
     connect(Label3, &ClickLabel::clicked, this, &TForm1::Label3Click);
     connect(Label9, &ClickLabel::clicked, this, &TForm1::Label3Click);
     connect(Label12, &ClickLabel::clicked, this, &TForm1::Label12Click);
+    connect(Label16, &ClickLabel::clicked, this, &TForm1::Label16Click);
+    connect(Image13, &ClickLabel::clicked, this, &TForm1::Image13Click);
     connect(Label23, &ClickLabel::clicked, this, &TForm1::Label23Click);
     connect(Label25, &ClickLabel::clicked, this, &TForm1::Label25Click);
     connect(Image17, &ClickLabel::clicked, this, &TForm1::Image17Click);
@@ -222,6 +225,27 @@ void TForm1::Label12Click()
 {
     PlayClickSound();
     OpenInShell(MailAddress);
+}
+
+// The cookies are collected only once the busy display has run its course.
+void TForm1::Label16Click()
+{
+    PlayClickSound();
+    Form2->Label2->setText(Qutrans::get(66));
+    Form2->FakeTimer->setInterval(30);
+    Form2->Label2->setVisible(true);
+    Form2->FakeTimer->start();
+    hide();
+    Form2->exec();
+    CookieForm->exec();
+    show();
+}
+
+void TForm1::Image13Click()
+{
+    PlayClickSound();
+    SetInfoText(Qutrans::get(67));
+    Form5->exec();
 }
 
 // The typed addresses go first; the busy display that follows only gives the user a moment.

@@ -47,6 +47,8 @@ public slots:
     void Label2Click();
     void Label3Click();
     void Label12Click();
+    void Label16Click();
+    void Image13Click();
     void Label23Click();
     void Label25Click();
     void Image17Click();

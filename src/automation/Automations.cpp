@@ -3,9 +3,11 @@
 #include "app/CommandLine.h"
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
+#include "browserdata/IECache.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "i18n/Qutrans.h"
+#include "privacy/u_cookieForm.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -17,6 +19,13 @@ void processMessages()
     QCoreApplication::processEvents();
 }
 
+// Each clean-up step lets the busy window repaint first.
+void processMessagesThreeTimes()
+{
+    for (int i = 0; i < 3; ++i)
+        processMessages();
+}
+
 void setProgress(int position)
 {
     Form2->ProgressBar1->setValue(position);
@@ -25,14 +34,24 @@ void setProgress(int position)
 
 } // namespace
 
-// The start-up shortcut, the check boxes and the five clean-up steps are filled in by the
+// The start-up shortcut, the check boxes and the other clean-up steps are filled in by the
 // components they work on; until then each of them leaves everything as it is.
 void LoadAutomationChoices() {}
 void RemoveAutostartLinks() {}
-void DeleteAllCookies() {}
 void EmptyBrowserCache() {}
 void ClearBrowserHistory() {}
 void ClearMruLists() {}
+
+// Nothing is reported: the unattended run has no one to tell.
+void DeleteAllCookies()
+{
+    processMessagesThreeTimes();
+    try {
+        CookieForm->IECache1->SearchPattern = spCookies;
+        CookieForm->IECache1->DeleteAllEntries();
+    } catch (...) {
+    }
+}
 
 void RunAutomaticCleanup()
 {

@@ -1,17 +1,127 @@
 #include "privacy/u_cookieForm.h"
 
 #include "app/u_Navolis.h"
+#include "browserdata/IECache.h"
 #include "controls/StoredLayout.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "i18n/Qutrans.h"
+#include "privacy/CookieTimeText.h"
 
-TCookieForm::TCookieForm(QWidget *parent) : QDialog(parent)
+#include <QSignalBlocker>
+#include <QTimer>
+
+namespace {
+
+// Work against the cache never reaches the user as an error: what it found is what is listed.
+template <typename Work> void ignoringExceptions(Work work)
+{
+    try {
+        work();
+    } catch (...) {
+    }
+}
+
+void setLine(QLabel *label, int textNumber, const QString &value)
+{
+    StoredLayout::setCaption(label, Qutrans::get(textNumber) + QLatin1Char(' ') + value);
+}
+
+} // namespace
+
+TCookieForm::TCookieForm(QWidget *parent)
+    : QDialog(parent), IECache1(new TIECache(this)), CloseTimer(new QTimer(this))
 {
     setupUi(this);
     StoredLayout::prepareDialog(this);
+    IECache1->SetFilterOptions({NORMAL_ENTRY, STICKY_ENTRY, COOKIE_ENTRY, URLHISTORY_ENTRY,
+                                TRACK_OFFLINE_ENTRY, TRACK_ONLINE_ENTRY});
+    IECache1->SearchPattern = spAll;
+    IECache1->OnEntry = [this](QObject *Sender, bool &Cancel) { IECache1Entry(Sender, Cancel); };
+    CloseTimer->setInterval(10);
+    connect(CloseTimer, &QTimer::timeout, this, &TCookieForm::CloseTimerTimer);
+    connect(ListBox1, &QListWidget::currentRowChanged, this, &TCookieForm::ListBox1Click);
+    connect(Label5, &ClickLabel::clicked, this, &TCookieForm::Label5Click);
+    connect(Label6, &ClickLabel::clicked, this, &TCookieForm::Label6Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TCookieForm::BitBtn1Click);
+}
+
+void TCookieForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TCookieForm::FormShow()
+{
+    {
+        // The selection is set here and the details shown once, below.
+        const QSignalBlocker quiet(ListBox1);
+        ListBox1->clear();
+        IECache1->SearchPattern = spCookies;
+        ignoringExceptions([this] { IECache1->RetrieveEntries(0); });
+        ListBox1->setFocus();
+        ListBox1->setCurrentRow(ListBox1->count() > 0 ? 0 : -1);
+    }
+    ListBox1Click();
+    StoredLayout::setCaption(Label11, Qutrans::get(82) + QLatin1Char(' ') +
+                                          QString::number(ListBox1->count()));
+    if (ListBox1->count() == 0) {
+        ShowMessage2(Qutrans::get(83));
+        CloseTimer->start();
+    }
+}
+
+void TCookieForm::IECache1Entry(QObject *, bool &)
+{
+    ignoringExceptions([this] { ListBox1->addItem(IECache1->Entry.SourceUrlName); });
+}
+
+void TCookieForm::ListBox1Click()
+{
+    ignoringExceptions([this] { showDetails(); });
+}
+
+// Without a line, or when the lookup fails, the lines show the entry read last.
+void TCookieForm::showDetails()
+{
+    if (const QListWidgetItem *line = ListBox1->currentItem())
+        IECache1->GetEntryInfo(line->text());
+    const TEntryInfo &entry = IECache1->Entry;
+    setLine(Label7, 78, QString::number(entry.HitRate));
+    setLine(Label8, 79, QString::number(quint32(entry.Size)));
+    setLine(Label9, 80, CookieTimeText(entry.LastAccessTime));
+    setLine(Label10, 81, CookieTimeText(entry.ExpireTime));
+}
+
+// A cookie that could not be deleted simply stays in the refreshed list.
+void TCookieForm::Label5Click()
+{
+    const QListWidgetItem *line = ListBox1->currentItem();
+    if (!line)
+        return;
+    PlayClickSound();
+    IECache1->DeleteEntry(line->text());
+    FormShow();
+    ListBox1->setFocus();
+}
+
+void TCookieForm::Label6Click()
+{
+    PlayClickSound();
+    IECache1->SearchPattern = spCookies;
+    ignoringExceptions([this] { IECache1->DeleteAllEntries(); });
+    FormShow();
+    ListBox1->setFocus();
 }
 
 void TCookieForm::BitBtn1Click()
 {
     PlayClickSound();
     close();
+}
+
+void TCookieForm::CloseTimerTimer()
+{
+    CloseTimer->stop();
+    BitBtn1Click();
 }

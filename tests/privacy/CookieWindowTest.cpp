@@ -1,0 +1,299 @@
+#include "ModalAnswerer.h"
+#include "PrefixBuilder.h"
+#include "app/WindowSetFixture.h"
+#include "automation/Automations.h"
+#include "browserdata/IECache.h"
+#include "dialogs/u_beschaeftigt.h"
+#include "dialogs/u_info.h"
+#include "i18n/Qutrans.h"
+#include "platform/FileTime.h"
+#include "platform/Multimedia.h"
+#include "platform/ReadOnlyNotice.h"
+#include "platform/UrlCache.h"
+#include "platform/WinInetCache.h"
+#include "privacy/CookieTimeText.h"
+#include "privacy/u_cookieForm.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+const QString FirstCookie = QStringLiteral("Cookie:user@www.example.com/");
+const QString SecondCookie = QStringLiteral("Cookie:user@shop.example.net/");
+const QString CookiesFolder = QStringLiteral("AppData/Local/Microsoft/Windows/INetCookies");
+
+QString line(int textNumber, const QString &value)
+{
+    return Qutrans::get(textNumber) + QLatin1Char(' ') + value;
+}
+
+class CookieWindowTest : public WindowSetTest
+{
+protected:
+    void SetUp() override
+    {
+        // Left in place: the test processes of this folder may run side by side.
+        QFile sound(CompanionFiles::forRunningProgram().clickSound());
+        if (!sound.exists() && sound.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            sound.write("RIFF");
+        platform::setSoundPlayer([](const QString &) {});
+        platform::setMciObserver([this](const QString &) { ++clicks; });
+    }
+
+    void TearDown() override
+    {
+        CookieForm->hide();
+        ReadOnlyNotice::setHandler({});
+        platform::setMciObserver({});
+        platform::setSoundPlayer({});
+        prefix.reset();
+        wininet::setUrlCacheEnvironment(nullptr);
+    }
+
+    // The cache layer resolves the prefix once; a new one must be picked up afresh.
+    PrefixBuilder &usePrefix(PrefixBuilder::Start start)
+    {
+        prefix = std::make_unique<PrefixBuilder>(start);
+        wininet::setUrlCacheEnvironment(nullptr);
+        return *prefix;
+    }
+
+    QString cookieFile(const QString &name) const
+    {
+        return prefix->profile() + '/' + CookiesFolder + '/' + name;
+    }
+
+    QStringList cookieFiles() const
+    {
+        return QDir(prefix->profile() + '/' + CookiesFolder).entryList({"*.txt"}, QDir::Files);
+    }
+
+    static QStringList listed()
+    {
+        QStringList lines;
+        for (int i = 0; i < CookieForm->ListBox1->count(); ++i)
+            lines << CookieForm->ListBox1->item(i)->text();
+        return lines;
+    }
+
+    // What a fresh search of the cache finds, apart from the window.
+    static QStringList cookiesInCache()
+    {
+        TIECache cache;
+        QStringList names;
+        cache.SearchPattern = spCookies;
+        cache.OnEntry = [&](QObject *, bool &) { names << cache.Entry.SourceUrlName; };
+        cache.RetrieveEntries(0);
+        return names;
+    }
+
+    // True when the cookie window closed by itself within the time.
+    static bool closesByItself()
+    {
+        QDeadlineTimer deadline(2000);
+        while (CookieForm->isVisible() && !deadline.hasExpired())
+            QTest::qWait(5);
+        return !CookieForm->isVisible();
+    }
+
+    std::unique_ptr<PrefixBuilder> prefix;
+    int clicks = 0;
+};
+
+TEST_F(CookieWindowTest, ListsTheSampleCookiesWithTheirDetails)
+{
+    usePrefix(PrefixBuilder::Start::Sample);
+    ModalAnswerer answerer;
+    CookieForm->show();
+
+    EXPECT_EQ(listed(), QStringList({FirstCookie, SecondCookie}));
+    EXPECT_EQ(CookieForm->ListBox1->currentRow(), 0);
+    EXPECT_EQ(CookieForm->Label11->text(), line(82, "2"));
+
+    TIECache lookup;
+    ASSERT_EQ(lookup.GetEntryInfo(FirstCookie), 0u);
+    EXPECT_EQ(CookieForm->Label7->text(), line(78, QString::number(lookup.Entry.HitRate)));
+    EXPECT_EQ(CookieForm->Label8->text(),
+              line(79, QString::number(QFileInfo(cookieFile("95A9DVO0.txt")).size())));
+    EXPECT_GT(lookup.Entry.LastAccessTime, 40000.0);
+    EXPECT_EQ(CookieForm->Label9->text(), line(80, CookieTimeText(lookup.Entry.LastAccessTime)));
+    // Wine keeps a cookie's expiry only in its text file: the entry's expiry is zero.
+    EXPECT_EQ(CookieForm->Label10->text(), line(81, QString()));
+
+    CookieForm->ListBox1->setCurrentRow(1);
+    ASSERT_EQ(lookup.GetEntryInfo(SecondCookie), 0u);
+    EXPECT_EQ(CookieForm->Label8->text(), line(79, QString::number(lookup.Entry.Size)));
+    EXPECT_TRUE(answerer.answered().isEmpty());
+}
+
+TEST_F(CookieWindowTest, DeletingTheSelectedCookieRemovesItsEntryAndItsFile)
+{
+    usePrefix(PrefixBuilder::Start::Sample);
+    ModalAnswerer answerer;
+    CookieForm->show();
+    CookieForm->ListBox1->setCurrentRow(0);
+    CookieForm->Label5Click();
+
+    EXPECT_EQ(listed(), QStringList{SecondCookie});
+    EXPECT_EQ(CookieForm->Label11->text(), line(82, "1"));
+    EXPECT_EQ(cookiesInCache(), QStringList{SecondCookie});
+    EXPECT_EQ(cookieFiles(), QStringList{"9SBTEVO0.txt"});
+    EXPECT_TRUE(CookieForm->isVisible());
+    EXPECT_EQ(clicks, 1);
+
+    // Nothing selected: the link does nothing at all.
+    CookieForm->ListBox1->setCurrentRow(-1);
+    CookieForm->Label5Click();
+    EXPECT_EQ(listed(), QStringList{SecondCookie});
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(answerer.answered().isEmpty());
+}
+
+TEST_F(CookieWindowTest, DeletingAllSaysNoneAreLeftAndTheWindowClosesItself)
+{
+    usePrefix(PrefixBuilder::Start::Sample);
+    ModalAnswerer answerer;
+    CookieForm->show();
+    CookieForm->Label6Click();
+
+    EXPECT_EQ(answerer.answered(), QStringList{Qutrans::get(83)});
+    EXPECT_TRUE(closesByItself());
+    EXPECT_TRUE(cookiesInCache().isEmpty());
+    EXPECT_TRUE(cookieFiles().isEmpty());
+    // The content cache is not touched.
+    TIECache content;
+    EXPECT_EQ(content.GetEntryInfo("http://www.example.com/index.html"), 0u);
+}
+
+TEST_F(CookieWindowTest, WithoutCookiesTheCountIsZeroAndTheWindowClosesWithAClick)
+{
+    usePrefix(PrefixBuilder::Start::Minimal);
+    ModalAnswerer answerer;
+    CookieForm->show();
+
+    EXPECT_TRUE(CookieForm->ListBox1->count() == 0);
+    EXPECT_EQ(CookieForm->Label11->text(), line(82, "0"));
+    EXPECT_EQ(answerer.answered(), QStringList{Qutrans::get(83)});
+    EXPECT_EQ(clicks, 0);
+    EXPECT_TRUE(closesByItself());
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(CookieForm->CloseTimer->isActive());
+}
+
+TEST_F(CookieWindowTest, OpeningTwiceListsEachCookieOnce)
+{
+    usePrefix(PrefixBuilder::Start::Sample);
+    ModalAnswerer answerer;
+    for (int round = 0; round < 2; ++round) {
+        CookieForm->show();
+        EXPECT_EQ(listed(), QStringList({FirstCookie, SecondCookie})) << "round " << round;
+        EXPECT_EQ(CookieForm->Label11->text(), line(82, "2"));
+        CookieForm->BitBtn1Click();
+        EXPECT_FALSE(CookieForm->isVisible());
+    }
+}
+
+TEST_F(CookieWindowTest, ExpiryAtLocalMidnightShowsTheDateAlone)
+{
+    usePrefix(PrefixBuilder::Start::Minimal);
+    const QDate day(2031, 3, 14);
+    // The cache shifts to local time by today's distance from UTC.
+    const qint64 offset = QDateTime::currentDateTime().offsetFromUtc();
+    const QDateTime midnightUtc = QDateTime(day, QTime(0, 0), Qt::UTC).addSecs(-offset);
+    {
+        urlcache::UrlCache cache(urlcache::prefixUrlCacheEnvironment());
+        urlcache::CommitRequest request;
+        request.url = "Cookie:user@www.example.com/";
+        request.extension = "txt";
+        request.fileContent = "sid\nabc\nwww.example.com/\n0\n0\n0\n0\n0\n*\n";
+        request.expire = platform::fileTimeFromDateTime(midnightUtc);
+        ASSERT_TRUE(cache.commitEntry(request));
+    }
+    wininet::setUrlCacheEnvironment(nullptr);
+
+    ModalAnswerer answerer;
+    CookieForm->show();
+    ASSERT_EQ(listed(), QStringList{FirstCookie});
+    EXPECT_EQ(CookieForm->Label10->text(),
+              line(81, QLocale::system().toString(day, QLocale::ShortFormat)));
+}
+
+TEST_F(CookieWindowTest, UnderARunningWineserverNothingIsDeletedAndNothingClaimed)
+{
+    PrefixBuilder &builder = usePrefix(PrefixBuilder::Start::Sample);
+    builder.holdServerLock();
+    int notices = 0;
+    ReadOnlyNotice::setHandler([&](const QString &) { ++notices; });
+    ModalAnswerer answerer;
+    CookieForm->show();
+
+    CookieForm->Label5Click();
+    CookieForm->Label6Click();
+    DeleteAllCookies();
+
+    EXPECT_EQ(listed(), QStringList({FirstCookie, SecondCookie}));
+    EXPECT_EQ(CookieForm->Label11->text(), line(82, "2"));
+    EXPECT_EQ(cookieFiles().size(), 2);
+    EXPECT_EQ(notices, 1);
+    EXPECT_TRUE(answerer.answered().isEmpty());
+    EXPECT_TRUE(CookieForm->isVisible());
+    EXPECT_FALSE(CookieForm->CloseTimer->isActive());
+}
+
+TEST_F(CookieWindowTest, UnattendedDeletionRemovesEveryCookieWithoutAWord)
+{
+    usePrefix(PrefixBuilder::Start::Sample);
+    ModalAnswerer answerer;
+    DeleteAllCookies();
+    EXPECT_TRUE(cookiesInCache().isEmpty());
+    EXPECT_TRUE(cookieFiles().isEmpty());
+    EXPECT_FALSE(CookieForm->isVisible());
+    EXPECT_TRUE(answerer.answered().isEmpty());
+    EXPECT_EQ(clicks, 0);
+}
+
+// The whole way from the security panel: busy display, the cookie window, back again.
+TEST_F(CookieWindowTest, SecurityPanelLinkShowsTheBusyDisplayThenTheCookieWindow)
+{
+    usePrefix(PrefixBuilder::Start::Sample);
+    Form1->show();
+    bool mainHiddenWhileBusy = false;
+    QString busyText;
+    QTimer probe;
+    probe.setInterval(2);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (Form2->isVisible()) {
+            busyText = Form2->Label2->text();
+            mainHiddenWhileBusy = !Form1->isVisible();
+        }
+    });
+    probe.start();
+    ModalAnswerer answerer;
+    bool mainHiddenWhileListing = false;
+    QStringList listedWhileOpen;
+    answerer.on(CookieForm, [&](QWidget *) {
+        mainHiddenWhileListing = !Form1->isVisible();
+        listedWhileOpen = listed();
+        QMetaObject::invokeMethod(CookieForm, &TCookieForm::BitBtn1Click, Qt::QueuedConnection);
+        return true;
+    });
+    Form1->Label16Click();
+
+    EXPECT_EQ(busyText, Qutrans::get(66));
+    EXPECT_TRUE(mainHiddenWhileBusy);
+    EXPECT_TRUE(mainHiddenWhileListing);
+    EXPECT_EQ(listedWhileOpen, QStringList({FirstCookie, SecondCookie}));
+    EXPECT_FALSE(CookieForm->isVisible());
+    EXPECT_TRUE(Form1->isVisible());
+    EXPECT_EQ(Form2->FakeTimer->interval(), TForm2::StoredFakeTimerInterval);
+
+    Form1->Image13Click();
+    EXPECT_EQ(answerer.answered(), QStringList{"TForm5"});
+    EXPECT_EQ(Form5->Memo1->toPlainText(), Qutrans::get(67));
+    Form1->hide();
+}
+
+} // namespace
