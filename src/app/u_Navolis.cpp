@@ -4,6 +4,7 @@
 #include "app/CompanionFiles.h"
 #include "app/WindowSet.h"
 #include "automation/Automations.h"
+#include "automation/ShellLnk.h"
 #include "controls/JpegImage.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
@@ -29,7 +30,7 @@ TForm1::TForm1(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      Timer1(new QTimer(this)), OpenDialog1(new QFileDialog(this))
+      Timer1(new QTimer(this)), OpenDialog1(new QFileDialog(this)), ShellLink1(new TShellLink(this))
 {
     setupUi(this);
     StoredLayout::apply(this);
@@ -80,6 +81,9 @@ void TForm1::connectHandlers()
     connect(Label25, &ClickLabel::clicked, this, &TForm1::Label25Click);
     connect(Image17, &ClickLabel::clicked, this, &TForm1::Image17Click);
     connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
+    // Ticks set by code count as clicks too: loading the choice rewrites the shortcut.
+    for (QCheckBox *box : {CheckBox4, CheckBox5, CheckBox6, CheckBox7, CheckBox8, CheckBox9})
+        connect(box, &QCheckBox::toggled, this, &TForm1::CheckBox4Click);
 }
 
 QList<QFrame *> TForm1::panels() const

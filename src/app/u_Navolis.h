@@ -6,6 +6,7 @@
 
 class QFileDialog;
 class QTimer;
+class TShellLink;
 
 // The main window: the navigation column on the left and seven stacked panels, one shown
 // at a time. Closing it ends the program.
@@ -17,6 +18,8 @@ public:
 
     QTimer *Timer1;
     QFileDialog *OpenDialog1;
+    // Reads and writes the start-up shortcut of the automation panel.
+    TShellLink *ShellLink1;
     QString BrowseForFolderTitle;
 
     // True once the window was asked to close; the program then ends.
@@ -53,6 +56,8 @@ public slots:
     void Label25Click();
     void Image17Click();
     void ComboBox1Change();
+    // The handler of the six automation boxes, defined with the automations.
+    void CheckBox4Click();
     void Timer1Timer();
 
 protected:

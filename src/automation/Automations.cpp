@@ -1,14 +1,19 @@
 #include "automation/Automations.h"
 
 #include "app/CommandLine.h"
+#include "app/CompanionFiles.h"
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
+#include "automation/ShellLnk.h"
 #include "browserdata/IECache.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "i18n/Qutrans.h"
+#include "platform/FileCalls.h"
+#include "platform/UserStrings.h"
 #include "privacy/u_cookieForm.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QTimer>
 
@@ -32,12 +37,119 @@ void setProgress(int position)
     processMessages();
 }
 
+const QString ShellFoldersKey =
+    QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+const QString FixedLinkName = QStringLiteral("Navolis-Auto.lnk");
+
+// The boxes of the panel in their order, with their letters.
+QList<std::pair<QCheckBox *, QChar>> automationBoxes()
+{
+    return {{Form1->CheckBox4, QLatin1Char('c')}, {Form1->CheckBox5, QLatin1Char('b')},
+            {Form1->CheckBox6, QLatin1Char('h')}, {Form1->CheckBox7, QLatin1Char('m')},
+            {Form1->CheckBox8, QLatin1Char('e')}, {Form1->CheckBox9, QLatin1Char('n')}};
+}
+
+// The user's start-up folder as a Windows path ending in a backslash, or empty when the
+// registry names none: a drive root or less is not taken for one.
+QString startupFolder()
+{
+    QString folder = ReadUserString(ShellFoldersKey, QStringLiteral("STARTUP"));
+    if (folder.size() <= 3)
+        return {};
+    if (!folder.endsWith(QLatin1Char('\\')))
+        folder += QLatin1Char('\\');
+    return folder;
+}
+
+// A translated name that would reach outside the start-up folder, or is no file name at all,
+// is not used: nothing is read, written or deleted under it.
+bool isPlainFileName(const QString &name)
+{
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    for (const QChar c : name) {
+        if (c.unicode() < 32 || forbidden.contains(c))
+            return false;
+    }
+    return true;
+}
+
+// The shortcut under its name in the current language, or empty when that name is unusable.
+QString namedLinkFile(const QString &folder)
+{
+    const QString name = Qutrans::get(169);
+    return isPlainFileName(name) ? folder + name + QStringLiteral(".lnk") : QString();
+}
+
+void removeWhenPresent(const QString &fileName)
+{
+    if (!fileName.isEmpty() && win::FileExists(fileName))
+        win::DeleteFile(fileName);
+}
+
 } // namespace
 
-// The start-up shortcut, the check boxes and the other clean-up steps are filled in by the
-// components they work on; until then each of them leaves everything as it is.
-void LoadAutomationChoices() {}
-void RemoveAutostartLinks() {}
+void LoadAutomationChoices()
+{
+    const QString folder = startupFolder();
+    if (folder.isEmpty())
+        return;
+    const QString fixed = folder + FixedLinkName;
+    const QString named = namedLinkFile(folder);
+    QString letters;
+    if (win::FileExists(fixed)) {
+        Form1->ShellLink1->LoadFromFile(fixed);
+        letters = Form1->ShellLink1->arguments();
+    } else if (!named.isEmpty() && win::FileExists(named)) {
+        Form1->ShellLink1->LoadFromFile(named);
+        letters = Form1->ShellLink1->arguments();
+    }
+    // Each tick rewrites the shortcut with the boxes ticked so far.
+    for (const auto &[box, letter] : automationBoxes()) {
+        if (letters.contains(letter))
+            box->setChecked(true);
+    }
+}
+
+void TForm1::CheckBox4Click()
+{
+    QString letters;
+    for (const auto &[box, letter] : automationBoxes()) {
+        if (box->isChecked())
+            letters += letter;
+    }
+    // A closing message with nothing to clean is no automation.
+    if (letters.isEmpty() || letters == QLatin1String("n"))
+        RemoveAutostartLinks();
+    else
+        CreateAutostartLink(letters);
+}
+
+void CreateAutostartLink(const QString &letters)
+{
+    const QString folder = startupFolder();
+    const QString named = namedLinkFile(folder);
+    if (folder.isEmpty() || named.isEmpty())
+        return;
+    RemoveAutostartLinks();
+    const QString program = CompanionFiles::runningProgramPath();
+    TShellLink *link = Form1->ShellLink1;
+    link->setPath(program);
+    link->setArguments(letters);
+    link->setIconLocation(program);
+    link->SaveToFile(named);
+}
+
+void RemoveAutostartLinks()
+{
+    const QString folder = startupFolder();
+    if (folder.isEmpty())
+        return;
+    removeWhenPresent(folder + FixedLinkName);
+    removeWhenPresent(namedLinkFile(folder));
+}
+
+// These steps are filled in by the panels whose data they clear; until then each of them
+// leaves everything as it is.
 void EmptyBrowserCache() {}
 void ClearBrowserHistory() {}
 void ClearMruLists() {}

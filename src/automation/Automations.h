@@ -1,12 +1,18 @@
 #pragma once
 
+#include <QString>
+
 // The automatic clean-up: the choice lives in the arguments of a shortcut in the user's
 // start-up folder, which starts the program with the letters as its only argument.
 //   c cookies, b cache, h history, m MRU lists, e typed addresses,
 //   n closing message, r remove the start-up shortcut afterwards.
 
-// Ticks the automation check boxes from the existing start-up shortcut.
+// Ticks the automation check boxes from the existing start-up shortcut. Each tick runs the
+// boxes' handler, which rewrites the shortcut under its current name.
 void LoadAutomationChoices();
+
+// Replaces the start-up shortcut by one that starts the running program with these letters.
+void CreateAutostartLink(const QString &letters);
 
 // Deletes the start-up shortcut under both of its names.
 void RemoveAutostartLinks();
