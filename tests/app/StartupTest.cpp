@@ -1,3 +1,4 @@
+#include "PrefixBuilder.h"
 #include "TestEnvironment.h"
 #include "app/CompanionFiles.h"
 #include "app/Program.h"
@@ -109,6 +110,7 @@ class ProgramRun : public ::testing::Test
 {
 protected:
     QTemporaryDir folder;
+    QString prefixRoot = folder.filePath(QStringLiteral("prefix"));
 
     void SetUp() override
     {
@@ -128,7 +130,7 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.remove(QStringLiteral("NAVOLIS_PROGRAM_PATH"));
-        env.insert(QStringLiteral("WINEPREFIX"), folder.filePath(QStringLiteral("prefix")));
+        env.insert(QStringLiteral("WINEPREFIX"), prefixRoot);
         process.setProcessEnvironment(env);
         process.start(folder.filePath(QStringLiteral("navolis")), arguments);
         if (!process.waitForFinished(timeoutMs)) {
@@ -144,7 +146,13 @@ TEST_F(ProgramRun, OneArgumentRunsUnattendedAndEndsByItself)
 {
     writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
     EXPECT_EQ(run({QStringLiteral("x")}), 0);
+    const PrefixBuilder sample;
+    prefixRoot = sample.root();
+    const QDir startUp(sample.profile() +
+                       "/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/StartUp");
+    ASSERT_EQ(startUp.entryList(QDir::Files), QStringList{"Navolis-Auto.lnk"});
     EXPECT_EQ(run({QStringLiteral("cbhmer")}), 0);
+    EXPECT_TRUE(startUp.entryList(QDir::Files).isEmpty()) << "\"r\" removed the start-up shortcut";
     EXPECT_EQ(readAll(folder.filePath(QStringLiteral("navolis.cho"))), "1.5a");
 }
 
