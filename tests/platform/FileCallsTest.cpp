@@ -38,14 +38,4 @@ TEST(FileCalls, DeleteRemovesFilesOnlyAndNeverFollowsALink)
     EXPECT_TRUE(QFileInfo::exists(target));
 }
 
-TEST(FileCalls, DeleteUnderARunningWineserverKeepsTheFile)
-{
-    PrefixBuilder prefix(PrefixBuilder::Start::Bare);
-    prefix.file("drive_c/a.lnk", "x");
-    prefix.holdServerLock();
-    EXPECT_FALSE(win::DeleteFile("C:\\a.lnk"));
-    EXPECT_EQ(platform::lastError(), quint32(win::ERROR_ACCESS_DENIED));
-    EXPECT_TRUE(QFileInfo::exists(prefix.path("drive_c/a.lnk")));
-}
-
 } // namespace
