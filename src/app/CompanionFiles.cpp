@@ -10,14 +10,15 @@ namespace {
 
 bool hasThreeLetterExtension(const QString &path)
 {
-    static const QRegularExpression extension(QStringLiteral("\\.[^./]{3}$"));
+    static const QRegularExpression extension(QStringLiteral("\\.[A-Za-z]{3}$"));
     return extension.match(path).hasMatch();
 }
 
 QString dataHomeFolder()
 {
+    // A relative XDG_DATA_HOME is ignored, as the translation library ignores it.
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty())
+    if (!base.startsWith(QLatin1Char('/')))
         base = QDir::homePath() + QStringLiteral("/.local/share");
     return base + QStringLiteral("/navolis");
 }
@@ -46,7 +47,8 @@ CompanionFiles CompanionFiles::forRunningProgram()
 QString CompanionFiles::runningProgramPath()
 {
     // The translation library honours the same override (portable set-ups, tests).
-    if (const QString overridden = qEnvironmentVariable("NAVOLIS_PROGRAM_PATH"); !overridden.isEmpty())
+    if (const QString overridden = qEnvironmentVariable("NAVOLIS_PROGRAM_PATH");
+        !overridden.isEmpty())
         return overridden;
     if (QCoreApplication::instance())
         return QCoreApplication::applicationFilePath();

@@ -41,12 +41,16 @@ void TForm4::showEvent(QShowEvent *event)
         setWindowState(windowState() | Qt::WindowMinimized);
 }
 
+// Without a title-bar button the only way out is a choice: Escape and the window manager's
+// close would leave the main window without its start timer.
+void TForm4::reject() {}
+
 void TForm4::Timer1Timer()
 {
     Timer1->stop();
     if (QFileInfo::exists(CompanionFiles::forRunningProgram().languageChoiceFile())) {
         Form1->Timer1->start();
-        close();
+        done(QDialog::Rejected);
     } else {
         setWindowState(windowState() & ~Qt::WindowMinimized);
         showNormal();

@@ -21,6 +21,8 @@ public slots:
     void ComboBox1Change();
     void BitBtn1Click();
 
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent *event) override;
 

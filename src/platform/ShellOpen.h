@@ -5,9 +5,13 @@
 
 namespace platform {
 
-// The shell's "Open" verb: an executable file is started as a new process, anything else
+// The shell's "Open" verb: a program file is started as a new process, anything else
 // (documents, addresses, "mailto:") goes to the desktop's opener. Returns false on failure.
 bool shellOpen(const QString &target);
+
+// An executable ELF file. An execute bit alone is not enough: portable installs on FAT
+// media mark every document executable, and a script could come from a foreign prefix.
+bool isProgramFile(const QString &path);
 
 // Replaces what shellOpen does (tests record the targets instead of opening them).
 using ShellOpenHandler = std::function<bool(const QString &target)>;

@@ -50,6 +50,9 @@ TEST_F(LanguageVersionCheckTest, CompanionNamesFollowTheProgramFile)
     const CompanionFiles windowsStyle(folder.filePath(QStringLiteral("Navolis.exe")));
     EXPECT_EQ(windowsStyle.helpFile(), folder.filePath(QStringLiteral("Navolis.chm")));
     EXPECT_EQ(windowsStyle.presenterPicture(), folder.filePath(QStringLiteral("Navolis_pic.jpg")));
+    const CompanionFiles versioned(folder.filePath(QStringLiteral("navolis.v15")));
+    EXPECT_EQ(versioned.languageChoiceFile(), folder.filePath(QStringLiteral("navolis.v15.cho")))
+        << "only letters make an extension, as the translation library counts them";
 }
 
 TEST_F(LanguageVersionCheckTest, MissingChoiceFileResetsTheDefinitionFile)

@@ -4,6 +4,7 @@
 #include "i18n/u_language.h"
 #include "settings/u_autocomplete.h"
 
+#include <QTest>
 #include <QTextBlock>
 
 namespace {
@@ -84,6 +85,13 @@ TEST_F(TranslationsTest, LanguageWindowListsLanguagesAndWaitsForAPick)
     Form4->ComboBox1->setCurrentIndex(0);
     Form4->ComboBox1->activated(0);
     EXPECT_TRUE(Form4->BitBtn1->isEnabled());
+
+    Form4->show();
+    QTest::keyClick(Form4, Qt::Key_Escape);
+    EXPECT_TRUE(Form4->isVisible()) << "Escape does not dismiss the language window";
+    Form4->close();
+    EXPECT_TRUE(Form4->isVisible()) << "nor does a close request";
+    Form4->hide();
 }
 
 } // namespace
