@@ -16,6 +16,7 @@
 #include "i18n/Qutrans.h"
 #include "i18n/u_language.h"
 #include "panels/u_URLChangeForm.h"
+#include "platform/AtomicFile.h"
 #include "platform/ReadOnlyNotice.h"
 #include "platform/SoundEffectPlayer.h"
 #include "privacy/u_MruForm.h"
@@ -77,10 +78,9 @@ void checkLanguageVersion(const CompanionFiles &files)
     if (ReadFirstLine(files.languageChoiceFile()) == ProgramVersion)
         return;
     QFile::remove(files.languageChoiceFile());
-    if (QFile::exists(files.definitionTemplate())) {
-        QFile::remove(files.definitionFile());
-        QFile::copy(files.definitionTemplate(), files.definitionFile());
-    }
+    QFile definitionTemplate(files.definitionTemplate());
+    if (definitionTemplate.open(QIODevice::ReadOnly))
+        AtomicFile::replace(files.definitionFile(), definitionTemplate.readAll());
 }
 
 void createWindowSet()
@@ -119,11 +119,15 @@ int runNavolis(int &argc, char **argv)
 {
     checkLanguageVersion(CompanionFiles::forRunningProgram());
 
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    CommandLine::setArguments(arguments);
+
     NavolisApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     StoredLayout::installFontSubstitutes();
     platform::installSoundEffectPlayer();
-    CommandLine::setArguments(QCoreApplication::arguments().mid(1));
 
     Qutrans::start();
     createWindowSet();

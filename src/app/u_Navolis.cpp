@@ -290,9 +290,12 @@ void TForm1::ComboBox1Change()
     SwitchLanguage(picked);
 }
 
+// Restoring from the task bar is not a showing of the window.
 void TForm1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
     FormShow();
 }
 
@@ -342,7 +345,8 @@ void TForm1::showPresenterPicture()
     if (!QFileInfo::exists(path))
         return;
     const QImage picture = loadJpegImage(path);
-    if (!picture.isNull())
-        Image1->setPixmap(QPixmap::fromImage(picture));
+    if (picture.isNull())
+        return;
+    Image1->setPixmap(QPixmap::fromImage(picture));
     Label39->setVisible(true);
 }

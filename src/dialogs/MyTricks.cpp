@@ -34,8 +34,13 @@ void WriteLineIfMissing(const QString &path, const QString &text)
     if (QFileInfo::exists(path))
         return;
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(text.toUtf8()) < 0 ||
-        !file.flush())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         throw std::runtime_error("Cannot create " + path.toStdString() + ": " +
                                  file.errorString().toStdString());
+    if (file.write(text.toUtf8()) < 0 || !file.flush()) {
+        // A half-written file would count as a choice made: it goes.
+        const std::string reason = file.errorString().toStdString();
+        file.remove();
+        throw std::runtime_error("Cannot write " + path.toStdString() + ": " + reason);
+    }
 }

@@ -28,6 +28,11 @@ void TForm2::hideEvent(QHideEvent *event)
 
 void TForm2::closeEvent(QCloseEvent *event)
 {
+    // It has no close box: only its own count or its caller ends it.
+    if (event->spontaneous()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     QDialog::closeEvent(event);
 }

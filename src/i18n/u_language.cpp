@@ -10,6 +10,7 @@
 #include "i18n/Qutrans.h"
 
 #include <QFileInfo>
+#include <QShowEvent>
 #include <QTimer>
 
 TForm4::TForm4(QWidget *parent) : QDialog(parent), Timer1(new QTimer(this))
@@ -23,7 +24,6 @@ TForm4::TForm4(QWidget *parent) : QDialog(parent), Timer1(new QTimer(this))
     connect(ComboBox1, &QComboBox::activated, this, &TForm4::ComboBox1Change);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm4::BitBtn1Click);
     FormCreate();
-    Timer1->start();
 }
 
 void TForm4::FormCreate()
@@ -33,12 +33,15 @@ void TForm4::FormCreate()
     ComboBox1->setCurrentIndex(-1);
 }
 
-// Stored minimised: the window becomes visible to the user only when it has to ask.
+// Stored minimised: the window becomes visible to the user only when it has to ask. Its
+// timer starts with the showing, so that no message loop before it can tick it early.
 void TForm4::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (Timer1->isActive())
-        setWindowState(windowState() | Qt::WindowMinimized);
+    if (event->spontaneous())
+        return;
+    setWindowState(windowState() | Qt::WindowMinimized);
+    Timer1->start();
 }
 
 // Without a title-bar button the only way out is a choice: Escape and the window manager's

@@ -136,6 +136,8 @@ protected:
         env.insert(QStringLiteral("WINEPREFIX"), prefixRoot);
         process.setProcessEnvironment(env);
         process.start(folder.filePath(QStringLiteral("navolis")), arguments);
+        if (!process.waitForStarted())
+            return -3;
         if (!process.waitForFinished(timeoutMs)) {
             process.kill();
             process.waitForFinished();
