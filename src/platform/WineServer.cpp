@@ -116,8 +116,10 @@ PrefixWriteLock::PrefixWriteLock(const QString &prefixRoot)
         const int fd = ::open(lockFile.constData(), O_RDWR | O_CLOEXEC);
         if (fd < 0)
             continue; // no lock file: no server of this layout has run
+        // Tied to this descriptor: a process-wide record lock would go with the close of any
+        // other descriptor of the file, such as the check below.
         struct flock lock = firstByte(F_WRLCK);
-        if (::fcntl(fd, F_SETLK, &lock) != 0) {
+        if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
             ::close(fd);
             serverRuns = true;
             break;
@@ -125,7 +127,7 @@ PrefixWriteLock::PrefixWriteLock(const QString &prefixRoot)
         m_fds.push_back(fd);
     }
     if (!serverRuns)
-        serverRuns = server.isRunning();
+        serverRuns = server.serverProcessExists();
     if (serverRuns) {
         release();
         ReadOnlyNotice::report(prefixRoot);

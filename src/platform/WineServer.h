@@ -19,10 +19,11 @@ public:
     QStringList serverFolders() const;
     // Whether a wineserver holds the lock, or a wineserver process works in the server folder.
     bool isRunning() const;
+    // Whether a wineserver process works in a server folder of this prefix.
+    bool serverProcessExists() const;
 
 private:
     bool lockIsHeld(const QString &lockFile) const;
-    bool serverProcessExists() const;
 
     QString m_root;
 };

@@ -11,8 +11,10 @@
 #include <QFileInfo>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -132,6 +134,34 @@ TEST(WineServer, FindsTheServerFolderAndItsLock)
     ASSERT_EQ(server.serverFolders().size(), 1);
     EXPECT_TRUE(QFileInfo::exists(server.serverFolders().front() + "/lock"));
     EXPECT_TRUE(PrefixWriteLock(prefix.root()).isHeld());
+}
+
+// While we hold the lock, a wineserver starting elsewhere must find it taken.
+TEST(WineServer, WriteLockStaysHeldUntilReleased)
+{
+    PrefixBuilder prefix;
+    prefix.holdServerLock();
+    prefix.releaseServerLock();
+    const QString lockFile = WineServer(prefix.root()).serverFolders().front() + "/lock";
+    const auto takenByOthers = [&] {
+        const int fd = ::open(QFile::encodeName(lockFile).constData(), O_RDWR | O_CLOEXEC);
+        struct flock probe = {};
+        probe.l_type = F_WRLCK;
+        probe.l_whence = SEEK_SET;
+        probe.l_len = 1;
+        const bool taken = ::fcntl(fd, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+        ::close(fd);
+        return taken;
+    };
+    {
+        const PrefixWriteLock lock(prefix.root());
+        ASSERT_TRUE(lock.isHeld());
+        EXPECT_TRUE(takenByOthers());
+        // Another look at the lock file from this process must not give the lock away.
+        ::close(::open(QFile::encodeName(lockFile).constData(), O_RDONLY | O_CLOEXEC));
+        EXPECT_TRUE(takenByOthers());
+    }
+    EXPECT_FALSE(takenByOthers());
 }
 
 TEST(ShellFolders, PrefersUserShellFoldersAndFallsBack)
