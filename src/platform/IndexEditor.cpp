@@ -63,6 +63,45 @@ RecordLayout layoutOf(const NewUrlRecord &r)
 
 } // namespace
 
+bool IndexEditor::ownsBlocks(const UrlRecord &record) const
+{
+    const IndexView &v = view();
+    const quint32 first = (record.offset - FirstBlock) / BlockSize;
+    if (quint64(first) + record.blocks > v.capacity() / 8 * 8)
+        return false;
+    const uchar *bitmap = v.data() + Bitmap;
+    for (quint32 b = first; b < first + record.blocks; ++b)
+        if (!blockUsed(bitmap, b))
+            return false;
+    const quint64 end = record.offset + quint64(record.blocks) * BlockSize;
+    for (const quint32 table : v.hashTables())
+        if (table < end && table + quint64(HashTableSize) > record.offset)
+            return false;
+    for (quint64 at = record.offset + BlockSize; at < end; at += BlockSize)
+        if (startsRecord(quint32(at)))
+            return false;
+    return true;
+}
+
+// A block that carries a record signature is taken for a record when an item names it; a
+// LEAK record has no item, so its signature alone counts.
+bool IndexEditor::startsRecord(quint32 offset) const
+{
+    const IndexView &v = view();
+    const uchar *p = v.data() + offset;
+    if (std::memcmp(p, "LEAK", 4) == 0)
+        return true;
+    if (std::memcmp(p, "URL ", 4) != 0 && std::memcmp(p, "REDR", 4) != 0)
+        return false;
+    for (quint32 i = 0; i < v.itemCount(); ++i) {
+        const quint32 key = v.itemKey(i);
+        if (key != KeyFree && key != KeyNeverUsed && key != KeyUninitialised1 &&
+            key != KeyUninitialised2 && readU32(v.data() + v.itemOffset(i) + 4) == offset)
+            return true;
+    }
+    return false;
+}
+
 void IndexEditor::removeRecord(const UrlRecord &record)
 {
     const quint32 offset = record.offset;

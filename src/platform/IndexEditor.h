@@ -32,6 +32,9 @@ class IndexEditor
 public:
     explicit IndexEditor(IndexFile &file) : m_file(file) {}
 
+    // Whether the record's blocks are all allocated and hold no hash table or other record,
+    // so that removing it takes nothing else with it.
+    bool ownsBlocks(const UrlRecord &record) const;
     // Frees the record's blocks and hash item and zeroes both; the record's views die here.
     void removeRecord(const UrlRecord &record);
     bool addRecord(const NewUrlRecord &record);
@@ -42,6 +45,7 @@ private:
     std::optional<quint32> reserveHashItem(quint32 bucket);
     std::optional<quint32> allocate(quint32 blocks);
     std::optional<quint32> findFreeRun(quint32 blocks) const;
+    bool startsRecord(quint32 offset) const;
     void markBlocks(quint32 first, quint32 count);
     void writeRecord(quint32 offset, quint32 blocks, const NewUrlRecord &record);
     void addUsage(quint32 entryType, quint64 size, bool add);

@@ -231,7 +231,7 @@ UrlCache::DeleteResult UrlCache::deleteEntry(QByteArrayView url)
     if (!record)
         return DeleteResult::NotFound;
     const auto lease = m_environment->acquireWriteLease();
-    if (!lease || !file->writable())
+    if (!lease || !file->writable() || !IndexEditor(*file).ownsBlocks(*record))
         return DeleteResult::ReadOnly;
     if (c.removeLocalFile(*lock.view(), *record) == UrlCacheContainer::FileRemoval::InUse)
         return DeleteResult::FileInUse;
@@ -272,6 +272,8 @@ std::optional<QString> UrlCache::commitEntry(const CommitRequest &request)
     NewUrlRecord rec;
     if (const auto old = file.view()->find(request.url)) {
         rec.hitRate = old->hitRate + 1;
+        if (!IndexEditor(file).ownsBlocks(*old))
+            return std::nullopt;
         if (c.removeLocalFile(*file.view(), *old) == UrlCacheContainer::FileRemoval::InUse)
             return std::nullopt;
         IndexEditor(file).removeRecord(*old);

@@ -221,6 +221,25 @@ TEST(WinInetCache, DamagedContainerReadsEmptyAndIsNeverWritten)
     EXPECT_TRUE(QFile::exists(sample.cookies() + "/95A9DVO0.txt"));
 }
 
+// A record whose block count reaches over its neighbour must not take the neighbour with it.
+TEST(WinInetCache, RecordReachingOverAnotherIsNeverDeleted)
+{
+    SampleUrlCache sample;
+    const QString index = sample.content() + "/index.dat";
+    QByteArray bytes = sample.read(index);
+    bytes[0x5004] = 4; // index.html at 0x5000 now covers logo.gif at 0x5100
+    {
+        QFile f(index);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    EXPECT_FALSE(DeleteUrlCacheEntry("http://www.example.com/index.html"));
+    EXPECT_EQ(platform::lastError(), 5u);
+    EXPECT_EQ(sample.read(index), bytes);
+    EXPECT_TRUE(QFile::exists(sample.content() + "/KHHU8BSF/index[0].html"));
+    EXPECT_TRUE(QFile::exists(sample.content() + "/KHHU8BSF/logo[0].gif"));
+}
+
 TEST(WinInetCache, LocalFilesOutsideTheFolderAreNeverDeleted)
 {
     SampleUrlCache sample;
