@@ -244,8 +244,12 @@ std::optional<QByteArray> UrlCache::writeLocalFile(UrlCacheContainer &c, const I
                                                    quint64 &writeTime)
 {
     QString folder = c.folder();
-    if (dir != layout::NoDirectory)
-        folder += '/' + decode(view.directories()[dir].name);
+    if (dir != layout::NoDirectory) {
+        const QByteArrayView sub = view.directories()[dir].name;
+        if (!isPlainFileName(sub))
+            return std::nullopt;
+        folder += '/' + decode(sub);
+    }
     if (!QDir().mkpath(folder))
         return std::nullopt;
     const auto exists = [&](const QByteArray &name) {

@@ -147,6 +147,31 @@ TEST(UrlCacheCommit, FailedFileWriteLeavesNoPartOfTheFile)
     EXPECT_EQ(files, QStringList{"small[0].html"});
 }
 
+TEST(UrlCacheCommit, SubfolderNamesLeadingOutAreNotWrittenTo)
+{
+    SampleUrlCache sample;
+    const QString index = sample.content() + "/index.dat";
+    QByteArray bytes = sample.read(index);
+    for (int i = 0; i < 4; ++i)
+        bytes.replace(layout::DirTable + i * layout::DirEntrySize + 4, 8, "../../..");
+    {
+        QFile f(index);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    UrlCache cache(sample.environment);
+    CommitRequest page;
+    page.url = "http://www.example.com/escape.html";
+    page.fileContent = "<html></html>";
+    page.extension = "html";
+    EXPECT_FALSE(cache.commitEntry(page));
+    QStringList files;
+    for (QDirIterator it(sample.root(), {"escape*"}, QDir::Files, QDirIterator::Subdirectories);
+         it.hasNext();)
+        files << it.next();
+    EXPECT_EQ(files, QStringList());
+}
+
 TEST(UrlCacheCommit, GrowthKeepsEveryEntryReachable)
 {
     for (const bool wine : {true, false}) {
