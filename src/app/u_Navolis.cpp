@@ -14,6 +14,7 @@
 #include "i18n/LanguageSwitch.h"
 #include "i18n/Qutrans.h"
 #include "platform/Multimedia.h"
+#include "privacy/u_MruForm.h"
 #include "privacy/u_TypedURLs.h"
 #include "privacy/u_cookieForm.h"
 #include "settings/BrowserSettings.h"
@@ -79,6 +80,7 @@ void TForm1::connectHandlers()
     connect(Image13, &ClickLabel::clicked, this, &TForm1::Image13Click);
     connect(Label23, &ClickLabel::clicked, this, &TForm1::Label23Click);
     connect(Label25, &ClickLabel::clicked, this, &TForm1::Label25Click);
+    connect(Label38, &ClickLabel::clicked, this, &TForm1::Label38Click);
     connect(Image17, &ClickLabel::clicked, this, &TForm1::Image17Click);
     connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
     // Ticks set by code count as clicks too: loading the choice rewrites the shortcut.
@@ -272,6 +274,14 @@ void TForm1::Label25Click()
     PlayClickSound();
     hide();
     TypedURLsForm->exec();
+    show();
+}
+
+void TForm1::Label38Click()
+{
+    PlayClickSound();
+    hide();
+    MruForm->exec();
     show();
 }
 

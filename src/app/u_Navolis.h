@@ -54,6 +54,7 @@ public slots:
     void Image13Click();
     void Label23Click();
     void Label25Click();
+    void Label38Click();
     void Image17Click();
     void ComboBox1Change();
     // The handler of the six automation boxes, defined with the automations.

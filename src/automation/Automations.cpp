@@ -152,7 +152,6 @@ void RemoveAutostartLinks()
 // leaves everything as it is.
 void EmptyBrowserCache() {}
 void ClearBrowserHistory() {}
-void ClearMruLists() {}
 
 // Nothing is reported: the unattended run has no one to tell.
 void DeleteAllCookies()

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace win {
@@ -37,6 +39,25 @@ bool DeleteFile(const QString &fileName)
         return false;
     }
     return true;
+}
+
+QStringList FindFileNames(const QString &folder)
+{
+    QStringList names;
+    const QString host = DosPaths::toHostPath(Prefix::current(), folder);
+    if (host.isEmpty())
+        return names;
+    const QByteArray path = QFile::encodeName(host);
+    DIR *dir = ::opendir(path.constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        struct stat target = {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &target, 0) == 0 && !S_ISDIR(target.st_mode))
+            names << QFile::decodeName(entry->d_name);
+    }
+    ::closedir(dir);
+    return names;
 }
 
 } // namespace win

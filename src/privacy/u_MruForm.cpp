@@ -1,17 +1,193 @@
 #include "privacy/u_MruForm.h"
 
+#include "app/WindowSet.h"
 #include "app/u_Navolis.h"
+#include "automation/Automations.h"
 #include "controls/StoredLayout.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "dialogs/u_beschaeftigt.h"
+#include "i18n/Qutrans.h"
+#include "platform/FileCalls.h"
+#include "platform/LastError.h"
+#include "platform/ReadOnlyNotice.h"
+#include "platform/RecentDocs.h"
+#include "platform/TRegistry.h"
+#include "platform/UserStrings.h"
 
-TMruForm::TMruForm(QWidget *parent) : QDialog(parent)
+#include <QCoreApplication>
+#include <QTimer>
+
+const QString RunMruKey =
+    QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU");
+
+namespace {
+
+const QString ShellFoldersKey =
+    QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+
+QStringList namesIn(const QListWidget *list)
+{
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
+    return names;
+}
+
+void listValueNames(const TRegistry &registry, QListWidget *names)
+{
+    QStringList found;
+    registry.GetValueNames(found);
+    names->clear();
+    names->addItems(found);
+}
+
+bool isOrderValue(const QString &name)
+{
+    return name.compare(QLatin1String("MRULIST"), Qt::CaseInsensitive) == 0;
+}
+
+// The shell stores each command with two characters of its own after it.
+QString commandOf(const QString &stored)
+{
+    return stored.left(qMax(0, stored.size() - 2));
+}
+
+void processMessages(int times)
+{
+    for (int i = 0; i < times; ++i)
+        QCoreApplication::processEvents();
+}
+
+} // namespace
+
+TMruForm::TMruForm(QWidget *parent) : QDialog(parent), leerTimer(new QTimer(this))
 {
     setupUi(this);
     StoredLayout::prepareDialog(this);
+    leerTimer->setInterval(100);
+    connect(leerTimer, &QTimer::timeout, this, &TMruForm::leerTimerTimer);
+    connect(Label6, &ClickLabel::clicked, this, &TMruForm::Label6Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TMruForm::BitBtn1Click);
+}
+
+void TMruForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+// Run-dialog commands first, in the registry's order, then the recent documents as the file
+// system gives them; nothing is sorted.
+void TMruForm::FormShow()
+{
+    ListBox2->clear();
+    ListBox1->clear();
+    listRunCommands();
+    listRecentDocuments();
+    Label2->setText(Qutrans::get(100) + QLatin1Char(' ') + QString::number(ListBox2->count()));
+    leerTimer->start();
+}
+
+// A value that is not a string ends the listing: the commands before it stay listed.
+void TMruForm::listRunCommands()
+{
+    try {
+        TRegistry registry;
+        if (!registry.OpenKey(RunMruKey, true))
+            return;
+        listValueNames(registry, ListBox1);
+        for (const QString &name : namesIn(ListBox1)) {
+            if (!isOrderValue(name))
+                ListBox2->addItem(commandOf(registry.ReadString(name)) + Qutrans::get(102));
+        }
+    } catch (...) {
+    }
+}
+
+// A path of a drive root or less names no folder worth searching.
+void TMruForm::listRecentDocuments()
+{
+    QString folder = ReadUserString(ShellFoldersKey, QStringLiteral("RECENT"));
+    if (!folder.endsWith(QLatin1Char('\\')))
+        folder += QLatin1Char('\\');
+    if (folder.size() <= 5)
+        return;
+    for (const QString &name : win::FindFileNames(folder)) {
+        if (name.compare(QLatin1String("DESKTOP.INI"), Qt::CaseInsensitive) != 0)
+            ListBox2->addItem(name + Qutrans::get(103));
+    }
+}
+
+// The empty result is reported only once the window is on screen.
+void TMruForm::leerTimerTimer()
+{
+    leerTimer->stop();
+    if (ListBox2->count() == 0) {
+        ShowMessage2(Qutrans::get(101));
+        BitBtn1Click();
+    }
+}
+
+// The busy display runs its course before anything is removed. Success is claimed only when
+// both lists are empty; a refusal under a running wineserver repeats the read-only notice.
+void TMruForm::Label6Click()
+{
+    PlayClickSound();
+    Form2->Label2->setText(Qutrans::get(118));
+    Form2->FakeTimer->setInterval(5);
+    Form2->Label2->setVisible(true);
+    Form2->FakeTimer->start();
+    Form2->exec();
+    const bool noticeBefore = ReadOnlyNotice::wasGiven();
+    const bool documentsGone = EmptyRecentDocuments();
+    const bool commandsGone = DeleteRunCommands(ListBox1);
+    ListBox2->clear();
+    ListBox1->clear();
+    if (documentsGone && commandsGone)
+        ShowMessage2(Qutrans::get(99));
+    else if (noticeBefore)
+        ShowMessage2(Qutrans::get(196));
+    BitBtn1Click();
 }
 
 void TMruForm::BitBtn1Click()
 {
     PlayClickSound();
+    ListBox2->clear();
     close();
+}
+
+bool EmptyRecentDocuments()
+{
+    win::SHAddToRecentDocs(win::SHARD_PATH, nullptr);
+    return platform::lastError() == quint32(win::ERROR_SUCCESS);
+}
+
+bool DeleteRunCommands(QListWidget *names)
+{
+    try {
+        TRegistry registry;
+        if (!registry.OpenKey(RunMruKey, true))
+            return false;
+        listValueNames(registry, names);
+        bool kept = false;
+        for (const QString &name : namesIn(names)) {
+            if (!registry.DeleteValue(name) && registry.ValueExists(name))
+                kept = true;
+        }
+        return !kept;
+    } catch (...) {
+        return false;
+    }
+}
+
+// Nothing is reported: the unattended run has no one to tell.
+void ClearMruLists()
+{
+    processMessages(3);
+    Form1->ListBox1->clear();
+    EmptyRecentDocuments();
+    processMessages(2);
+    DeleteRunCommands(Form1->ListBox1);
+    Form1->ListBox1->clear();
 }

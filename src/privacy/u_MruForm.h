@@ -4,6 +4,9 @@
 
 #include <QDialog>
 
+class QListWidget;
+class QTimer;
+
 // The most-recently-used lists window: run-dialog commands and recent documents.
 class TMruForm : public QDialog, public Ui::TMruForm
 {
@@ -11,6 +14,29 @@ class TMruForm : public QDialog, public Ui::TMruForm
 public:
     explicit TMruForm(QWidget *parent = nullptr);
 
+    QTimer *leerTimer;
+
 public slots:
+    void leerTimerTimer();
+    void Label6Click();
     void BitBtn1Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormShow();
+    void listRunCommands();
+    void listRecentDocuments();
 };
+
+// The shell keeps the commands typed into its run dialog as the values of this key, with an
+// order value "MRUList" beside them.
+extern const QString RunMruKey;
+
+// Empties the shell's list of recent documents. False when a shortcut was kept.
+bool EmptyRecentDocuments();
+
+// Lists the run-dialog key's value names into `names` and deletes each value, the order value
+// included. Errors are swallowed; false when the registry kept a value.
+bool DeleteRunCommands(QListWidget *names);

@@ -1,0 +1,208 @@
+#include "app/WindowSetFixture.h"
+
+#include "ModalAnswerer.h"
+#include "PrefixBuilder.h"
+#include "automation/Automations.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "i18n/Qutrans.h"
+#include "platform/ReadOnlyNotice.h"
+#include "platform/RegHive.h"
+#include "privacy/u_MruForm.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString runMru =
+    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU");
+const QString recent =
+    QStringLiteral("drive_c/users/user/AppData/Roaming/Microsoft/Windows/Recent");
+constexpr quint32 regDword = 4;
+
+QString message(int number)
+{
+    return TShowMessage2Form::displayText(Qutrans::get(number));
+}
+
+// The value names of the run-dialog key as user.reg stores them, read apart from the program.
+QStringList storedCommands(const PrefixBuilder &prefix)
+{
+    QStringList names;
+    const auto hive = RegHive::parse(prefix.userReg());
+    if (const RegHive::Key *key = hive->findKey(runMru.split('\\')))
+        for (const RegHive::Value *value : key->values())
+            names << value->name;
+    return names;
+}
+
+// Waits on the open MRU window until its timer has ticked, keeps what it lists, then does
+// `then`, posted so that windows it opens are answered too.
+ModalAnswerer::Step readList(QStringList &listed, std::function<void()> then)
+{
+    return [&listed, then](QWidget *) {
+        if (MruForm->leerTimer->isActive())
+            return false;
+        for (int i = 0; i < MruForm->ListBox2->count(); ++i)
+            listed << MruForm->ListBox2->item(i)->text();
+        QMetaObject::invokeMethod(MruForm, then, Qt::QueuedConnection);
+        return true;
+    };
+}
+
+void emptyTheLists()
+{
+    emit MruForm->Label6->clicked();
+}
+
+class MruListsTest : public WindowSetTest
+{
+protected:
+    void SetUp() override
+    {
+        Form1->show();
+        ReadOnlyNotice::setHandler([](const QString &) { ShowMessage2(Qutrans::get(196)); });
+    }
+
+    void TearDown() override { ReadOnlyNotice::setHandler({}); }
+};
+
+TEST_F(MruListsTest, ListsCommandsInRegistryOrderThenDocumentsAndCloses)
+{
+    PrefixBuilder prefix;
+    prefix.value(runMru, "b", "cmd /k dir\\1");
+    prefix.value(runMru, "c", "x");
+    prefix.rawValue(runMru, "d", regDword, QByteArray("\1\0\0\0", 4));
+    prefix.value(runMru, "e", "hidden by d\\1");
+    prefix.file(recent + "/letter.doc.lnk", "L");
+    prefix.file(recent + "/.hidden.lnk", "L");
+    prefix.file(recent + "/Desktop.INI", "[.ShellClassInfo]");
+    prefix.folder(recent + "/sub");
+    ModalAnswerer answerer;
+    QStringList listed;
+    answerer.on(MruForm, readList(listed, [] { MruForm->BitBtn1->click(); }));
+
+    emit Form1->Label38->clicked();
+
+    const QString command = Qutrans::get(102);
+    const QString document = Qutrans::get(103);
+    ASSERT_EQ(listed.size(), 5) << listed.join(" | ").toStdString();
+    EXPECT_EQ(listed.mid(0, 3),
+              (QStringList{"notepad" + command, "cmd /k dir" + command, command}));
+    QStringList documents = listed.mid(3);
+    documents.sort();
+    EXPECT_EQ(documents, (QStringList{".hidden.lnk" + document, "letter.doc.lnk" + document}));
+    EXPECT_EQ(MruForm->Label2->text(), Qutrans::get(100) + " 5");
+    EXPECT_TRUE(answerer.answered().isEmpty());
+    EXPECT_FALSE(MruForm->isVisible());
+    EXPECT_TRUE(Form1->isVisible());
+}
+
+TEST_F(MruListsTest, NothingFoundIsReportedOnceTheWindowIsShown)
+{
+    PrefixBuilder prefix(PrefixBuilder::Start::Minimal);
+    prefix.file(recent + "/DESKTOP.ini", "");
+    ModalAnswerer answerer;
+    QString count;
+    qint64 shownFor = -1;
+    QElapsedTimer clock;
+    answerer.on(MruForm, [&](QWidget *) {
+        if (shownFor < 0) {
+            clock.start();
+            shownFor = 0;
+            count = MruForm->Label2->text();
+        }
+        shownFor = clock.elapsed();
+        return false;
+    });
+
+    emit Form1->Label38->clicked();
+
+    EXPECT_EQ(count, Qutrans::get(100) + " 0");
+    EXPECT_EQ(answerer.answered(), QStringList{message(101)});
+    EXPECT_GE(shownFor, 60) << "the message came before the window was up";
+    EXPECT_FALSE(MruForm->isVisible());
+    EXPECT_TRUE(Form1->isVisible());
+}
+
+// Only shortcut files inside the folder go; links are removed themselves, never followed.
+TEST_F(MruListsTest, EmptyingRemovesEveryCommandAndOnlyTheShortcutFiles)
+{
+    PrefixBuilder prefix;
+    prefix.value(runMru, "b", "regedit\\1");
+    prefix.file(recent + "/a.lnk", "L").file(recent + "/B.LNK", "L");
+    prefix.file(recent + "/notes.txt", "keep").file(recent + "/desktop.ini", "keep");
+    prefix.file(recent + "/folder.lnk/inside.lnk", "keep");
+    QTemporaryDir outside;
+    QFile(outside.filePath("target.lnk")).open(QIODevice::WriteOnly);
+    QDir().mkpath(outside.filePath("dir"));
+    QFile(outside.filePath("dir/deep.lnk")).open(QIODevice::WriteOnly);
+    QFile::link(outside.filePath("target.lnk"), prefix.path(recent + "/out.lnk"));
+    QFile::link(outside.filePath("dir"), prefix.path(recent + "/outdir.lnk"));
+    ModalAnswerer answerer;
+    QStringList listed;
+    answerer.on(MruForm, readList(listed, emptyTheLists));
+
+    QElapsedTimer clock;
+    clock.start();
+    emit Form1->Label38->clicked();
+
+    EXPECT_EQ(listed.size(), 2 + 4) << listed.join(" | ").toStdString();
+    EXPECT_EQ(answerer.answered(), QStringList{message(99)});
+    EXPECT_GE(clock.elapsed(), 100 + 99 * 5) << "no busy display";
+    EXPECT_TRUE(storedCommands(prefix).isEmpty());
+    QStringList left =
+        QDir(prefix.path(recent))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    left.sort();
+    EXPECT_EQ(left, (QStringList{"desktop.ini", "folder.lnk", "notes.txt", "outdir.lnk"}));
+    EXPECT_TRUE(QFileInfo::exists(prefix.path(recent + "/folder.lnk/inside.lnk")));
+    EXPECT_TRUE(QFileInfo::exists(outside.filePath("target.lnk")));
+    EXPECT_TRUE(QFileInfo::exists(outside.filePath("dir/deep.lnk")));
+    EXPECT_FALSE(MruForm->isVisible());
+    EXPECT_TRUE(Form1->isVisible());
+}
+
+TEST_F(MruListsTest, UnattendedEmptyingLeavesARecentFolderThatIsALink)
+{
+    PrefixBuilder prefix;
+    QTemporaryDir outside;
+    QFile(outside.filePath("elsewhere.lnk")).open(QIODevice::WriteOnly);
+    QDir().mkpath(QFileInfo(prefix.path(recent)).path());
+    QFile::link(outside.path(), prefix.path(recent));
+    ModalAnswerer answerer;
+
+    ClearMruLists();
+
+    EXPECT_TRUE(storedCommands(prefix).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(outside.filePath("elsewhere.lnk")));
+    EXPECT_EQ(Form1->ListBox1->count(), 0);
+    EXPECT_TRUE(answerer.answered().isEmpty());
+}
+
+// Wine holds the prefix: nothing goes, and nothing is reported as emptied.
+TEST_F(MruListsTest, RefusedEmptyingKeepsEverythingAndGivesTheNoticeEveryTime)
+{
+    PrefixBuilder prefix;
+    prefix.file(recent + "/a.lnk", "L");
+    prefix.holdServerLock();
+    const QByteArray before = prefix.userReg();
+    ModalAnswerer answerer;
+    QStringList listed;
+    answerer.on(MruForm, readList(listed, emptyTheLists));
+
+    emit Form1->Label38->clicked();
+    EXPECT_EQ(answerer.answered(), QStringList{message(196)});
+    QTest::qWait(20); // the answerer sees the window closed before it opens again
+    emit Form1->Label38->clicked();
+
+    EXPECT_EQ(answerer.answered(), (QStringList{message(196), message(196)}));
+    EXPECT_EQ(prefix.userReg(), before);
+    EXPECT_TRUE(QFileInfo::exists(prefix.path(recent + "/a.lnk")));
+    EXPECT_TRUE(Form1->isVisible());
+}
+
+} // namespace
