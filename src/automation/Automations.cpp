@@ -6,6 +6,7 @@
 #include "app/u_Navolis.h"
 #include "automation/ShellLnk.h"
 #include "browserdata/IECache.h"
+#include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "i18n/Qutrans.h"
@@ -19,22 +20,10 @@
 
 namespace {
 
-void processMessages()
-{
-    QCoreApplication::processEvents();
-}
-
-// Each clean-up step lets the busy window repaint first.
-void processMessagesThreeTimes()
-{
-    for (int i = 0; i < 3; ++i)
-        processMessages();
-}
-
 void setProgress(int position)
 {
     Form2->ProgressBar1->setValue(position);
-    processMessages();
+    ProcessMessages();
 }
 
 const QString ShellFoldersKey =
@@ -156,7 +145,7 @@ void ClearBrowserHistory() {}
 // Nothing is reported: the unattended run has no one to tell.
 void DeleteAllCookies()
 {
-    processMessagesThreeTimes();
+    ProcessMessages(3);
     try {
         CookieForm->IECache1->SearchPattern = spCookies;
         CookieForm->IECache1->DeleteAllEntries();
@@ -192,7 +181,7 @@ void RunAutomaticCleanup()
     setProgress(90);
     if (letters.contains(QLatin1Char('e')))
         ClearTypedUrls();
-    processMessages();
+    ProcessMessages();
     if (letters.contains(QLatin1Char('r')))
         RemoveAutostartLinks();
     setProgress(100);

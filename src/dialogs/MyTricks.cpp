@@ -2,6 +2,7 @@
 
 #include "platform/ShellOpen.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <stdexcept>
@@ -15,6 +16,12 @@ void RunIfExists(const QString &path)
 {
     if (QFileInfo::exists(path))
         OpenInShell(path);
+}
+
+void ProcessMessages(int times)
+{
+    for (int i = 0; i < times; ++i)
+        QCoreApplication::processEvents();
 }
 
 QString ReadFirstLine(const QString &path)

@@ -10,6 +10,9 @@ void OpenInShell(const QString &target);
 // OpenInShell, only when the named file exists.
 void RunIfExists(const QString &path);
 
+// Lets the application process pending messages, so that a busy window paints between steps.
+void ProcessMessages(int times = 1);
+
 // The first line of a text file without its line end; empty when the file is missing.
 QString ReadFirstLine(const QString &path);
 

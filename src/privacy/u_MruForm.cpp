@@ -4,6 +4,7 @@
 #include "app/u_Navolis.h"
 #include "automation/Automations.h"
 #include "controls/StoredLayout.h"
+#include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "i18n/Qutrans.h"
@@ -50,12 +51,6 @@ bool isOrderValue(const QString &name)
 QString commandOf(const QString &stored)
 {
     return stored.left(qMax(0, stored.size() - 2));
-}
-
-void processMessages(int times)
-{
-    for (int i = 0; i < times; ++i)
-        QCoreApplication::processEvents();
 }
 
 } // namespace
@@ -184,10 +179,10 @@ bool DeleteRunCommands(QListWidget *names)
 // Nothing is reported: the unattended run has no one to tell.
 void ClearMruLists()
 {
-    processMessages(3);
+    ProcessMessages(3);
     Form1->ListBox1->clear();
     EmptyRecentDocuments();
-    processMessages(2);
+    ProcessMessages(2);
     DeleteRunCommands(Form1->ListBox1);
     Form1->ListBox1->clear();
 }

@@ -4,6 +4,7 @@
 #include "app/u_Navolis.h"
 #include "automation/Automations.h"
 #include "controls/StoredLayout.h"
+#include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
 #include "platform/ReadOnlyNotice.h"
@@ -121,9 +122,8 @@ void ReportTypedUrlDeletion(const TypedUrlDeletion &deletion)
 
 void ClearTypedUrls()
 {
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
+    ProcessMessages(3);
     DeleteTypedUrls(Form1->ListBox1);
-    QCoreApplication::processEvents();
+    ProcessMessages();
     Form1->ListBox1->clear();
 }
