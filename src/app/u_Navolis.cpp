@@ -86,6 +86,7 @@ void TForm1::connectHandlers()
     // Ticks set by code count as clicks too: loading the choice rewrites the shortcut.
     for (QCheckBox *box : {CheckBox4, CheckBox5, CheckBox6, CheckBox7, CheckBox8, CheckBox9})
         connect(box, &QCheckBox::toggled, this, &TForm1::CheckBox4Click);
+    prepareSettingsPanel();
 }
 
 QList<QFrame *> TForm1::panels() const

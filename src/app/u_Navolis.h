@@ -21,6 +21,8 @@ public:
     // Reads and writes the start-up shortcut of the automation panel.
     TShellLink *ShellLink1;
     QString BrowseForFolderTitle;
+    // Where the download folder picker starts; set by LoadBrowserSettings.
+    QString BrowseForFolderStartupPath;
 
     // True once the window was asked to close; the program then ends.
     bool closeRequested() const { return m_closeRequested; }
@@ -59,6 +61,16 @@ public slots:
     void ComboBox1Change();
     // The handler of the six automation boxes, defined with the automations.
     void CheckBox4Click();
+    // The settings panel's handlers, defined with the settings.
+    void Label50Click();
+    void Label46Click();
+    void Label61Click();
+    void Label60Click();
+    void CheckBox1Click();
+    void CheckBox3Click();
+    void Image36Click();
+    void Image40Click();
+    void Image37Click();
     void Timer1Timer();
 
 protected:
@@ -69,6 +81,7 @@ private:
     void FormShow();
     void FormClose();
     void connectHandlers();
+    void prepareSettingsPanel();
     void showPanel(QFrame *panel);
     void nextPanel(QFrame *panel, QToolButton *sideButton);
     void fillLanguageBox();

@@ -4,7 +4,8 @@
 
 #include <QDialog>
 
-// Switches the browser's three autocomplete functions.
+// Switches the browser's three autocomplete functions. The boxes are set by the settings load,
+// not when the window opens.
 class TForm6 : public QDialog, public Ui::TForm6
 {
     Q_OBJECT
@@ -12,5 +13,8 @@ public:
     explicit TForm6(QWidget *parent = nullptr);
 
 public slots:
+    void CheckBox2Click();
+    void Image38Click();
+    void Image4Click();
     void BitBtn5Click();
 };

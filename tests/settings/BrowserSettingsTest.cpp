@@ -1,0 +1,205 @@
+#include "app/WindowSetFixture.h"
+
+#include "ModalAnswerer.h"
+#include "PrefixBuilder.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "i18n/Qutrans.h"
+#include "platform/ReadOnlyNotice.h"
+#include "platform/RegHive.h"
+#include "platform/ShellOpen.h"
+#include "settings/BrowserSettings.h"
+#include "settings/u_ChangeStartPageForm.h"
+#include "settings/u_autocomplete.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <optional>
+
+namespace {
+
+const QString mainKey = "Software\\Microsoft\\Internet Explorer\\Main";
+const QString editorKey =
+    "Software\\Microsoft\\Internet Explorer\\Default HTML Editor\\shell\\edit\\command";
+const QString autoCompleteKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoComplete";
+
+// A string value as user.reg holds it, read apart from the program's registry layer.
+std::optional<QString> stored(const PrefixBuilder &prefix, const QString &keyPath,
+                              const QString &name)
+{
+    const auto hive = RegHive::parse(prefix.userReg());
+    const RegHive::Key *key = hive->findKey(keyPath.split('\\'));
+    const RegHive::Value *value = key ? key->value(name) : nullptr;
+    if (!value)
+        return std::nullopt;
+    const auto *units = reinterpret_cast<const char16_t *>(value->data.constData());
+    return QString::fromUtf16(units, value->data.size() / 2).section(QChar(0), 0, 0);
+}
+
+// Types into the start page window, then leaves it by the link given, or by the close box.
+ModalAnswerer::Step editStartPage(const QString &typed, ClickLabel *link, QString *shown = nullptr)
+{
+    return [=](QWidget *) {
+        if (shown)
+            *shown = ChangeStartPageForm->Edit1->text();
+        ChangeStartPageForm->Edit1->setText(typed);
+        if (link)
+            emit link->clicked();
+        else
+            ChangeStartPageForm->close();
+        return true;
+    };
+}
+
+class BrowserSettingsTest : public WindowSetTest
+{
+protected:
+    void SetUp() override
+    {
+        ReadOnlyNotice::setHandler([](const QString &) { ShowMessage2(Qutrans::get(196)); });
+        platform::setShellOpenHandler([this](const QString &target) {
+            opened << target;
+            return true;
+        });
+    }
+
+    void TearDown() override
+    {
+        ReadOnlyNotice::setHandler({});
+        platform::setShellOpenHandler({});
+    }
+
+    QStringList opened;
+};
+
+TEST_F(BrowserSettingsTest, EmptyPrefixShowsDefaultsAndWritesOnlyWhatIsClicked)
+{
+    PrefixBuilder prefix(PrefixBuilder::Start::Minimal);
+    LoadBrowserSettings();
+
+    EXPECT_EQ(Form1->Label50->text(), QString());
+    EXPECT_EQ(Form1->Label61->text(), Qutrans::get(172));
+    EXPECT_EQ(Form1->Label54->text(), Qutrans::get(171));
+    for (QCheckBox *box :
+         {Form6->CheckBox2, Form6->CheckBox1, Form6->CheckBox3, Form1->CheckBox1, Form1->CheckBox3})
+        EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
+    const auto hive = RegHive::parse(prefix.userReg());
+    for (const QString &key : {mainKey, editorKey, autoCompleteKey})
+        EXPECT_TRUE(hive->findKey(key.split('\\'))) << key.toStdString();
+    const QByteArray before = prefix.userReg();
+    SaveBrowserSettings();
+    EXPECT_EQ(prefix.userReg(), before) << "the replacement texts are never written";
+
+    Form1->CheckBox3->click();
+    EXPECT_EQ(stored(prefix, mainKey, "Print_Background"), "no");
+    EXPECT_FALSE(Form1->CheckBox3->isChecked());
+    Form1->CheckBox3->click();
+    EXPECT_EQ(stored(prefix, mainKey, "Print_Background"), "yes");
+    EXPECT_FALSE(stored(prefix, mainKey, "NotifyDownloadComplete"));
+}
+
+TEST_F(BrowserSettingsTest, OnlyTheExactNoIsOff)
+{
+    PrefixBuilder prefix(PrefixBuilder::Start::Minimal);
+    prefix.value(autoCompleteKey, "AutoSuggest", "no");
+    prefix.value(mainKey, "FormSuggest Passwords", "No");
+    prefix.value(mainKey, "Use FormSuggest", "0");
+    prefix.rawValue(mainKey, "NotifyDownloadComplete", 4, QByteArray("\0\0\0\0", 4));
+    LoadBrowserSettings();
+
+    EXPECT_FALSE(Form6->CheckBox2->isChecked());
+    EXPECT_TRUE(Form6->CheckBox1->isChecked());
+    EXPECT_TRUE(Form6->CheckBox3->isChecked());
+    EXPECT_TRUE(Form1->CheckBox1->isChecked()) << "a value that is not a string counts as missing";
+
+    Form6->CheckBox2->click();
+    Form6->CheckBox1->click();
+    EXPECT_EQ(stored(prefix, autoCompleteKey, "AutoSuggest"), "yes");
+    EXPECT_EQ(stored(prefix, mainKey, "FormSuggest Passwords"), "no");
+    EXPECT_EQ(stored(prefix, mainKey, "Use FormSuggest"), "0") << "an unclicked switch is kept";
+}
+
+TEST_F(BrowserSettingsTest, StartPageWindowKeepsOrDiscards)
+{
+    PrefixBuilder prefix;
+    prefix.value(mainKey, "Start Page", "http://Home.example.org/");
+    LoadBrowserSettings();
+    const QByteArray before = prefix.userReg();
+    // One answerer per run: a window reopened at once would still count as answered.
+    const auto run = [](ModalAnswerer::Step step) {
+        ModalAnswerer answerer;
+        answerer.on(ChangeStartPageForm, std::move(step));
+        emit Form1->Label46->clicked();
+    };
+
+    QString shown;
+    run(editStartPage("http://other.example.org/", ChangeStartPageForm->Label4, &shown));
+    EXPECT_EQ(shown, "http://Home.example.org/");
+    run(editStartPage("HTTP://HOME.EXAMPLE.ORG/", nullptr));
+    EXPECT_EQ(prefix.userReg(), before) << "discarding, or a change of letter case, writes nothing";
+    EXPECT_EQ(Form1->Label50->text(), "http://Home.example.org/");
+
+    run(editStartPage("about:blank", ChangeStartPageForm->Label5));
+    EXPECT_EQ(stored(prefix, mainKey, "Start Page"), "about:blank");
+    EXPECT_EQ(Form1->Label50->text(), "about:blank " + Qutrans::get(152));
+    SaveBrowserSettings();
+    EXPECT_EQ(stored(prefix, mainKey, "Start Page"), "about:blank") << "the note is never stored";
+}
+
+TEST_F(BrowserSettingsTest, EditorCommandIsChosenAsWindowsPathAndNeverRewrittenUnasked)
+{
+    PrefixBuilder prefix;
+    prefix.file("drive_c/Tools/ed.exe", "MZ");
+    prefix.value(editorKey, "", "\"C:\\Old\\ed.exe\" \"%1\"");
+    LoadBrowserSettings();
+    EXPECT_EQ(Form1->Label61->text(), "\"C:\\Old\\ed.exe\" \"%1\"");
+    Form1->CheckBox1->click();
+    EXPECT_EQ(stored(prefix, editorKey, ""), "\"C:\\Old\\ed.exe\" \"%1\"");
+
+    ModalAnswerer answerer;
+    // Typed as a user would: the dialog's selectFile() leaves a focused name box alone.
+    answerer.on(Form1->OpenDialog1, [&](QWidget *window) {
+        window->findChild<QLineEdit *>("fileNameEdit")
+            ->setText(prefix.path("drive_c/Tools/ed.exe"));
+        static_cast<QDialog *>(window)->accept();
+        return true;
+    });
+    emit Form1->Label60->clicked();
+    EXPECT_EQ(stored(prefix, editorKey, ""), "C:\\Tools\\ed.exe %1");
+    EXPECT_EQ(Form1->Label61->text(), "C:\\Tools\\ed.exe");
+    emit Form1->Label61->clicked();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened.first().endsWith("/drive_c/Tools/ed.exe")) << opened.first().toStdString();
+
+    prefix.value(editorKey, "", "ed %1");
+    LoadBrowserSettings();
+    EXPECT_EQ(Form1->Label61->text(), Qutrans::get(172));
+    Form1->CheckBox1->click();
+    EXPECT_EQ(stored(prefix, editorKey, ""), "ed %1");
+}
+
+TEST_F(BrowserSettingsTest, UnderWineNothingIsWrittenAndTheControlsShowTheStoredValues)
+{
+    PrefixBuilder prefix;
+    prefix.value(mainKey, "Start Page", "http://home.example.org/");
+    prefix.value(mainKey, "Print_Background", "no");
+    LoadBrowserSettings();
+    prefix.holdServerLock();
+    const QByteArray before = prefix.userReg();
+
+    ModalAnswerer answerer;
+    answerer.on(ChangeStartPageForm,
+                editStartPage("http://other.example.org/", ChangeStartPageForm->Label5));
+    Form1->CheckBox3->click();
+    Form6->CheckBox2->click();
+    emit Form1->Label46->clicked();
+
+    EXPECT_EQ(prefix.userReg(), before);
+    EXPECT_EQ(answerer.answered(), QStringList{TShowMessage2Form::displayText(Qutrans::get(196))})
+        << "the notice is given once";
+    EXPECT_FALSE(Form1->CheckBox3->isChecked());
+    EXPECT_TRUE(Form6->CheckBox2->isChecked());
+    EXPECT_EQ(Form1->Label50->text(), "http://home.example.org/");
+}
+
+} // namespace
