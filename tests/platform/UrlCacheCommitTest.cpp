@@ -43,15 +43,21 @@ CommitRequest historyEntry(int n)
     return r;
 }
 
+// The three containers in folders of their own under home, for the user "user".
+std::shared_ptr<FixedUrlCacheEnvironment> containersIn(const QTemporaryDir &home)
+{
+    return std::make_shared<FixedUrlCacheEnvironment>(ShellCacheFolders{home.path() + "/Cache",
+                                                                        home.path() + "/Cookies",
+                                                                        home.path() + "/History"},
+                                                      "user");
+}
+
 } // namespace
 
 TEST(UrlCacheCommit, MissingContainerIsCreatedWithTheNativeSignature)
 {
     QTemporaryDir home;
-    auto env = std::make_shared<FixedUrlCacheEnvironment>(
-        ShellCacheFolders{home.path() + "/Cache", home.path() + "/Cookies",
-                          home.path() + "/History"},
-        "user");
+    auto env = containersIn(home);
     UrlCache cache(env);
     CommitRequest page;
     page.url = "http://www.example.com/dir/page.html";
@@ -115,10 +121,7 @@ TEST(UrlCacheCommit, RecommitReplacesTheEntryAndItsFile)
 TEST(UrlCacheCommit, FailedFileWriteLeavesNoPartOfTheFile)
 {
     QTemporaryDir home;
-    auto env = std::make_shared<FixedUrlCacheEnvironment>(
-        ShellCacheFolders{home.path() + "/Cache", home.path() + "/Cookies",
-                          home.path() + "/History"},
-        "user");
+    auto env = containersIn(home);
     UrlCache cache(env);
     CommitRequest page;
     page.url = "http://www.example.com/small.html";
