@@ -1,5 +1,6 @@
 #include "browserdata/IECache.h"
 
+#include "platform/AnsiCodePage.h"
 #include "platform/LastError.h"
 
 #include <QFile>
@@ -39,9 +40,11 @@ quint64 fileTimeValue(const FILETIME &ft)
     return quint64(ft.dwHighDateTime) << 32 | ft.dwLowDateTime;
 }
 
+// The calls' strings are ANSI text; the code page maps every byte to one character and back,
+// so that a URL found is always the URL asked for again.
 QString textOf(const char *text)
 {
-    return text ? QString::fromUtf8(text) : QString();
+    return text ? AnsiCodePage::toUnicode(text) : QString();
 }
 
 } // namespace
@@ -132,7 +135,7 @@ quint32 TIECache::GetEntryInfo(const QString &URL)
 {
     if (!CheckLibrary())
         return ErrorNotUsable;
-    const QByteArray url = URL.toUtf8();
+    const QByteArray url = AnsiCodePage::fromUnicode(URL);
     return fetchEntry([&](INTERNET_CACHE_ENTRY_INFOA *info, DWORD *size) {
         return GetUrlCacheEntryInfoExA(url.constData(), info, size, nullptr, nullptr, nullptr, 0) !=
                0;
@@ -151,13 +154,14 @@ quint32 TIECache::deleteUrl(const QByteArray &url)
 
 quint32 TIECache::DeleteEntry(const QString &URL)
 {
-    return deleteUrl(URL.toUtf8());
+    return deleteUrl(AnsiCodePage::fromUnicode(URL));
 }
 
 void TIECache::DeleteAllEntries()
 {
     if (!CheckLibrary())
         return;
+    const UrlCacheBatch oneCleanUp;
     quint32 r = FindFirstEntry(0);
     // Any failure other than the end of the walk would repeat itself: stop there too.
     while (r == 0) {
@@ -178,7 +182,7 @@ void TIECache::ClearEntry()
 void TIECache::copyEntry(const INTERNET_CACHE_ENTRY_INFOA &info)
 {
     m_entryUrl = QByteArray(info.lpszSourceUrlName ? info.lpszSourceUrlName : "");
-    Entry.SourceUrlName = QString::fromUtf8(m_entryUrl);
+    Entry.SourceUrlName = textOf(m_entryUrl.constData());
     Entry.LocalFileName =
         info.lpszLocalFileName ? QFile::decodeName(info.lpszLocalFileName) : QString();
     Entry.EntryType = info.CacheEntryType;
@@ -192,7 +196,7 @@ void TIECache::copyEntry(const INTERNET_CACHE_ENTRY_INFOA &info)
     // The header info carries its size and need not end in a zero byte.
     const char *header = info.lpHeaderInfo;
     const qsizetype headerSize = header ? qsizetype(qstrnlen(header, info.dwHeaderInfoSize)) : 0;
-    Entry.HeaderInfo = QString::fromUtf8(header, headerSize);
+    Entry.HeaderInfo = AnsiCodePage::toUnicode(QByteArrayView(header, headerSize));
     Entry.FileExtension = textOf(info.lpszFileExtension);
     Entry.ExemptDelta = info.dwExemptDelta;
 }

@@ -87,19 +87,12 @@ bool IndexEditor::ownsBlocks(const UrlRecord &record) const
 // LEAK record has no item, so its signature alone counts.
 bool IndexEditor::startsRecord(quint32 offset) const
 {
-    const IndexView &v = view();
-    const uchar *p = v.data() + offset;
+    const uchar *p = view().data() + offset;
     if (std::memcmp(p, "LEAK", 4) == 0)
         return true;
     if (std::memcmp(p, "URL ", 4) != 0 && std::memcmp(p, "REDR", 4) != 0)
         return false;
-    for (quint32 i = 0; i < v.itemCount(); ++i) {
-        const quint32 key = v.itemKey(i);
-        if (key != KeyFree && key != KeyNeverUsed && key != KeyUninitialised1 &&
-            key != KeyUninitialised2 && readU32(v.data() + v.itemOffset(i) + 4) == offset)
-            return true;
-    }
-    return false;
+    return view().isItemTarget(offset);
 }
 
 void IndexEditor::removeRecord(const UrlRecord &record)
@@ -126,7 +119,8 @@ void IndexEditor::removeRecord(const UrlRecord &record)
     // both Wine and Windows reuse only items marked free or never used.
     writeU32(data() + item, KeyFree);
     writeU32(data() + item + 4, 0);
-    m_file.reparse();
+    // The hash chain and directories are as they were, so the parse stays valid; the item
+    // targets it caches may name this record still, whose signature is gone now.
 }
 
 bool IndexEditor::addRecord(const NewUrlRecord &record)

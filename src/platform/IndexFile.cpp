@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/IndexDatLayout.h"
+#include "platform/LogCategories.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -119,9 +120,13 @@ std::optional<IndexFile::Stamp> IndexFile::stampOfPath() const
 
 const IndexView *IndexFile::lock(bool forWriting)
 {
+    if (m_held)
+        return view();
     m_lockMode = forWriting && m_mode == Mode::Write ? LOCK_EX : LOCK_SH;
-    if (::flock(m_fd, m_lockMode) != 0)
+    if (::flock(m_fd, m_lockMode) != 0) {
+        qCDebug(lcUrlCache) << "cannot lock" << m_path << strerror(errno);
         return nullptr;
+    }
     // Reads trust a check made moments ago; a walk asks twice per entry.
     const bool recentlyChecked = m_checked.isValid() && m_checked.elapsed() < RecheckMs;
     if ((forWriting || !recentlyChecked || !m_data) && !remapIfChanged()) {
@@ -136,7 +141,48 @@ const IndexView *IndexFile::lock(bool forWriting)
 
 void IndexFile::unlock()
 {
+    if (m_held)
+        return;
+    flush();
     ::flock(m_fd, LOCK_UN);
+}
+
+const IndexView *IndexFile::hold()
+{
+    if (m_held)
+        return view();
+    const IndexView *v = lock(m_mode == Mode::Write);
+    if (!v) {
+        ::flock(m_fd, LOCK_UN);
+        return nullptr;
+    }
+    m_held = true;
+    return v;
+}
+
+bool IndexFile::release()
+{
+    if (!m_held)
+        return true;
+    m_held = false;
+    const bool flushed = flush();
+    ::flock(m_fd, LOCK_UN);
+    return flushed;
+}
+
+// Written through the mapping, the changes are in the page cache at once, where every other
+// reader sees them; this makes them survive a power loss too.
+bool IndexFile::flush()
+{
+    if (!m_dirty)
+        return true;
+    m_dirty = false;
+    const bool ok = (!m_data || ::msync(m_data, m_size, MS_SYNC) == 0) && ::fsync(m_fd) == 0;
+    if (!ok)
+        qCWarning(lcUrlCache) << "cannot flush" << m_path << strerror(errno);
+    if (auto fdStamp = stampOfFd())
+        m_stamp = *fdStamp;
+    return ok;
 }
 
 bool IndexFile::remapIfChanged()
@@ -211,8 +257,14 @@ bool IndexFile::grow(quint32 minimumBlocks)
         return false;
     const quint64 newSize = FirstBlock + quint64(newCapacity) * BlockSize;
     const quint64 oldSize = m_size;
-    if (::ftruncate(m_fd, off_t(newSize)) != 0)
+    // Reserve the blocks first: a mapping over a hole faults on a full disk.
+    if (const int err = ::posix_fallocate(m_fd, off_t(oldSize), off_t(newSize - oldSize))) {
+        qCWarning(lcUrlCache) << "cannot grow" << m_path << strerror(err);
+        if (::ftruncate(m_fd, off_t(oldSize)) != 0)
+            qCWarning(lcUrlCache) << "cannot restore the size of" << m_path;
         return false;
+    }
+    m_dirty = true;
     if (!map(newSize)) {
         // Never leave a size that disagrees with the header.
         if (::ftruncate(m_fd, off_t(oldSize)) == 0)

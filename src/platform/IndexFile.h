@@ -32,13 +32,27 @@ public:
     static bool create(const QString &path, const std::vector<QByteArray> &dirNames);
 
     // Takes the lock (exclusive for writing) and brings the mapping and parse up to date;
-    // null when the file is gone or damaged.
+    // null when the file is gone or damaged. While the file is held, both are free.
     const IndexView *lock(bool forWriting);
+    // Flushes what was written under the lock to disk, unless the file is held.
     void unlock();
+
+    // Keeps the file locked (exclusively where writable) and mapped across many operations,
+    // so that a walk-and-delete costs one lock and one flush instead of one per entry.
+    const IndexView *hold();
+    // Flushes every change made while held to disk, once, and drops the lock. False when
+    // the flush failed.
+    bool release();
+    bool held() const { return m_held; }
 
     const QString &path() const { return m_path; }
     bool writable() const { return m_mode == Mode::Write; }
-    uchar *writableData() { return m_data; }
+    // For an edit: the flush at unlock or release then writes it to disk.
+    uchar *writableData()
+    {
+        m_dirty = true;
+        return m_data;
+    }
     const IndexView *view() const { return m_view ? &*m_view : nullptr; }
     // Adds blocks at the end of the file; false when the bitmap has no room left.
     bool grow(quint32 minimumBlocks);
@@ -50,6 +64,7 @@ private:
     bool remapIfChanged();
     bool map(quint64 size);
     void unmap();
+    bool flush();
 
     struct Stamp
     {
@@ -70,6 +85,8 @@ private:
     quint64 m_size = 0;
     Stamp m_stamp;
     bool m_parsed = false;
+    bool m_held = false;
+    bool m_dirty = false;
     QElapsedTimer m_checked;
     std::optional<IndexView> m_view;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/IndexDatLayout.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -15,6 +16,14 @@ bool isUnusedKey(quint32 key)
 {
     return key == KeyFree || key == KeyNeverUsed || key == KeyUninitialised1 ||
            key == KeyUninitialised2;
+}
+
+bool hasHighBytes(QByteArrayView text)
+{
+    for (char c : text)
+        if (quint8(c) >= 0x80)
+            return true;
+    return false;
 }
 
 bool isRedirectKey(quint32 key)
@@ -220,20 +229,43 @@ std::optional<UrlRecord> IndexView::findByHash(QByteArrayView url, HashRule rule
     return std::nullopt;
 }
 
-std::optional<UrlRecord> IndexView::find(QByteArrayView url) const
+std::optional<UrlRecord> IndexView::find(QByteArrayView url, std::optional<quint32> hint) const
 {
+    if (hint && *hint < itemCount()) {
+        auto rec = urlRecordAt(*hint);
+        if (rec && rec->url == url)
+            return rec;
+    }
     const HashRule own = hashRule();
     const HashRule other = own == HashRule::Wine ? HashRule::Native : HashRule::Wine;
     if (auto rec = findByHash(url, own))
         return rec;
     if (auto rec = findByHash(url, other))
         return rec;
+    // Either rule reproduces the key of an ASCII URL; for bytes above 0x7F both read outside
+    // their table, so only a scan finds such an entry.
+    if (!hasHighBytes(url))
+        return std::nullopt;
     for (quint32 i = 0; i < itemCount(); ++i) {
         auto rec = urlRecordAt(i);
         if (rec && rec->url == url)
             return rec;
     }
     return std::nullopt;
+}
+
+bool IndexView::isItemTarget(quint32 offset) const
+{
+    if (!m_targets) {
+        std::vector<quint32> targets;
+        for (quint32 i = 0; i < itemCount(); ++i) {
+            if (!isUnusedKey(itemKey(i)))
+                targets.push_back(readU32(m_data + itemOffset(i) + 4));
+        }
+        std::sort(targets.begin(), targets.end());
+        m_targets = std::move(targets);
+    }
+    return std::binary_search(m_targets->begin(), m_targets->end(), offset);
 }
 
 } // namespace urlcache

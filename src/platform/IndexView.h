@@ -74,8 +74,12 @@ public:
     quint32 itemKey(quint32 index) const;
     // The URL record of a used item, when the record is sound.
     std::optional<UrlRecord> urlRecordAt(quint32 index) const;
-    // By exact URL: the hash of either rule first, then a scan of every item.
-    std::optional<UrlRecord> find(QByteArrayView url) const;
+    // By exact URL: the item `hint` first (the one a walk delivered last), then the hash of
+    // either rule, then, for a URL with bytes above 0x7F, a scan of every item.
+    std::optional<UrlRecord> find(QByteArrayView url, std::optional<quint32> hint = {}) const;
+    // Whether a used item names a record at `offset`; built once per parse, so that checking
+    // every block of a record costs no scan of every item.
+    bool isItemTarget(quint32 offset) const;
 
 private:
     std::optional<UrlRecord> readUrlRecord(quint32 offset, quint32 itemOffset) const;
@@ -89,6 +93,7 @@ private:
     quint32 m_capacity = 0;
     std::vector<quint32> m_tables;
     std::vector<CacheDirectory> m_dirs;
+    mutable std::optional<std::vector<quint32>> m_targets;
 };
 
 // The checks Wine makes when it maps a container; a file failing them is wiped by Wine.

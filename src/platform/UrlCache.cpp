@@ -4,11 +4,14 @@
 #include "platform/FileTime.h"
 #include "platform/IndexDatLayout.h"
 #include "platform/IndexEditor.h"
+#include "platform/LogCategories.h"
 #include "platform/UrlCacheNames.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -61,9 +64,27 @@ bool writeNewFile(const QString &path, const QByteArray &content, quint64 &write
 
 } // namespace
 
-UrlCacheContainer::UrlCacheContainer(ContainerKind kind, QString folder)
-    : m_kind(kind), m_folder(std::move(folder)), m_folderBytes(QFile::encodeName(m_folder))
+UrlCacheContainer::UrlCacheContainer(ContainerKind kind, QString folder, QString confinementRoot)
+    : m_kind(kind), m_folder(std::move(folder)), m_folderBytes(QFile::encodeName(m_folder)),
+      m_confinementRoot(std::move(confinementRoot))
 {
+}
+
+bool UrlCacheContainer::confined()
+{
+    if (!m_confined) {
+        if (m_confinementRoot.isEmpty()) {
+            m_confined = true;
+        } else {
+            const QString folder = QFileInfo(m_folder).canonicalFilePath();
+            const QString root = QFileInfo(m_confinementRoot).canonicalFilePath();
+            m_confined = !folder.isEmpty() && !root.isEmpty() && folder.startsWith(root + '/');
+            if (!*m_confined)
+                qCWarning(lcUrlCache) << "the container folder" << m_folder
+                                      << "lies outside the prefix; nothing is deleted from it";
+        }
+    }
+    return *m_confined;
 }
 
 QString UrlCacheContainer::indexPath() const
@@ -155,19 +176,29 @@ QByteArray UrlCacheContainer::localFilePathBytes(const IndexView &view,
         path += dir;
         path += '/';
     }
-    path += record.localName;
+    path += hostFileName(record.localName);
     return path;
+}
+
+// Wine keeps nothing but index.dat beside the records' files; a name Windows would take for
+// it in any case is never a record's file.
+bool UrlCacheContainer::isOwnFile(const UrlRecord &record) const
+{
+    return record.dirIndex == layout::NoDirectory &&
+           record.localName.compare("index.dat", Qt::CaseInsensitive) == 0;
 }
 
 UrlCacheContainer::FileRemoval UrlCacheContainer::removeLocalFile(const IndexView &view,
                                                                   const UrlRecord &record) const
 {
-    if (!record.hasLocalName || !isPlainFileName(record.localName))
+    if (!record.hasLocalName || !isPlainFileName(record.localName) || isOwnFile(record))
         return FileRemoval::Kept;
     const QByteArrayView dir = subdirectory(view, record);
     if (dir.isNull())
         return FileRemoval::Kept;
-    Fd folder{::open(QFile::encodeName(m_folder).constData(), O_DIRECTORY | O_CLOEXEC)};
+    // The container folder is known to lie in the prefix; it must not be swapped for a link.
+    Fd folder{
+        ::open(QFile::encodeName(m_folder).constData(), O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)};
     if (folder.fd < 0)
         return FileRemoval::Kept;
     Fd sub;
@@ -180,7 +211,7 @@ UrlCacheContainer::FileRemoval UrlCacheContainer::removeLocalFile(const IndexVie
             return FileRemoval::Kept;
         dirFd = sub.fd;
     }
-    const QByteArray name = record.localName.toByteArray();
+    const QByteArray name = hostFileName(record.localName);
     struct stat st;
     if (::fstatat(dirFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
         !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))
@@ -194,14 +225,68 @@ UrlCache::UrlCache(std::shared_ptr<UrlCacheEnvironment> environment)
     : m_environment(std::move(environment)), m_userName(m_environment->userName())
 {
     const ShellCacheFolders f = m_environment->folders();
+    const QString root = m_environment->confinementRoot();
     const auto under = [](const QString &base, const char *suffix) {
         return base.isEmpty() ? QString() : base + QLatin1String(suffix);
     };
-    m_containers[0] =
-        std::make_unique<UrlCacheContainer>(ContainerKind::Content, under(f.cache, "/Content.IE5"));
-    m_containers[1] = std::make_unique<UrlCacheContainer>(ContainerKind::Cookies, f.cookies);
+    m_containers[0] = std::make_unique<UrlCacheContainer>(ContainerKind::Content,
+                                                          under(f.cache, "/Content.IE5"), root);
+    m_containers[1] = std::make_unique<UrlCacheContainer>(ContainerKind::Cookies, f.cookies, root);
     m_containers[2] = std::make_unique<UrlCacheContainer>(ContainerKind::History,
-                                                          under(f.history, "/History.IE5"));
+                                                          under(f.history, "/History.IE5"), root);
+}
+
+UrlCache::~UrlCache()
+{
+    m_batchDepth = std::min(m_batchDepth, 1);
+    if (m_batchDepth)
+        endBatch();
+}
+
+UrlCache::Batch::Batch(UrlCache &cache) : m_cache(cache)
+{
+    ++m_cache.m_batchDepth;
+}
+
+UrlCache::Batch::~Batch()
+{
+    if (m_cache.m_batchDepth > 0)
+        m_cache.endBatch();
+}
+
+void UrlCache::endBatch()
+{
+    if (--m_batchDepth > 0)
+        return;
+    // Flushed while the lease still keeps Wine away.
+    for (const auto &c : m_containers) {
+        if (IndexFile *file = c->file(); file && file->held())
+            file->release();
+    }
+    m_batchLease.reset();
+    m_batchLeaseAsked = false;
+}
+
+IndexFile *UrlCache::openIndex(UrlCacheContainer &c)
+{
+    IndexFile *file = c.file();
+    if (file && m_batchDepth > 0)
+        file->hold();
+    return file;
+}
+
+WriteLease *UrlCache::lease(std::unique_ptr<WriteLease> &single)
+{
+    if (m_batchDepth == 0) {
+        single = m_environment->acquireWriteLease();
+        return single.get();
+    }
+    // Asked once per batch: asking costs a look for a running wineserver.
+    if (!m_batchLeaseAsked) {
+        m_batchLease = m_environment->acquireWriteLease();
+        m_batchLeaseAsked = true;
+    }
+    return m_batchLease.get();
 }
 
 UrlCacheContainer &UrlCache::container(ContainerKind kind)
@@ -221,18 +306,23 @@ UrlCacheContainer &UrlCache::containerForUrl(QByteArrayView url)
 UrlCache::DeleteResult UrlCache::deleteEntry(QByteArrayView url)
 {
     UrlCacheContainer &c = containerForUrl(url);
-    IndexFile *file = c.file();
+    IndexFile *file = openIndex(c);
     if (!file)
         return DeleteResult::NotFound;
     IndexLock lock(*file, true);
     if (!lock.view())
         return DeleteResult::NotFound;
-    const auto record = lock.view()->find(url);
+    const auto record = lock.view()->find(url, c.lastDelivered());
     if (!record)
         return DeleteResult::NotFound;
-    const auto lease = m_environment->acquireWriteLease();
-    if (!lease || !file->writable() || !IndexEditor(*file).ownsBlocks(*record))
+    std::unique_ptr<WriteLease> single;
+    if (!lease(single) || !file->writable() || !c.confined())
         return DeleteResult::ReadOnly;
+    if (!IndexEditor(*file).ownsBlocks(*record)) {
+        qCWarning(lcUrlCache) << "a record of" << file->path()
+                              << "overlaps other data; it is left as it is";
+        return DeleteResult::ReadOnly;
+    }
     if (c.removeLocalFile(*lock.view(), *record) == UrlCacheContainer::FileRemoval::InUse)
         return DeleteResult::FileInUse;
     IndexEditor(*file).removeRecord(*record);
@@ -252,12 +342,15 @@ std::optional<QByteArray> UrlCache::writeLocalFile(UrlCacheContainer &c, const I
     }
     if (!QDir().mkpath(folder))
         return std::nullopt;
+    const QByteArray folderBytes = QFile::encodeName(folder) + '/';
     const auto exists = [&](const QByteArray &name) {
-        return QFile::exists(folder + '/' + decode(name));
+        struct stat st;
+        return ::lstat((folderBytes + hostFileName(name)).constData(), &st) == 0;
     };
     const QByteArray name =
         newLocalFileName(request.url, request.extension, exists, platform::currentFileTime());
-    if (!writeNewFile(folder + '/' + decode(name), request.fileContent, writeTime))
+    if (!writeNewFile(decode(folderBytes + hostFileName(name)), request.fileContent,
+                      writeTime))
         return std::nullopt;
     return name;
 }
@@ -265,8 +358,8 @@ std::optional<QByteArray> UrlCache::writeLocalFile(UrlCacheContainer &c, const I
 std::optional<QString> UrlCache::commitEntry(const CommitRequest &request)
 {
     UrlCacheContainer &c = containerForUrl(request.url);
-    const auto lease = m_environment->acquireWriteLease();
-    if (!lease || !c.ensureIndex() || !c.file()->writable())
+    std::unique_ptr<WriteLease> single;
+    if (!lease(single) || !c.ensureIndex() || !openIndex(c)->writable())
         return std::nullopt;
     IndexFile &file = *c.file();
     IndexLock lock(file, true);

@@ -30,7 +30,8 @@ constexpr quint32 OtherUser = 0x00800000;
 class UrlCacheContainer
 {
 public:
-    UrlCacheContainer(ContainerKind kind, QString folder);
+    // Nothing is deleted from a folder that does not lie inside `confinementRoot` (when set).
+    UrlCacheContainer(ContainerKind kind, QString folder, QString confinementRoot = {});
 
     ContainerKind kind() const { return m_kind; }
     const QString &folder() const { return m_folder; }
@@ -46,6 +47,12 @@ public:
     QString localFilePath(const IndexView &view, const UrlRecord &record) const;
     // The same as host path bytes.
     QByteArray localFilePathBytes(const IndexView &view, const UrlRecord &record) const;
+    // Whether the folder, links resolved, lies inside the confinement root; asked once.
+    bool confined();
+
+    // The item a walk delivered last, tried first when that URL is asked for next.
+    std::optional<quint32> lastDelivered() const { return m_lastDelivered; }
+    void setLastDelivered(quint32 item) { m_lastDelivered = item; }
 
     enum class FileRemoval
     {
@@ -58,10 +65,14 @@ public:
 
 private:
     QByteArrayView subdirectory(const IndexView &view, const UrlRecord &record) const;
+    bool isOwnFile(const UrlRecord &record) const;
 
     ContainerKind m_kind;
     QString m_folder;
     QByteArray m_folderBytes;
+    QString m_confinementRoot;
+    std::optional<bool> m_confined;
+    std::optional<quint32> m_lastDelivered;
     std::unique_ptr<IndexFile> m_file;
 };
 
@@ -83,8 +94,30 @@ class UrlCache
 {
 public:
     explicit UrlCache(std::shared_ptr<UrlCacheEnvironment> environment);
+    ~UrlCache();
+    UrlCache(const UrlCache &) = delete;
+    UrlCache &operator=(const UrlCache &) = delete;
 
     UrlCacheEnvironment &environment() { return *m_environment; }
+
+    // While a batch lives, every container it touches stays locked and mapped and the
+    // prefix's write lease stays taken (or refused) once for all; at its end each changed
+    // container is flushed to disk once. Batches nest.
+    class Batch
+    {
+    public:
+        explicit Batch(UrlCache &cache);
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        UrlCache &m_cache;
+    };
+
+    // The container's index, held for the batch when one is open; null while it does not
+    // exist.
+    IndexFile *openIndex(UrlCacheContainer &c);
     // Asked of the environment once: it may take a registry read.
     const QByteArray &userName() const { return m_userName; }
     UrlCacheContainer &container(ContainerKind kind);
@@ -104,6 +137,10 @@ public:
     std::optional<QString> commitEntry(const CommitRequest &request);
 
 private:
+    // A lease for one change: the batch's own, or a fresh one; null when refused.
+    WriteLease *lease(std::unique_ptr<WriteLease> &single);
+    void endBatch();
+
     std::optional<QByteArray> writeLocalFile(UrlCacheContainer &c, const IndexView &view,
                                              quint8 dir, const CommitRequest &request,
                                              quint64 &writeTime);
@@ -111,6 +148,9 @@ private:
     std::shared_ptr<UrlCacheEnvironment> m_environment;
     QByteArray m_userName;
     std::array<std::unique_ptr<UrlCacheContainer>, 3> m_containers;
+    int m_batchDepth = 0;
+    std::unique_ptr<WriteLease> m_batchLease;
+    bool m_batchLeaseAsked = false;
 };
 
 } // namespace urlcache

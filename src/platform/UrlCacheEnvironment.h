@@ -32,24 +32,31 @@ public:
     virtual std::unique_ptr<WriteLease> acquireWriteLease() = 0;
     // The logon name that cookie and history URLs carry ("Cookie:NAME@...").
     virtual QByteArray userName() = 0;
+    // The folder that every container must lie in for anything to be deleted from it, so
+    // that a container folder linked elsewhere is left alone; empty for no such bound.
+    virtual QString confinementRoot() { return {}; }
 };
 
 // Explicit folders; writable unless told otherwise.
 class FixedUrlCacheEnvironment : public UrlCacheEnvironment
 {
 public:
-    FixedUrlCacheEnvironment(ShellCacheFolders folders, QByteArray userName)
-        : m_folders(std::move(folders)), m_userName(std::move(userName))
+    FixedUrlCacheEnvironment(ShellCacheFolders folders, QByteArray userName,
+                             QString confinementRoot = {})
+        : m_folders(std::move(folders)), m_userName(std::move(userName)),
+          m_root(std::move(confinementRoot))
     {
     }
     ShellCacheFolders folders() override { return m_folders; }
     std::unique_ptr<WriteLease> acquireWriteLease() override;
     QByteArray userName() override { return m_userName; }
+    QString confinementRoot() override { return m_root; }
     void setWritable(bool writable) { m_writable = writable; }
 
 private:
     ShellCacheFolders m_folders;
     QByteArray m_userName;
+    QString m_root;
     bool m_writable = true;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/UrlCacheNames.h"
 
+#include "platform/AnsiCodePage.h"
+
 #include <QDir>
 
 namespace urlcache {
@@ -94,6 +96,25 @@ QByteArray newLocalFileName(QByteArrayView url, QByteArrayView extension,
         if (!exists(name))
             return name;
     }
+}
+
+namespace {
+
+bool isAscii(QByteArrayView bytes)
+{
+    for (char c : bytes)
+        if (quint8(c) >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
+QByteArray hostFileName(QByteArrayView recordName)
+{
+    if (isAscii(recordName))
+        return recordName.toByteArray();
+    return AnsiCodePage::toUnicode(recordName).toUtf8();
 }
 
 bool isPlainFileName(QByteArrayView name)

@@ -20,6 +20,11 @@ QByteArray newLocalFileName(QByteArrayView url, QByteArrayView extension,
                             const std::function<bool(const QByteArray &)> &exists,
                             quint64 fileTime);
 
+// The name of a record's local file on disk. The record holds ANSI bytes, which Wine reads
+// in the code page and names the file in UTF-8; it does so even with UTF-8 bytes that its
+// wide calls stored ("\xC3\x84" on disk becomes "\xC3\x83\xE2\x80\x9E").
+QByteArray hostFileName(QByteArrayView recordName);
+
 // A name that stays inside its folder: one non-empty component, no separator, not a dot name.
 bool isPlainFileName(QByteArrayView name);
 

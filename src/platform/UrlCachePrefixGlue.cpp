@@ -36,6 +36,8 @@ public:
         return lease->held() ? std::move(lease) : nullptr;
     }
 
+    QString confinementRoot() override { return Prefix::current().root(); }
+
     // Wine names the profile folder after the logon name: "C:\users\NAME\...".
     QByteArray userName() override
     {

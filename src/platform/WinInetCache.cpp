@@ -23,14 +23,14 @@ constexpr DWORD WidenToAllContainers = 0x1;
 
 std::atomic<bool> layerPresent{true};
 std::shared_ptr<UrlCacheEnvironment> configuredEnvironment;
-std::unique_ptr<UrlCache> globalCache;
+std::shared_ptr<UrlCache> globalCache;
 
 UrlCache &cache()
 {
     if (!globalCache) {
         if (!configuredEnvironment)
             configuredEnvironment = prefixUrlCacheEnvironment();
-        globalCache = std::make_unique<UrlCache>(configuredEnvironment);
+        globalCache = std::make_shared<UrlCache>(configuredEnvironment);
     }
     return *globalCache;
 }
@@ -193,7 +193,7 @@ Step advance(Search &s, INTERNET_CACHE_ENTRY_INFOA *info, DWORD *size)
     const QByteArray user = cache().userName();
     for (; s.container < s.containers.size(); ++s.container, s.item = 0) {
         UrlCacheContainer &c = cache().container(s.containers[s.container]);
-        IndexFile *file = c.file();
+        IndexFile *file = cache().openIndex(c);
         if (!file)
             continue;
         IndexLock lock(*file, false);
@@ -206,6 +206,7 @@ Step advance(Search &s, INTERNET_CACHE_ENTRY_INFOA *info, DWORD *size)
                 continue;
             if (!deliver(c, *view, *record, info, size))
                 return Step::TooSmall;
+            c.setLastDelivered(s.item);
             ++s.item;
             return Step::Delivered;
         }
@@ -271,13 +272,13 @@ BOOL GetUrlCacheEntryInfoExA(const char *lpszUrl, INTERNET_CACHE_ENTRY_INFOA *lp
     }
     const QByteArrayView url(lpszUrl);
     UrlCacheContainer &c = cache().containerForUrl(url);
-    IndexFile *file = c.file();
+    IndexFile *file = cache().openIndex(c);
     if (!file) {
         setLastError(win::ERROR_FILE_NOT_FOUND);
         return false;
     }
     IndexLock lock(*file, false);
-    const auto record = lock.view() ? lock.view()->find(url) : std::nullopt;
+    const auto record = lock.view() ? lock.view()->find(url, c.lastDelivered()) : std::nullopt;
     if (!record) {
         setLastError(win::ERROR_FILE_NOT_FOUND);
         return false;
@@ -304,6 +305,20 @@ BOOL DeleteUrlCacheEntry(const char *lpszUrlName)
     }
     return false;
 }
+
+struct UrlCacheBatch::Held
+{
+    std::shared_ptr<UrlCache> cache;
+    UrlCache::Batch batch;
+};
+
+UrlCacheBatch::UrlCacheBatch()
+{
+    cache();
+    m_held.reset(new Held{globalCache, UrlCache::Batch(*globalCache)});
+}
+
+UrlCacheBatch::~UrlCacheBatch() = default;
 
 bool urlCacheLayerPresent()
 {

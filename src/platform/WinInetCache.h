@@ -52,6 +52,22 @@ BOOL GetUrlCacheEntryInfoExA(const char *lpszUrl, INTERNET_CACHE_ENTRY_INFOA *lp
                              DWORD *lpcbRedirectUrl, void *lpReserved, DWORD dwFlags);
 BOOL DeleteUrlCacheEntry(const char *lpszUrlName);
 
+// Not a WinINet call: while one lives, the calls above work as one clean-up (each container
+// locked and the prefix's write lease taken once, one flush to disk at the end), as WinINet
+// itself works inside one mutex of the wineserver.
+class UrlCacheBatch
+{
+public:
+    UrlCacheBatch();
+    ~UrlCacheBatch();
+    UrlCacheBatch(const UrlCacheBatch &) = delete;
+    UrlCacheBatch &operator=(const UrlCacheBatch &) = delete;
+
+private:
+    struct Held;
+    std::unique_ptr<Held> m_held;
+};
+
 // Whether the URL cache layer is there at all (it stands in for loading the library).
 bool urlCacheLayerPresent();
 void setUrlCacheLayerPresent(bool present);

@@ -117,8 +117,10 @@ int addCacheEntries(UrlCache &cache, int count)
 {
     for (int n = 0; n < count; ++n) {
         const Kind &kind = Kinds[n % std::size(Kinds)];
+        // Distinct file names, as a real cache mostly has: no numbering to probe.
         const QByteArray url = "http://www.site" + QByteArray::number(n % 200) + ".example/p" +
-                               QByteArray::number(n) + "/item." + kind.extension;
+                               QByteArray::number(n) + "/item" + QByteArray::number(n) + '.' +
+                               kind.extension;
         if (!addContent(cache, url, kind, "Item " + QByteArray::number(n), n))
             return n;
     }

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <optional>
 
 namespace {
 
@@ -22,6 +23,7 @@ int usage(QTextStream &err)
 int generate(const QString &what, int count, QTextStream &out, QTextStream &err)
 {
     urlcache::UrlCache cache(urlcache::prefixUrlCacheEnvironment());
+    const urlcache::UrlCache::Batch oneRun(cache);
     int added = 0;
     if (what == "cache")
         added = seed::addCacheEntries(cache, count);
@@ -42,7 +44,9 @@ int generate(const QString &what, int count, QTextStream &out, QTextStream &err)
 int demo(QTextStream &out, QTextStream &err)
 {
     urlcache::UrlCache cache(urlcache::prefixUrlCacheEnvironment());
+    std::optional<urlcache::UrlCache::Batch> oneRun(cache);
     const bool cacheOk = seed::addDemoEntries(cache);
+    oneRun.reset();
     seed::addDemoRegistryValues();
     const bool favoritesOk = seed::addDemoFavorites();
     out << "demo data written to " << Prefix::current().root() << '\n';
