@@ -1,20 +1,28 @@
-// Feeds arbitrary bytes to the container reader: header, hash chain and every record.
+// Feeds arbitrary bytes to the container reader (header, hash chain, every record), then
+// deletes and adds records in the crafted container as a clean-up and a commit would.
 
 #include "platform/IndexDatLayout.h"
+#include "platform/IndexEditor.h"
+#include "platform/IndexFile.h"
 #include "platform/IndexView.h"
+#include "platform/UrlCacheHash.h"
 
+#include <QFile>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <unistd.h>
 #include <vector>
 
 namespace {
+
+using namespace urlcache;
 
 // Makes the header agree with the size and bitmap, so that mutations reach the records
 // instead of stopping at the consistency checks.
 void makeConsistent(std::vector<uchar> &file)
 {
-    using namespace urlcache::layout;
+    using namespace layout;
     const size_t blocks = std::min<size_t>((file.size() - FirstBlock) / BlockSize, MaxBlocks);
     file.resize(FirstBlock + blocks * BlockSize);
     writeU32(file.data() + FileSizeField, quint32(file.size()));
@@ -28,32 +36,100 @@ void makeConsistent(std::vector<uchar> &file)
     writeU32(file.data() + BlocksInUseField, used);
 }
 
+// Whether a lookup must find the URL of item `index`: its key agrees with the hash of one of
+// the two rules, or the URL has bytes that make the reader scan.
+bool reachable(const IndexView &view, quint32 index, QByteArrayView url)
+{
+    if (std::any_of(url.begin(), url.end(), [](char c) { return quint8(c) >= 0x80; }))
+        return true;
+    const quint32 key = view.itemKey(index);
+    const quint32 bucket = (index % layout::HashItems) / layout::BucketItems;
+    for (HashRule rule : {HashRule::Native, HashRule::Wine}) {
+        const quint32 hash = urlHash(url, rule);
+        if ((key >> 6) == (hash >> 6) && hashBucket(hash) == bucket)
+            return true;
+    }
+    return false;
+}
+
+void read(const IndexView &view)
+{
+    size_t bytes = 0;
+    for (const CacheDirectory &dir : view.directories())
+        bytes += size_t(dir.name.size());
+    for (quint32 i = 0; i < view.itemCount(); ++i) {
+        const auto record = view.urlRecordAt(i);
+        if (!record)
+            continue;
+        bytes += size_t(record->url.size() + record->localName.size() + record->headerInfo.size() +
+                        record->extension.size());
+        const auto again = view.find(record->url);
+        if (reachable(view, i, record->url) && (!again || again->url != record->url))
+            __builtin_trap();
+    }
+    static volatile size_t sink;
+    sink = bytes;
+}
+
+void trapUnlessSound(IndexFile &file)
+{
+    file.reparse();
+    const IndexView *view = file.view();
+    if (!view || !headerConsistent(view->data(), view->size()))
+        __builtin_trap();
+}
+
+// Deletes what may be deleted, adds two records, and checks that header, bitmap and hash
+// chain still agree after every step.
+void edit(const std::vector<uchar> &bytes)
+{
+    static const QByteArray path =
+        QFile::encodeName(QStringLiteral("/tmp/navolis-fuzz-%1.dat").arg(::getpid()));
+    {
+        QFile out(QString::fromLocal8Bit(path));
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return;
+        out.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()));
+    }
+    auto file = IndexFile::open(QString::fromLocal8Bit(path));
+    if (!file)
+        return;
+    {
+        IndexLock lock(*file, true);
+        if (!lock.view())
+            return;
+        IndexEditor editor(*file);
+        for (quint32 i = 0, deleted = 0; i < file->view()->itemCount() && deleted < 64; ++i) {
+            const auto record = file->view()->urlRecordAt(i);
+            if (!record || !editor.ownsBlocks(*record))
+                continue;
+            editor.removeRecord(*record);
+            ++deleted;
+            trapUnlessSound(*file);
+        }
+        for (const char *url : {"http://fuzz.example/a", "Visited: user@http://fuzz.example/"}) {
+            NewUrlRecord record;
+            record.url = url;
+            record.localName = "a[0].htm";
+            editor.addRecord(record);
+            trapUnlessSound(*file);
+        }
+    }
+    ::unlink(path.constData());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // A private, aligned copy, as a mapping would be.
     std::vector<uchar> file(data, data + size);
-    if (size >= urlcache::layout::MinFileSize && (data[size - 1] & 1))
+    if (size >= layout::MinFileSize && (data[size - 1] & 1))
         makeConsistent(file);
-    const auto view = urlcache::IndexView::parse(file.data(), file.size());
+    const auto view = IndexView::parse(file.data(), file.size());
     if (!view)
         return 0;
-    size_t bytes = 0;
-    for (const urlcache::CacheDirectory &dir : view->directories())
-        bytes += size_t(dir.name.size());
-    for (quint32 i = 0; i < view->itemCount(); ++i) {
-        const auto record = view->urlRecordAt(i);
-        if (!record)
-            continue;
-        bytes += size_t(record->url.size() + record->localName.size() + record->headerInfo.size() +
-                        record->extension.size());
-        // Every URL found by walking must be found again by lookup.
-        const auto again = view->find(record->url);
-        if (!again || again->url != record->url)
-            __builtin_trap();
-    }
-    static volatile size_t sink;
-    sink = bytes;
+    read(*view);
+    edit(file);
     return 0;
 }

@@ -4,6 +4,8 @@
 #include "platform/SampleUrlCache.h"
 #include "platform/UrlCache.h"
 
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -136,6 +138,54 @@ TEST(TIECache, DeleteAllEntriesDeletesWhileWalking)
     panel.DeleteAllEntries();
     EXPECT_EQ(panel.FindFirstEntry(0), 259u);
     EXPECT_EQ(retrieve(cookies, spCookies).size(), 2);
+}
+
+// Wine's wininet filled this prefix: ANSI bytes in content URLs and names, UTF-8 bytes in
+// cookie URLs, and on disk the names Wine made of them. Every entry listed must be found,
+// shown and deleted as itself, and go with its file.
+TEST(TIECache, WineEntriesBeyondAsciiRoundTripAndGoWithTheirFiles)
+{
+    SampleUrlCache sample(testenv::nonAsciiSamplePrefix(), QStringLiteral("root"));
+    const auto filesIn = [](const QString &folder) {
+        QStringList files;
+        QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << QFileInfo(it.next()).fileName();
+        files.removeAll(QStringLiteral("index.dat"));
+        return files;
+    };
+    ASSERT_EQ(filesIn(sample.cookies()).size(), 4);
+
+    TIECache cookies;
+    cookies.SetFilterOptions(CookieWindowFilter);
+    const QStringList listed = retrieve(cookies, spCookies);
+    ASSERT_EQ(listed.size(), 4);
+    EXPECT_TRUE(listed.contains(QString::fromUtf8("Cookie:root@www.example.com/\u00C3\u00A4/")));
+    // The cookie window deletes one selected line after the other.
+    for (const QString &url : listed) {
+        ASSERT_EQ(cookies.GetEntryInfo(url), 0u) << url.toStdString();
+        EXPECT_EQ(cookies.Entry.SourceUrlName, url);
+        EXPECT_TRUE(QFileInfo::exists(cookies.Entry.LocalFileName)) << url.toStdString();
+        EXPECT_EQ(cookies.DeleteEntry(url), 0u) << url.toStdString();
+    }
+    EXPECT_TRUE(retrieve(cookies, spCookies).isEmpty());
+    EXPECT_EQ(filesIn(sample.cookies()), QStringList());
+
+    TIECache panel;
+    panel.SetFilterOptions(CachePanelFilter);
+    QStringList localFiles;
+    panel.SearchPattern = spUrl;
+    panel.OnEntry = [&](QObject *, bool &) { localFiles << panel.Entry.LocalFileName; };
+    panel.RetrieveEntries(0);
+    ASSERT_EQ(localFiles.size(), 5);
+    for (const QString &file : localFiles)
+        EXPECT_TRUE(QFileInfo::exists(file)) << file.toStdString();
+    EXPECT_TRUE(localFiles.filter(QString::fromUtf8("/gr\u00F6\u00DFe[0].jpg")).size() == 1);
+    panel.SearchPattern = spUrl;
+    panel.DeleteAllEntries();
+    EXPECT_TRUE(retrieve(panel, spUrl).isEmpty());
+    EXPECT_EQ(filesIn(sample.content()), QStringList());
+    EXPECT_EQ(retrieve(cookies, spHistory).size(), 5);
 }
 
 TEST(TIECache, FileTimesBecomeLocalDateTimes)

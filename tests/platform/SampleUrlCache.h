@@ -11,13 +11,14 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// A private copy of the sample prefix whose containers the WinINet calls work on.
+// A private copy of a sample prefix whose containers the WinINet calls work on.
 class SampleUrlCache
 {
 public:
-    SampleUrlCache()
+    explicit SampleUrlCache(const QString &source = testenv::samplePrefix(),
+                            const QString &user = QStringLiteral("user"))
+        : m_user(user)
     {
-        const QString source = testenv::samplePrefix();
         QDirIterator it(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString from = it.next();
@@ -28,7 +29,7 @@ public:
         environment = std::make_shared<urlcache::FixedUrlCacheEnvironment>(
             urlcache::ShellCacheFolders{windows() + "/INetCache", windows() + "/INetCookies",
                                         windows() + "/History"},
-            "user");
+            user.toUtf8(), root());
         wininet::setUrlCacheEnvironment(environment);
     }
     ~SampleUrlCache() { wininet::setUrlCacheEnvironment(nullptr); }
@@ -36,7 +37,7 @@ public:
     QString root() const { return m_dir.path(); }
     QString windows() const
     {
-        return root() + "/drive_c/users/user/AppData/Local/Microsoft/Windows";
+        return root() + "/drive_c/users/" + m_user + "/AppData/Local/Microsoft/Windows";
     }
     QString content() const { return windows() + "/INetCache/Content.IE5"; }
     QString cookies() const { return windows() + "/INetCookies"; }
@@ -52,4 +53,5 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_user;
 };

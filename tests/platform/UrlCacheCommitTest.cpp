@@ -7,9 +7,11 @@
 #include "platform/UrlCache.h"
 
 #include <QDirIterator>
+#include <QScopeGuard>
 
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 
 using namespace urlcache;
@@ -283,4 +285,34 @@ TEST(UrlCacheCommit, RecordIsLaidOutAsWineLaysItOut)
     EXPECT_EQ(bytes.mid(0x508D, 3), QByteArray("\xbe\xad\xde"));
     EXPECT_EQ(bytes.mid(0x50D8, 5), QByteArray("html\0", 5));
     EXPECT_EQ(layout::readU32(d + 0x5100 + 0x2C), 86400u);
+}
+
+// Growing on a full disk: the blocks are reserved before the mapping is written, so the commit
+// fails cleanly instead of faulting, and the container stays as it was.
+TEST(UrlCacheCommit, FullDiskRefusesGrowthCleanly)
+{
+    QTemporaryDir mountPoint;
+    const QByteArray target = QFile::encodeName(mountPoint.path());
+    if (::mount("navolis-test", target.constData(), "tmpfs", 0, "size=96k") != 0)
+        GTEST_SKIP() << "mounting a small tmpfs needs root";
+    const auto unmount = qScopeGuard([&] { ::umount2(target.constData(), MNT_DETACH); });
+    const QString root = mountPoint.path();
+    const auto environment = std::make_shared<FixedUrlCacheEnvironment>(
+        ShellCacheFolders{root + "/Cache", root + "/Cookies", root + "/History"}, "user");
+    const QString index = root + "/History/History.IE5/index.dat";
+    {
+        UrlCache cache(environment);
+        int committed = 0;
+        while (committed < 5000 && cache.commitEntry(historyEntry(committed)))
+            ++committed;
+        EXPECT_GT(committed, 100);
+        EXPECT_LT(committed, 5000);
+    }
+    QFile f(index);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    const auto view = parsed(bytes);
+    ASSERT_TRUE(view);
+    EXPECT_TRUE(headerConsistent(reinterpret_cast<const uchar *>(bytes.constData()),
+                                 quint64(bytes.size())));
 }

@@ -302,3 +302,41 @@ TEST(WinInetCache, TargetPrefixContainersAreFoundThroughItsShellFolders)
     EXPECT_EQ(listAll("Cookie:").size(), 1u);
     qunsetenv("WINEPREFIX");
 }
+
+// What the container itself keeps is no record's file, and a container folder linked out of
+// the prefix is not cleaned at all.
+TEST(WinInetCache, ContainerFilesAndFoldersOutsideThePrefixStay)
+{
+    SampleUrlCache sample;
+    const QString cookieIndex = sample.cookies() + "/index.dat";
+    {
+        auto file = IndexFile::open(cookieIndex);
+        ASSERT_TRUE(file);
+        IndexLock lock(*file, true);
+        ASSERT_TRUE(lock.view());
+        NewUrlRecord own;
+        own.url = "Cookie:user@evil.example/";
+        own.localName = "INDEX.DAT";
+        ASSERT_TRUE(IndexEditor(*file).addRecord(own));
+        own.url = "Cookie:user@evil.example/exact";
+        own.localName = "index.dat";
+        ASSERT_TRUE(IndexEditor(*file).addRecord(own));
+    }
+    EXPECT_TRUE(DeleteUrlCacheEntry("Cookie:user@evil.example/"));
+    EXPECT_TRUE(DeleteUrlCacheEntry("Cookie:user@evil.example/exact"));
+    expectSound(sample.read(cookieIndex));
+    EXPECT_EQ(listAll("Cookie:").size(), 2u);
+
+    // The Content container moved out of the prefix and linked back in.
+    QTemporaryDir outside;
+    const QString moved = outside.path() + "/Content.IE5";
+    ASSERT_TRUE(QDir().rename(sample.content(), moved));
+    ASSERT_TRUE(QFile::link(moved, sample.content()));
+    wininet::setUrlCacheEnvironment(sample.environment);
+    const QByteArray before = sample.read(moved + "/index.dat");
+    EXPECT_EQ(listAll("").size(), 3u);
+    EXPECT_FALSE(DeleteUrlCacheEntry("http://www.example.com/logo.gif"));
+    EXPECT_EQ(platform::lastError(), 5u);
+    EXPECT_TRUE(QFile::exists(moved + "/KHHU8BSF/logo[0].gif"));
+    EXPECT_EQ(sample.read(moved + "/index.dat"), before);
+}

@@ -47,4 +47,9 @@ QString samplePrefix()
     return QStringLiteral(NAVOLIS_SAMPLE_PREFIX);
 }
 
+QString nonAsciiSamplePrefix()
+{
+    return QStringLiteral(NAVOLIS_NONASCII_SAMPLE_PREFIX);
+}
+
 } // namespace testenv

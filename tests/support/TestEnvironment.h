@@ -20,6 +20,10 @@ QString home();
 // The Wine 8 sample prefix shipped with the tests (read-only: copy before changing it).
 QString samplePrefix();
 
+// A Wine 8 prefix whose wininet stored URLs and file names with characters beyond ASCII, for
+// the user "root" (tools/wine-checks made it).
+QString nonAsciiSamplePrefix();
+
 } // namespace testenv
 
 // Readable Qt strings in test failure messages.
