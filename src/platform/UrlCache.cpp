@@ -259,10 +259,14 @@ void UrlCache::endBatch()
     if (--m_batchDepth > 0)
         return;
     // Flushed while the lease still keeps Wine away.
-    for (const auto &c : m_containers) {
-        if (IndexFile *file = c->file(); file && file->held())
+    const auto release = [](UrlCacheContainer &c) {
+        if (IndexFile *file = c.file(); file && file->held())
             file->release();
-    }
+    };
+    for (const auto &c : m_containers)
+        release(*c);
+    for (const auto &[folder, c] : m_periodContainers)
+        release(*c);
     m_batchLease.reset();
     m_batchLeaseAsked = false;
 }
@@ -315,18 +319,72 @@ UrlCache::DeleteResult UrlCache::deleteEntry(QByteArrayView url)
     const auto record = lock.view()->find(url, c.lastDelivered());
     if (!record)
         return DeleteResult::NotFound;
+    return removeEntry(c, *file, *record);
+}
+
+UrlCache::DeleteResult UrlCache::removeEntry(UrlCacheContainer &c, IndexFile &file,
+                                             const UrlRecord &record)
+{
     std::unique_ptr<WriteLease> single;
-    if (!lease(single) || !file->writable() || !c.confined())
+    if (!lease(single) || !file.writable() || !c.confined())
         return DeleteResult::ReadOnly;
-    if (!IndexEditor(*file).ownsBlocks(*record)) {
-        qCWarning(lcUrlCache) << "a record of" << file->path()
+    if (!IndexEditor(file).ownsBlocks(record)) {
+        qCWarning(lcUrlCache) << "a record of" << file.path()
                               << "overlaps other data; it is left as it is";
         return DeleteResult::ReadOnly;
     }
-    if (c.removeLocalFile(*lock.view(), *record) == UrlCacheContainer::FileRemoval::InUse)
+    if (c.removeLocalFile(*file.view(), record) == UrlCacheContainer::FileRemoval::InUse)
         return DeleteResult::FileInUse;
-    IndexEditor(*file).removeRecord(*record);
+    IndexEditor(file).removeRecord(record);
     return DeleteResult::Deleted;
+}
+
+UrlCache::Emptying UrlCache::emptyContainer(UrlCacheContainer &c,
+                                            const std::function<bool(const UrlRecord &)> &which)
+{
+    Emptying result;
+    const Batch oneWalk(*this);
+    IndexFile *file = openIndex(c);
+    if (!file)
+        return result;
+    IndexLock lock(*file, true);
+    if (!lock.view()) {
+        result.kept = 1; // a damaged container is never written: its entries stay
+        return result;
+    }
+    for (quint32 i = 0; i < file->view()->itemCount(); ++i) {
+        const auto record = file->view()->urlRecordAt(i);
+        if (!record || (which && !which(*record)))
+            continue;
+        if (removeEntry(c, *file, *record) == DeleteResult::Deleted)
+            ++result.deleted;
+        else
+            ++result.kept;
+    }
+    return result;
+}
+
+std::vector<UrlCacheContainer *> UrlCache::historyContainers()
+{
+    UrlCacheContainer &main = container(ContainerKind::History);
+    std::vector<UrlCacheContainer *> all{&main};
+    if (main.folder().isEmpty())
+        return all;
+    // Native profiles keep a daily or weekly container per period beside the main one.
+    const QStringList periods = QDir(main.folder())
+                                    .entryList({QStringLiteral("MSHist01*")},
+                                               QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &period : periods) {
+        const QString folder = main.folder() + '/' + period;
+        if (!QFileInfo::exists(folder + QStringLiteral("/index.dat")))
+            continue;
+        auto &known = m_periodContainers[folder];
+        if (!known)
+            known = std::make_unique<UrlCacheContainer>(ContainerKind::History, folder,
+                                                        m_environment->confinementRoot());
+        all.push_back(known.get());
+    }
+    return all;
 }
 
 std::optional<QByteArray> UrlCache::writeLocalFile(UrlCacheContainer &c, const IndexView &view,
@@ -349,8 +407,7 @@ std::optional<QByteArray> UrlCache::writeLocalFile(UrlCacheContainer &c, const I
     };
     const QByteArray name =
         newLocalFileName(request.url, request.extension, exists, platform::currentFileTime());
-    if (!writeNewFile(decode(folderBytes + hostFileName(name)), request.fileContent,
-                      writeTime))
+    if (!writeNewFile(decode(folderBytes + hostFileName(name)), request.fileContent, writeTime))
         return std::nullopt;
     return name;
 }
@@ -399,7 +456,7 @@ std::optional<QString> UrlCache::commitEntry(const CommitRequest &request)
     rec.extension = request.extension;
     rec.entryType = request.entryType | c.defaultEntryType();
     rec.lastModified = request.lastModified;
-    rec.lastAccess = now;
+    rec.lastAccess = request.lastAccess ? request.lastAccess : now;
     rec.lastSync = now;
     rec.expire = request.expire;
     rec.exemptDelta = (rec.entryType & entrytype::Sticky) ? StickyExemptSeconds : 0;
@@ -409,6 +466,29 @@ std::optional<QString> UrlCache::commitEntry(const CommitRequest &request)
         return std::nullopt;
     }
     return localPath;
+}
+
+namespace {
+
+std::shared_ptr<UrlCacheEnvironment> sharedEnvironment;
+std::shared_ptr<UrlCache> sharedCache;
+
+} // namespace
+
+std::shared_ptr<UrlCache> sharedUrlCache()
+{
+    if (!sharedCache) {
+        if (!sharedEnvironment)
+            sharedEnvironment = prefixUrlCacheEnvironment();
+        sharedCache = std::make_shared<UrlCache>(sharedEnvironment);
+    }
+    return sharedCache;
+}
+
+void setSharedUrlCacheEnvironment(std::shared_ptr<UrlCacheEnvironment> environment)
+{
+    sharedEnvironment = std::move(environment);
+    sharedCache.reset();
 }
 
 } // namespace urlcache

@@ -6,8 +6,11 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace urlcache {
 
@@ -86,6 +89,9 @@ struct CommitRequest
     QByteArray headerInfo;
     quint32 entryType = 0;
     quint64 lastModified = 0;
+    // 0 for the time of the commit, as WinINet records it; native history records carry the
+    // visit time here.
+    quint64 lastAccess = 0;
     quint64 expire = 0;
 };
 
@@ -132,6 +138,18 @@ public:
         FileInUse
     };
     DeleteResult deleteEntry(QByteArrayView url);
+
+    struct Emptying
+    {
+        int deleted = 0;
+        int kept = 0;
+    };
+    // Deletes every record of the container that `which` selects (all without it), in one
+    // batch.
+    Emptying emptyContainer(UrlCacheContainer &c,
+                            const std::function<bool(const UrlRecord &)> &which = {});
+    // The main History container and the period containers that lie in its folder.
+    std::vector<UrlCacheContainer *> historyContainers();
     // Replaces an entry of the same URL. The local file's path (empty without one), or
     // nullopt when nothing could be written.
     std::optional<QString> commitEntry(const CommitRequest &request);
@@ -140,6 +158,7 @@ private:
     // A lease for one change: the batch's own, or a fresh one; null when refused.
     WriteLease *lease(std::unique_ptr<WriteLease> &single);
     void endBatch();
+    DeleteResult removeEntry(UrlCacheContainer &c, IndexFile &file, const UrlRecord &record);
 
     std::optional<QByteArray> writeLocalFile(UrlCacheContainer &c, const IndexView &view,
                                              quint8 dir, const CommitRequest &request,
@@ -148,9 +167,16 @@ private:
     std::shared_ptr<UrlCacheEnvironment> m_environment;
     QByteArray m_userName;
     std::array<std::unique_ptr<UrlCacheContainer>, 3> m_containers;
+    std::map<QString, std::unique_ptr<UrlCacheContainer>> m_periodContainers;
     int m_batchDepth = 0;
     std::unique_ptr<WriteLease> m_batchLease;
     bool m_batchLeaseAsked = false;
 };
+
+// The containers of the target prefix that the Windows calls share (WinINet's and the history
+// store's), so that one process never locks a container twice; made anew after the
+// environment is set (null: the target prefix).
+std::shared_ptr<UrlCache> sharedUrlCache();
+void setSharedUrlCacheEnvironment(std::shared_ptr<UrlCacheEnvironment> environment);
 
 } // namespace urlcache

@@ -22,17 +22,9 @@ constexpr DWORD IncludeByDefault = 0x2200F1C0;
 constexpr DWORD WidenToAllContainers = 0x1;
 
 std::atomic<bool> layerPresent{true};
-std::shared_ptr<UrlCacheEnvironment> configuredEnvironment;
-std::shared_ptr<UrlCache> globalCache;
-
 UrlCache &cache()
 {
-    if (!globalCache) {
-        if (!configuredEnvironment)
-            configuredEnvironment = prefixUrlCacheEnvironment();
-        globalCache = std::make_shared<UrlCache>(configuredEnvironment);
-    }
-    return *globalCache;
+    return *sharedUrlCache();
 }
 
 // A search in progress: the containers still to walk and the hash item reached.
@@ -314,8 +306,8 @@ struct UrlCacheBatch::Held
 
 UrlCacheBatch::UrlCacheBatch()
 {
-    cache();
-    m_held.reset(new Held{globalCache, UrlCache::Batch(*globalCache)});
+    const std::shared_ptr<UrlCache> shared = sharedUrlCache();
+    m_held.reset(new Held{shared, UrlCache::Batch(*shared)});
 }
 
 UrlCacheBatch::~UrlCacheBatch() = default;
@@ -332,8 +324,7 @@ void setUrlCacheLayerPresent(bool present)
 
 void setUrlCacheEnvironment(std::shared_ptr<UrlCacheEnvironment> environment)
 {
-    configuredEnvironment = std::move(environment);
-    globalCache.reset();
+    setSharedUrlCacheEnvironment(std::move(environment));
 }
 
 } // namespace wininet
