@@ -8,15 +8,18 @@
 #include "controls/JpegImage.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
+#include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "dialogs/u_info.h"
 #include "i18n/ApplyTranslations.h"
 #include "i18n/LanguageSwitch.h"
 #include "i18n/Qutrans.h"
 #include "platform/Multimedia.h"
+#include "platform/ReadOnlyNotice.h"
 #include "privacy/u_MruForm.h"
 #include "privacy/u_TypedURLs.h"
 #include "privacy/u_cookieForm.h"
+#include "privacy/u_history.h"
 #include "settings/BrowserSettings.h"
 
 #include <QApplication>
@@ -78,6 +81,8 @@ void TForm1::connectHandlers()
     connect(Label12, &ClickLabel::clicked, this, &TForm1::Label12Click);
     connect(Label16, &ClickLabel::clicked, this, &TForm1::Label16Click);
     connect(Image13, &ClickLabel::clicked, this, &TForm1::Image13Click);
+    connect(Label21, &ClickLabel::clicked, this, &TForm1::Label21Click);
+    connect(Label22, &ClickLabel::clicked, this, &TForm1::Label22Click);
     connect(Label23, &ClickLabel::clicked, this, &TForm1::Label23Click);
     connect(Label25, &ClickLabel::clicked, this, &TForm1::Label25Click);
     connect(Label38, &ClickLabel::clicked, this, &TForm1::Label38Click);
@@ -253,6 +258,36 @@ void TForm1::Image13Click()
     PlayClickSound();
     SetInfoText(Qutrans::get(67));
     Form5->exec();
+}
+
+void TForm1::Label21Click()
+{
+    PlayClickSound();
+    hide();
+    HistoryForm->exec();
+    show();
+}
+
+// The clearing runs while the busy window is up, before its progress starts. Emptied is said
+// only when no visit is left; a refusal under a running wineserver repeats the read-only notice.
+void TForm1::Label22Click()
+{
+    PlayClickSound();
+    Form2->Label2->setText(Qutrans::get(91));
+    Form2->FakeTimer->setInterval(40);
+    Form2->Label2->setVisible(true);
+    hide();
+    Form2->show();
+    const bool noticeBefore = ReadOnlyNotice::wasGiven();
+    const bool cleared = ClearBrowserHistory();
+    Form2->FakeTimer->start();
+    Form2->hide();
+    Form2->exec();
+    show();
+    if (cleared)
+        ShowMessage2(Qutrans::get(92));
+    else if (noticeBefore)
+        ShowMessage2(Qutrans::get(196));
 }
 
 // The typed addresses go first; the busy display that follows only gives the user a moment.

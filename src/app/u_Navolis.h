@@ -54,6 +54,8 @@ public slots:
     void Label12Click();
     void Label16Click();
     void Image13Click();
+    void Label21Click();
+    void Label22Click();
     void Label23Click();
     void Label25Click();
     void Label38Click();

@@ -13,6 +13,7 @@
 #include "platform/FileCalls.h"
 #include "platform/UserStrings.h"
 #include "privacy/u_cookieForm.h"
+#include "privacy/u_history.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -137,10 +138,8 @@ void RemoveAutostartLinks()
     removeWhenPresent(namedLinkFile(folder));
 }
 
-// These steps are filled in by the panels whose data they clear; until then each of them
-// leaves everything as it is.
+// Filled in by the cache panel, whose data it clears; until then it leaves everything as it is.
 void EmptyBrowserCache() {}
-void ClearBrowserHistory() {}
 
 // Nothing is reported: the unattended run has no one to tell.
 void DeleteAllCookies()

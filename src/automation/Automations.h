@@ -21,9 +21,9 @@ void RemoveAutostartLinks();
 // closing message, and the end of the program.
 void RunAutomaticCleanup();
 
-// The five clean-up steps of the unattended run.
+// The clean-up steps of the unattended run; the history's is ClearBrowserHistory of the history
+// window.
 void DeleteAllCookies();
 void EmptyBrowserCache();
-void ClearBrowserHistory();
 void ClearMruLists();
 void ClearTypedUrls();

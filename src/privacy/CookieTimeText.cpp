@@ -1,12 +1,12 @@
 #include "privacy/CookieTimeText.h"
 
+#include "privacy/DateTimeText.h"
+
 #include <QDateTime>
 #include <QRegularExpression>
 #include <cmath>
 
 namespace {
-
-constexpr qint64 MsecsPerDay = 86'400'000;
 
 // The system's time format down to the minutes. Qt's long formats carry the time zone, and some
 // short ones (the C locale's) still show seconds: those go with their separator.
@@ -23,18 +23,11 @@ QString CookieTimeText(platform::TDateTime time, const QLocale &locale)
     // A zero file time becomes a day in 1601, or 0 where the shift to local time fails.
     if (!(time > 0) || !std::isfinite(time))
         return {};
-    qint64 days = qint64(std::floor(time));
-    qint64 msecs = std::llround((time - double(days)) * MsecsPerDay);
-    if (msecs >= MsecsPerDay) {
-        ++days;
-        msecs = 0;
-    }
-    const QDate date = QDate(1899, 12, 30).addDays(days);
-    if (!date.isValid())
+    const DayAndTime split = SplitDateTime(time);
+    if (!split.date.isValid())
         return {};
-    const QString dateText = locale.toString(date, QLocale::ShortFormat);
-    if (msecs == 0)
+    const QString dateText = locale.toString(split.date, ShortDateFormat(locale));
+    if (split.time == QTime(0, 0))
         return dateText;
-    const QTime clock = QTime::fromMSecsSinceStartOfDay(int(msecs));
-    return dateText + QLatin1Char(' ') + locale.toString(clock, minuteFormat(locale));
+    return dateText + QLatin1Char(' ') + locale.toString(split.time, minuteFormat(locale));
 }

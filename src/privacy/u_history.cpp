@@ -1,17 +1,89 @@
 #include "privacy/u_history.h"
 
+#include "app/WindowSet.h"
 #include "app/u_Navolis.h"
+#include "browserdata/UrlHistory.h"
 #include "controls/StoredLayout.h"
+#include "dialogs/MyTricks.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "i18n/Qutrans.h"
+#include "privacy/DateTimeText.h"
 
-THistoryForm::THistoryForm(QWidget *parent) : QDialog(parent)
+#include <QTimer>
+
+THistoryForm::THistoryForm(QWidget *parent)
+    : QDialog(parent), UrlHistory1(new TUrlHistory(this)), CloseTimer(new QTimer(this))
 {
     setupUi(this);
     StoredLayout::prepareDialog(this);
+    UrlHistory1->SortField = sfTitle;
+    UrlHistory1->SearchField = seBoth;
+    UrlHistory1->SortDirection = sdAscending;
+    UrlHistory1->Loaded();
+    StringGrid1->setColumnWidth(0, 75);
+    StringGrid1->setColumnWidth(1, 234);
+    StringGrid1->setColumnWidth(2, 222);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    CloseTimer->setInterval(10);
+    connect(CloseTimer, &QTimer::timeout, this, &THistoryForm::CloseTimerTimer);
+    connect(Label6, &ClickLabel::clicked, this, &THistoryForm::Label6Click);
     connect(BitBtn1, &QPushButton::clicked, this, &THistoryForm::BitBtn1Click);
+}
+
+void THistoryForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+// The grid grows to its final size at once rather than row by row: a history of many
+// thousand visits lists in a moment.
+void THistoryForm::FormShow()
+{
+    StringGrid1->setRowCount(1);
+    UrlHistory1->SortField = sfLastVisited;
+    const int headers[] = {86, 87, 89};
+    for (int column = 0; column < 3; ++column)
+        StringGrid1->setItem(0, column, new QTableWidgetItem(Qutrans::get(headers[column])));
+    const int n = UrlHistory1->Enumerate();
+    StringGrid1->setUpdatesEnabled(false);
+    StringGrid1->setRowCount(n + 1);
+    for (int i = 0; i < n; ++i) {
+        const TEntry &entry = UrlHistory1->Items(i);
+        StringGrid1->setItem(i + 1, 0, new QTableWidgetItem(DateTimeToStr(entry.LastVisited)));
+        StringGrid1->setItem(i + 1, 1, new QTableWidgetItem(entry.Title));
+        StringGrid1->setItem(i + 1, 2, new QTableWidgetItem(entry.Url));
+    }
+    StringGrid1->setUpdatesEnabled(true);
+    if (n == 0)
+        CloseTimer->start();
+}
+
+void THistoryForm::CloseTimerTimer()
+{
+    CloseTimer->stop();
+    ShowMessage2(Qutrans::get(90));
+    BitBtn1Click();
+}
+
+void THistoryForm::Label6Click()
+{
+    Form1->Label22Click();
+    BitBtn1Click();
 }
 
 void THistoryForm::BitBtn1Click()
 {
     PlayClickSound();
     close();
+}
+
+bool ClearBrowserHistory()
+{
+    ProcessMessages(3);
+    const bool cleared = HistoryForm->UrlHistory1->ClearHistory() == urlhistory::S_OK;
+    ProcessMessages(3);
+    HistoryForm->UrlHistory1->DeleteEntries();
+    ProcessMessages(2);
+    return cleared;
 }

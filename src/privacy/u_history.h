@@ -4,13 +4,31 @@
 
 #include <QDialog>
 
-// The history window: lists the visited addresses and clears them.
+class QTimer;
+class TUrlHistory;
+
+// The history window: lists the visited addresses, oldest visit first, and clears them.
 class THistoryForm : public QDialog, public Ui::THistoryForm
 {
     Q_OBJECT
 public:
     explicit THistoryForm(QWidget *parent = nullptr);
 
+    TUrlHistory *UrlHistory1;
+    QTimer *CloseTimer;
+
 public slots:
+    void Label6Click();
     void BitBtn1Click();
+    void CloseTimerTimer();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormShow();
 };
+
+// Empties the history, as the automatic clean-up and the main window's link do; shows nothing.
+// True when no visit is left.
+bool ClearBrowserHistory();

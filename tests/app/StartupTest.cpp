@@ -5,6 +5,9 @@
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
 #include "i18n/u_language.h"
+#include "platform/IndexEditor.h"
+#include "platform/IndexFile.h"
+#include "platform/UrlCache.h"
 
 #include <QDir>
 #include <QFile>
@@ -159,6 +162,42 @@ TEST_F(ProgramRun, OneArgumentRunsUnattendedAndEndsByItself)
     EXPECT_EQ(run({QStringLiteral("cbhmer")}), 0);
     EXPECT_TRUE(startUp.entryList(QDir::Files).isEmpty()) << "\"r\" removed the start-up shortcut";
     EXPECT_EQ(readAll(folder.filePath(QStringLiteral("navolis.cho"))), "1.5a");
+}
+
+// "h" empties the main history container and the period containers beside it; the cache and
+// the cookies stay as they were, byte for byte.
+TEST_F(ProgramRun, HistoryLetterEmptiesEveryHistoryContainerAndNothingElse)
+{
+    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    const PrefixBuilder sample;
+    prefixRoot = sample.root();
+    const QString windows = sample.profile() + "/AppData/Local/Microsoft/Windows";
+    const QString history = windows + "/History/History.IE5";
+    const QString period = history + "/MSHist012024030420240305";
+    {
+        urlcache::UrlCache cache(urlcache::prefixUrlCacheEnvironment());
+        for (int n = 0; n < 40; ++n) {
+            urlcache::CommitRequest visit;
+            visit.url = "Visited: user@http://site.example/" + QByteArray::number(n);
+            visit.withFile = false;
+            ASSERT_TRUE(cache.commitEntry(visit));
+        }
+        ASSERT_TRUE(urlcache::IndexFile::create(period + "/index.dat", {}));
+        auto file = urlcache::IndexFile::open(period + "/index.dat");
+        urlcache::IndexLock lock(*file, true);
+        urlcache::NewUrlRecord daily;
+        daily.url = ":2024030420240305: user@http://site.example/7";
+        ASSERT_TRUE(urlcache::IndexEditor(*file).addRecord(daily));
+    }
+    const QByteArray content = readAll(windows + "/INetCache/Content.IE5/index.dat");
+    const QByteArray cookies = readAll(windows + "/INetCookies/index.dat");
+
+    EXPECT_EQ(run({QStringLiteral("h")}), 0);
+
+    EXPECT_EQ(readAll(history + "/index.dat").indexOf("site.example"), -1);
+    EXPECT_EQ(readAll(period + "/index.dat").indexOf("site.example"), -1);
+    EXPECT_EQ(readAll(windows + "/INetCache/Content.IE5/index.dat"), content);
+    EXPECT_EQ(readAll(windows + "/INetCookies/index.dat"), cookies);
 }
 
 TEST_F(ProgramRun, TwoArgumentsRunInteractively)

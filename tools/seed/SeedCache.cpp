@@ -2,6 +2,7 @@
 
 #include "platform/CookieFile.h"
 #include "platform/FileTime.h"
+#include "platform/UrlHistoryStore.h"
 #include "platform/WinInetCache.h"
 
 #include <QBuffer>
@@ -100,14 +101,19 @@ Cookie cookie(const QByteArray &name, const QByteArray &value, const QByteArray 
     return {name, value, domainPath, 0, now + quint64(days) * TicksPerDay, now};
 }
 
-bool addVisit(UrlCache &cache, const QByteArray &url, int daysAgo)
+constexpr quint64 TicksPerMinute = 600'000'000ULL;
+
+// As a native profile keeps a visit: the visit time in both times, the title in the header
+// data.
+bool addVisit(UrlCache &cache, const QByteArray &url, const QString &title, quint64 visited)
 {
     CommitRequest r;
     r.url = "Visited: " + cache.userName() + '@' + url;
     r.withFile = false;
-    const quint64 now = platform::currentFileTime();
-    r.lastModified = now - quint64(daysAgo) * TicksPerDay;
-    r.expire = now + 20 * TicksPerDay;
+    r.headerInfo = urlhistory::headerDataWithTitle(title);
+    r.lastModified = visited;
+    r.lastAccess = visited;
+    r.expire = visited + 20 * TicksPerDay;
     return cache.commitEntry(r).has_value();
 }
 
@@ -140,12 +146,24 @@ int addCookieEntries(UrlCache &cache, int count)
     return count;
 }
 
+// Visits spread over the last weeks, each at its own minute (odd seconds included, which the
+// history shows rounded down to even ones), newest first.
 int addHistoryEntries(UrlCache &cache, int count)
 {
+    static const char *const topics[] = {"Weather",  "Harbour news", "Recipes", "Train times",
+                                         "Football", "Gardening",    "Concerts"};
+    const quint64 now = platform::currentFileTime();
     for (int n = 0; n < count; ++n) {
-        const QByteArray url = "http://www.site" + QByteArray::number(n % 200) +
-                               ".example/article/" + QByteArray::number(n) + ".html";
-        if (!addVisit(cache, url, n % 20))
+        const int site = n % 200;
+        const QByteArray url = "http://www.site" + QByteArray::number(site) + ".example/article/" +
+                               QByteArray::number(n) + ".html";
+        const QString title = QStringLiteral("%1 %2 - Site %3")
+                                  .arg(QLatin1String(topics[n % std::size(topics)]))
+                                  .arg(n)
+                                  .arg(site);
+        const quint64 visited =
+            now - quint64(n) * 37 * TicksPerMinute - quint64(n % 60) * 10'000'000ULL;
+        if (!addVisit(cache, url, title, visited))
             return n;
     }
     return count;
@@ -184,15 +202,24 @@ bool addDemoEntries(UrlCache &cache)
                      {cookie("track", "u-93f1c2", "ads.example.biz/", 720),
                       cookie("seen", "17", "ads.example.biz/", 720)});
 
-    const char *visits[] = {"http://www.example.com/index.html",
-                            "http://news.example.org/",
-                            "http://news.example.org/story.htm?id=7",
-                            "http://shop.example.net/",
-                            "http://weather.example.com/",
-                            "http://www.example.com/contact.html"};
-    int day = 0;
-    for (const char *v : visits)
-        ok &= addVisit(cache, v, day++);
+    struct Visit
+    {
+        const char *url;
+        const char *title;
+    };
+    const Visit visits[] = {{"http://www.example.com/index.html", "Example Home"},
+                            {"http://news.example.org/", "Morning News"},
+                            {"http://news.example.org/story.htm?id=7", "Harbour reopens"},
+                            {"http://shop.example.net/", "Shop - Start"},
+                            {"http://weather.example.com/", "Weather today"},
+                            {"http://www.example.com/contact.html", "Contact us"}};
+    const quint64 now = platform::currentFileTime();
+    quint64 minutesAgo = 17;
+    for (const Visit &v : visits) {
+        ok &=
+            addVisit(cache, v.url, QString::fromLatin1(v.title), now - minutesAgo * TicksPerMinute);
+        minutesAgo += 23 * 60 + 11;
+    }
     return ok;
 }
 

@@ -1,0 +1,48 @@
+#include "privacy/DateTimeText.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+namespace {
+
+constexpr qint64 MsecsPerDay = 86'400'000;
+
+} // namespace
+
+QString ShortDateFormat(const QLocale &locale)
+{
+    static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    format.replace(twoDigitYear, QStringLiteral("yyyy"));
+    return format;
+}
+
+QString LongTimeFormat(const QLocale &locale)
+{
+    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
+    return locale.timeFormat(QLocale::LongFormat).remove(zone).trimmed();
+}
+
+DayAndTime SplitDateTime(platform::TDateTime value)
+{
+    if (!std::isfinite(value))
+        return {};
+    qint64 days = qint64(std::floor(value));
+    qint64 msecs = std::llround((value - double(days)) * MsecsPerDay);
+    if (msecs >= MsecsPerDay) {
+        ++days;
+        msecs = 0;
+    }
+    return {QDate(1899, 12, 30).addDays(days), QTime::fromMSecsSinceStartOfDay(int(msecs))};
+}
+
+QString DateTimeToStr(platform::TDateTime value, const QLocale &locale)
+{
+    const DayAndTime split = SplitDateTime(value);
+    if (!split.date.isValid())
+        return {};
+    const QString date = locale.toString(split.date, ShortDateFormat(locale));
+    if (split.time == QTime(0, 0))
+        return date;
+    return date + QLatin1Char(' ') + locale.toString(split.time, LongTimeFormat(locale));
+}
