@@ -1,5 +1,5 @@
-#include "platform/RegHive.h"
-#include "platform/WinTypes.h"
+#include "platform/kernel/WinTypes.h"
+#include "platform/registry/RegHive.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,7 +2,8 @@
 // msiecfexport needs to export the same containers.
 
 #include "browserdata/IECache.h"
-#include "platform/WinInetCache.h"
+#include "platform/urlcache/PrefixUrlCacheEnvironment.h"
+#include "platform/urlcache/WinInetCache.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // Parses arbitrary input as a shell link. Whatever parses must write back and read again to
 // the same properties, and its ID list must decode without fault.
-#include "platform/ShellItemIds.h"
-#include "platform/ShellLinkFormat.h"
+#include "platform/shell/ShellItemIds.h"
+#include "platform/shell/ShellLinkFormat.h"
 
 #include <QByteArray>
 

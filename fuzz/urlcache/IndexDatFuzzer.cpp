@@ -1,11 +1,11 @@
 // Feeds arbitrary bytes to the container reader (header, hash chain, every record), then
 // deletes and adds records in the crafted container as a clean-up and a commit would.
 
-#include "platform/IndexDatLayout.h"
-#include "platform/IndexEditor.h"
-#include "platform/IndexFile.h"
-#include "platform/IndexView.h"
-#include "platform/UrlCacheHash.h"
+#include "platform/urlcache/IndexDatLayout.h"
+#include "platform/urlcache/IndexEditor.h"
+#include "platform/urlcache/IndexFile.h"
+#include "platform/urlcache/IndexView.h"
+#include "platform/urlcache/UrlCacheHash.h"
 
 #include <QFile>
 #include <algorithm>

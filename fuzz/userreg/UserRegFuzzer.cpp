@@ -1,7 +1,7 @@
 // Parses arbitrary input as a Wine hive. Whatever parses must write back byte for byte, and
 // after a change it must parse again to the same tree.
-#include "platform/RegHive.h"
-#include "platform/WinTypes.h"
+#include "platform/kernel/WinTypes.h"
+#include "platform/registry/RegHive.h"
 
 #include <QByteArray>
 #include <QString>

@@ -10,8 +10,8 @@
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "i18n/Qutrans.h"
-#include "platform/FileCalls.h"
-#include "platform/UserStrings.h"
+#include "platform/kernel/FileCalls.h"
+#include "platform/registry/UserStrings.h"
 #include "privacy/u_cookieForm.h"
 #include "privacy/u_history.h"
 

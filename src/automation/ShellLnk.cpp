@@ -1,6 +1,6 @@
 #include "automation/ShellLnk.h"
 
-#include "platform/ShellLinkObject.h"
+#include "platform/shell/ShellLinkObject.h"
 
 namespace {
 

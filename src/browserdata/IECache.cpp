@@ -1,7 +1,7 @@
 #include "browserdata/IECache.h"
 
-#include "platform/AnsiCodePage.h"
-#include "platform/LastError.h"
+#include "platform/kernel/AnsiCodePage.h"
+#include "platform/kernel/LastError.h"
 
 #include <QFile>
 #include <array>

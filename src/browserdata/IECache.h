@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FileTime.h"
-#include "platform/WinInetCache.h"
+#include "platform/kernel/FileTime.h"
+#include "platform/urlcache/WinInetCache.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "browserdata/UrlHistory.h"
 
-#include "platform/AnsiCodePage.h"
+#include "platform/kernel/AnsiCodePage.h"
 
 #include <algorithm>
 

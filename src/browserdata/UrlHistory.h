@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FileTime.h"
-#include "platform/UrlHistoryStore.h"
+#include "platform/kernel/FileTime.h"
+#include "platform/urlcache/UrlHistoryStore.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "dialogs/MyTricks.h"
 
-#include "platform/ShellOpen.h"
+#include "platform/desktop/ShellOpen.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileTime.h"
+#include "platform/kernel/FileTime.h"
 
 #include <QLocale>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileTime.h"
+#include "platform/kernel/FileTime.h"
 
 #include <QDate>
 #include <QLocale>

@@ -8,12 +8,12 @@
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "i18n/Qutrans.h"
-#include "platform/FileCalls.h"
-#include "platform/LastError.h"
-#include "platform/ReadOnlyNotice.h"
-#include "platform/RecentDocs.h"
-#include "platform/TRegistry.h"
-#include "platform/UserStrings.h"
+#include "platform/kernel/FileCalls.h"
+#include "platform/kernel/LastError.h"
+#include "platform/prefix/ReadOnlyNotice.h"
+#include "platform/registry/TRegistry.h"
+#include "platform/registry/UserStrings.h"
+#include "platform/shell/RecentDocs.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -7,8 +7,8 @@
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
-#include "platform/ReadOnlyNotice.h"
-#include "platform/TRegistry.h"
+#include "platform/prefix/ReadOnlyNotice.h"
+#include "platform/registry/TRegistry.h"
 
 #include <QCoreApplication>
 #include <QTimer>

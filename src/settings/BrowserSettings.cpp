@@ -4,7 +4,7 @@
 #include "app/u_Navolis.h"
 #include "controls/StoredLayout.h"
 #include "i18n/Qutrans.h"
-#include "platform/UserStrings.h"
+#include "platform/registry/UserStrings.h"
 #include "settings/u_autocomplete.h"
 
 #include <QCheckBox>

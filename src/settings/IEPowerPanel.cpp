@@ -5,7 +5,7 @@
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_info.h"
 #include "i18n/Qutrans.h"
-#include "platform/DosPaths.h"
+#include "platform/prefix/DosPaths.h"
 #include "settings/BrowserSettings.h"
 #include "settings/u_ChangeStartPageForm.h"
 #include "settings/u_autocomplete.h"

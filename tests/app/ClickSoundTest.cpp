@@ -1,6 +1,6 @@
 #include "WindowSetFixture.h"
 
-#include "platform/Multimedia.h"
+#include "platform/multimedia/Multimedia.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #include "WindowSetFixture.h"
 
 #include "i18n/ApplyTranslations.h"
-#include "platform/Multimedia.h"
-#include "platform/ShellOpen.h"
+#include "platform/desktop/ShellOpen.h"
+#include "platform/multimedia/Multimedia.h"
 
 #include <QTest>
 

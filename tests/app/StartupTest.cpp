@@ -5,9 +5,10 @@
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
 #include "i18n/u_language.h"
-#include "platform/IndexEditor.h"
-#include "platform/IndexFile.h"
-#include "platform/UrlCache.h"
+#include "platform/urlcache/IndexEditor.h"
+#include "platform/urlcache/IndexFile.h"
+#include "platform/urlcache/PrefixUrlCacheEnvironment.h"
+#include "platform/urlcache/UrlCache.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,8 +5,8 @@
 #include "automation/Automations.h"
 #include "automation/ShellLnk.h"
 #include "i18n/Qutrans.h"
-#include "platform/DosPaths.h"
-#include "platform/ReadOnlyNotice.h"
+#include "platform/prefix/DosPaths.h"
+#include "platform/prefix/ReadOnlyNotice.h"
 
 #include <QCheckBox>
 #include <QDir>

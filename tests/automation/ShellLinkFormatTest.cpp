@@ -1,6 +1,6 @@
-#include "platform/ShellLinkFormat.h"
+#include "platform/shell/ShellLinkFormat.h"
 #include "TestEnvironment.h"
-#include "platform/ShellItemIds.h"
+#include "platform/shell/ShellItemIds.h"
 
 #include <QFile>
 

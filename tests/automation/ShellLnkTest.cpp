@@ -1,8 +1,8 @@
 #include "automation/ShellLnk.h"
 #include "PrefixBuilder.h"
 #include "TestEnvironment.h"
-#include "platform/ShellLinkFormat.h"
-#include "platform/ShellLinkObject.h"
+#include "platform/shell/ShellLinkFormat.h"
+#include "platform/shell/ShellLinkObject.h"
 
 #include <QDir>
 #include <QFile>

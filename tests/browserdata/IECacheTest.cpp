@@ -1,8 +1,8 @@
 #include "browserdata/IECache.h"
-#include "platform/IndexDatLayout.h"
-#include "platform/IndexFile.h"
-#include "platform/SampleUrlCache.h"
-#include "platform/UrlCache.h"
+#include "platform/urlcache/IndexDatLayout.h"
+#include "platform/urlcache/IndexFile.h"
+#include "platform/urlcache/SampleUrlCache.h"
+#include "platform/urlcache/UrlCache.h"
 
 #include <QDirIterator>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "browserdata/UrlHistory.h"
-#include "platform/FileTime.h"
-#include "platform/IndexEditor.h"
-#include "platform/IndexFile.h"
-#include "platform/SampleUrlCache.h"
-#include "platform/UrlCache.h"
-#include "platform/UrlHistoryStore.h"
+#include "platform/kernel/FileTime.h"
+#include "platform/urlcache/IndexEditor.h"
+#include "platform/urlcache/IndexFile.h"
+#include "platform/urlcache/SampleUrlCache.h"
+#include "platform/urlcache/UrlCache.h"
+#include "platform/urlcache/UrlHistoryStore.h"
 
 #include <QProcess>
 #include <QRegularExpression>

@@ -2,7 +2,7 @@
 #include "app/WindowSetFixture.h"
 #include "i18n/Qutrans.h"
 #include "i18n/u_language.h"
-#include "platform/ShellOpen.h"
+#include "platform/desktop/ShellOpen.h"
 
 #include <QDir>
 #include <QTimer>

@@ -5,8 +5,8 @@
 #include "automation/Automations.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
-#include "platform/ReadOnlyNotice.h"
-#include "platform/RegHive.h"
+#include "platform/prefix/ReadOnlyNotice.h"
+#include "platform/registry/RegHive.h"
 #include "privacy/u_MruForm.h"
 
 #include <QDir>

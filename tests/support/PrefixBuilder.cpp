@@ -1,10 +1,10 @@
 #include "PrefixBuilder.h"
 
 #include "TestEnvironment.h"
-#include "platform/DefaultPrefix.h"
-#include "platform/ReadOnlyNotice.h"
-#include "platform/RegHive.h"
-#include "platform/WineServer.h"
+#include "platform/prefix/DefaultPrefix.h"
+#include "platform/prefix/ReadOnlyNotice.h"
+#include "platform/prefix/WineServer.h"
+#include "platform/registry/RegHive.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,9 +1,9 @@
 #include "SeedCache.h"
 
-#include "platform/CookieFile.h"
-#include "platform/FileTime.h"
-#include "platform/UrlHistoryStore.h"
-#include "platform/WinInetCache.h"
+#include "platform/kernel/FileTime.h"
+#include "platform/urlcache/CookieFile.h"
+#include "platform/urlcache/UrlHistoryStore.h"
+#include "platform/urlcache/WinInetCache.h"
 
 #include <QBuffer>
 #include <QImage>

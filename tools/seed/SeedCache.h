@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/UrlCache.h"
+#include "platform/urlcache/UrlCache.h"
 
 #include <QTextStream>
 

@@ -1,7 +1,7 @@
 #include "SeedProfile.h"
 
-#include "platform/ShellFolders.h"
-#include "platform/UserStrings.h"
+#include "platform/registry/UserStrings.h"
+#include "platform/shell/ShellFolders.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,8 @@
 #include "SeedCache.h"
 #include "SeedProfile.h"
 
-#include "platform/Prefix.h"
+#include "platform/prefix/Prefix.h"
+#include "platform/urlcache/PrefixUrlCacheEnvironment.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -2,10 +2,10 @@
 #ifndef WINE_CHECKS_COMMON_H
 #define WINE_CHECKS_COMMON_H
 
-#include <windows.h>
-#include <wininet.h>
 #include <stdio.h>
 #include <string.h>
+#include <windows.h>
+#include <wininet.h>
 
 #ifndef URLHISTORY_CACHE_ENTRY
 #define URLHISTORY_CACHE_ENTRY 0x00200000
@@ -39,8 +39,12 @@ static inline FILETIME utc_filetime(WORD y, WORD mo, WORD d, WORD h, WORD mi, WO
     SYSTEMTIME st;
     FILETIME ft;
     memset(&st, 0, sizeof st);
-    st.wYear = y; st.wMonth = mo; st.wDay = d;
-    st.wHour = h; st.wMinute = mi; st.wSecond = s;
+    st.wYear = y;
+    st.wMonth = mo;
+    st.wDay = d;
+    st.wHour = h;
+    st.wMinute = mi;
+    st.wSecond = s;
     SystemTimeToFileTime(&st, &ft);
     return ft;
 }
@@ -56,8 +60,8 @@ static inline void print_filetime(FILETIME ft)
         printf("0x%08lX%08lX", (unsigned long)ft.dwHighDateTime, (unsigned long)ft.dwLowDateTime);
         return;
     }
-    printf("%04u-%02u-%02u %02u:%02u:%02u", st.wYear, st.wMonth, st.wDay,
-           st.wHour, st.wMinute, st.wSecond);
+    printf("%04u-%02u-%02u %02u:%02u:%02u", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute,
+           st.wSecond);
 }
 
 /* GetUrlCacheEntryInfoA into a heap buffer sized by a first query.
@@ -85,8 +89,8 @@ static inline INTERNET_CACHE_ENTRY_INFOA *entry_info(const char *url)
 /* Create the local file through the cache, write the body, commit.
    Prints the local path; returns FALSE after printing the failing call. */
 static inline BOOL commit_content(const char *url, const char *ext, const char *ctype,
-                           const void *body, DWORD len, FILETIME modified,
-                           FILETIME expires, const char *user)
+                                  const void *body, DWORD len, FILETIME modified, FILETIME expires,
+                                  const char *user)
 {
     char path[MAX_PATH];
     char header[512];
@@ -113,10 +117,10 @@ static inline BOOL commit_content(const char *url, const char *ext, const char *
     }
     CloseHandle(h);
 
-    snprintf(header, sizeof header,
-             "HTTP/1.1 200 OK\r\nContent-Type: %s\r\n\r\n~U:%s\r\n", ctype, user);
-    if (!CommitUrlCacheEntryA(url, path, expires, modified, NORMAL_CACHE_ENTRY,
-                              (BYTE *)header, (DWORD)strlen(header), ext, NULL)) {
+    snprintf(header, sizeof header, "HTTP/1.1 200 OK\r\nContent-Type: %s\r\n\r\n~U:%s\r\n", ctype,
+             user);
+    if (!CommitUrlCacheEntryA(url, path, expires, modified, NORMAL_CACHE_ENTRY, (BYTE *)header,
+                              (DWORD)strlen(header), ext, NULL)) {
         printf("FAIL CommitUrlCacheEntryA ");
         print_bytes(url);
         printf(" error %lu\n", GetLastError());
@@ -131,13 +135,13 @@ static inline BOOL commit_content(const char *url, const char *ext, const char *
 }
 
 static inline BOOL commit_visited(const char *user, const char *target, FILETIME modified,
-                           FILETIME expires)
+                                  FILETIME expires)
 {
     char url[1024];
     snprintf(url, sizeof url, "Visited: %s@%s", user, target);
     /* History records carry no local file and no header info. */
-    if (!CommitUrlCacheEntryA(url, NULL, expires, modified, URLHISTORY_CACHE_ENTRY,
-                              NULL, 0, NULL, NULL)) {
+    if (!CommitUrlCacheEntryA(url, NULL, expires, modified, URLHISTORY_CACHE_ENTRY, NULL, 0, NULL,
+                              NULL)) {
         printf("FAIL CommitUrlCacheEntryA ");
         print_bytes(url);
         printf(" error %lu\n", GetLastError());

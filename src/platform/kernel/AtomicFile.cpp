@@ -1,0 +1,102 @@
+#include "platform/kernel/AtomicFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace AtomicFile {
+
+namespace {
+
+QByteArray tempPathFor(const QString &target)
+{
+    static std::atomic<int> counter{0};
+    return QFile::encodeName(target) + ".navolis-" + QByteArray::number(::getpid()) + '-' +
+           QByteArray::number(++counter);
+}
+
+void syncFolder(const QString &path)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    if (const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+TempFile::TempFile(const QString &target, mode_t mode)
+    : m_target(target), m_path(tempPathFor(target)),
+      m_fd(::open(m_path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode)),
+      m_created(m_fd >= 0)
+{
+}
+
+TempFile::~TempFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    // A failed O_EXCL open names someone else's file, which must stay.
+    if (m_created && !m_placed)
+        ::unlink(m_path.constData());
+}
+
+bool TempFile::write(const QByteArray &bytes, std::optional<mode_t> permissions)
+{
+    if (m_fd < 0)
+        return false;
+    bool ok = (!permissions || ::fchmod(m_fd, *permissions) == 0) && writeAll(m_fd, bytes) &&
+              ::fsync(m_fd) == 0;
+    ok = ::close(m_fd) == 0 && ok;
+    m_fd = -1;
+    m_written = ok;
+    return ok;
+}
+
+bool TempFile::replaceTarget()
+{
+    if (!m_written || ::rename(m_path.constData(), QFile::encodeName(m_target).constData()) != 0)
+        return false;
+    m_placed = true;
+    syncFolder(m_target);
+    return true;
+}
+
+bool TempFile::linkAsTarget()
+{
+    return m_written && ::link(m_path.constData(), QFile::encodeName(m_target).constData()) == 0;
+}
+
+bool replace(const QString &path, const QByteArray &bytes)
+{
+    struct stat old;
+    const bool replacing = ::stat(QFile::encodeName(path).constData(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode))
+        return false;
+    TempFile temp(path, replacing ? 0600 : 0666);
+    return temp.write(bytes,
+                      replacing ? std::optional<mode_t>(old.st_mode & 07777) : std::nullopt) &&
+           temp.replaceTarget();
+}
+
+} // namespace AtomicFile

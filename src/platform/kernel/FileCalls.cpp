@@ -1,0 +1,63 @@
+#include "platform/kernel/FileCalls.h"
+
+#include "platform/kernel/LastError.h"
+#include "platform/kernel/WinTypes.h"
+#include "platform/prefix/DosPaths.h"
+#include "platform/prefix/WineServer.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace win {
+
+bool FileExists(const QString &fileName)
+{
+    const QString host = DosPaths::toHostPath(Prefix::current(), fileName);
+    return !host.isEmpty() && QFileInfo(host).isFile();
+}
+
+bool DeleteFile(const QString &fileName)
+{
+    const Prefix prefix = Prefix::current();
+    const QString host = DosPaths::toHostPath(prefix, fileName);
+    if (host.isEmpty()) {
+        platform::setLastError(ERROR_FILE_NOT_FOUND);
+        return false;
+    }
+    const PrefixWriteLock lock(prefix.root());
+    if (!lock.isHeld()) {
+        platform::setLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    if (::unlink(QFile::encodeName(host).constData()) != 0) {
+        platform::setLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED);
+        return false;
+    }
+    return true;
+}
+
+QStringList FindFileNames(const QString &folder)
+{
+    QStringList names;
+    const QString host = DosPaths::toHostPath(Prefix::current(), folder);
+    if (host.isEmpty())
+        return names;
+    const QByteArray path = QFile::encodeName(host);
+    DIR *dir = ::opendir(path.constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        struct stat target = {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &target, 0) == 0 && !S_ISDIR(target.st_mode))
+            names << QFile::decodeName(entry->d_name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+} // namespace win

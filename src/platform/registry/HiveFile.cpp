@@ -1,0 +1,152 @@
+#include "platform/registry/HiveFile.h"
+
+#include "platform/kernel/AtomicFile.h"
+#include "platform/prefix/WineServer.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace win;
+
+namespace {
+
+constexpr int saveAttempts = 3;
+
+QByteArray readAll(int fd)
+{
+    QByteArray bytes;
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return bytes;
+        bytes.append(buf, n);
+    }
+}
+
+} // namespace
+
+HiveFile::HiveFile(QString path, QString prefixRoot)
+    : m_path(std::move(path)), m_prefixRoot(std::move(prefixRoot))
+{
+}
+
+HiveFile::FileState HiveFile::currentState() const
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(m_path).constData(), &st) != 0)
+        return {};
+    return {true,
+            quint64(st.st_dev),
+            quint64(st.st_ino),
+            quint64(st.st_size),
+            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec,
+            quint32(st.st_mode)};
+}
+
+void HiveFile::refresh()
+{
+    if (m_stale || !m_hive || currentState() != m_state)
+        load();
+}
+
+// The identity is taken from the open file, so it always matches the bytes that were parsed.
+void HiveFile::load()
+{
+    m_stale = false;
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        m_state = {};
+        m_hive = RegHive::create(freshHeader());
+        return;
+    }
+    struct stat st;
+    const QByteArray bytes = readAll(fd);
+    const bool statted = ::fstat(fd, &st) == 0;
+    ::close(fd);
+    m_state = currentState();
+    if (!statted || quint64(st.st_ino) != m_state.ino || quint64(st.st_size) != m_state.size)
+        m_stale = true; // replaced while reading: read again next time
+    m_hive = RegHive::parse(bytes);
+}
+
+// A hive file that does not exist yet starts like Wine's, with the prefix's architecture.
+QByteArray HiveFile::freshHeader() const
+{
+    QByteArray header = "WINE REGISTRY Version 2\n"
+                        ";; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n";
+    QFile system(QFileInfo(m_path).path() + "/system.reg");
+    if (system.open(QIODevice::ReadOnly)) {
+        for (int i = 0; i < 10 && !system.atEnd(); ++i) {
+            const QByteArray line = system.readLine(256).trimmed();
+            if (line.startsWith("#arch=")) {
+                header += "\n" + line + "\n";
+                break;
+            }
+        }
+    }
+    return header;
+}
+
+const RegHive &HiveFile::hive()
+{
+    refresh();
+    return *m_hive;
+}
+
+// Wine itself rewrites a linked file in place; replacing it would cut the link, so we refuse.
+bool HiveFile::isPlainFile() const
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(m_path).constData(), &st) != 0)
+        return errno == ENOENT;
+    return S_ISREG(st.st_mode) && st.st_nlink == 1;
+}
+
+LONG HiveFile::modify(const Change &change)
+{
+    if (!isWritable())
+        return ERROR_ACCESS_DENIED;
+    const PrefixWriteLock lock(m_prefixRoot);
+    if (!lock.isHeld())
+        return ERROR_ACCESS_DENIED;
+    for (int attempt = 0; attempt < saveAttempts; ++attempt) {
+        refresh();
+        if (m_hive->isDamaged() || !isPlainFile())
+            return ERROR_ACCESS_DENIED;
+        bool changed = false;
+        const LONG result = change(*m_hive, changed);
+        if (!changed)
+            return result;
+        const SaveResult saved = save(m_hive->serialize());
+        if (saved == SaveResult::Saved)
+            return result;
+        m_stale = true; // memory holds the unsaved change: forget it
+        if (saved == SaveResult::Failed)
+            return ERROR_ACCESS_DENIED;
+    }
+    return ERROR_ACCESS_DENIED;
+}
+
+HiveFile::SaveResult HiveFile::save(const QByteArray &bytes)
+{
+    // A new file gets Wine's mode (0666 less the umask); a replaced one keeps its own.
+    AtomicFile::TempFile temp(m_path, m_state.exists ? 0600 : 0666);
+    if (!temp.write(bytes,
+                    m_state.exists ? std::optional<mode_t>(m_state.mode & 07777) : std::nullopt))
+        return SaveResult::Failed;
+    if (currentState() != m_state)
+        return SaveResult::Conflict;
+    if (!temp.replaceTarget())
+        return SaveResult::Failed;
+    m_state = currentState();
+    return SaveResult::Saved;
+}

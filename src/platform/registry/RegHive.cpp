@@ -1,0 +1,621 @@
+#include "platform/registry/RegHive.h"
+
+#include "platform/kernel/WinTypes.h"
+#include "platform/registry/RegText.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+using namespace win;
+using regtext::appendHex;
+using regtext::hexValue;
+
+namespace {
+
+constexpr quint64 unixEpochFileTime = 116444736000000000ULL;
+constexpr quint64 ticksPerSecond = 10000000ULL;
+constexpr qsizetype maxKeyNameLength = 256;
+constexpr qsizetype maxValueNameLength = 16383;
+constexpr char headerLine[] = "WINE REGISTRY Version 2";
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+const char *skipBlanks(const char *p, const char *end)
+{
+    while (p < end && isBlank(*p))
+        ++p;
+    return p;
+}
+
+bool startsWith(const char *p, const char *end, const char *prefix)
+{
+    const size_t n = std::strlen(prefix);
+    return size_t(end - p) >= n && std::memcmp(p, prefix, n) == 0;
+}
+
+void appendDecimal(QByteArray &out, quint32 v)
+{
+    char buf[12];
+    int n = 0;
+    do {
+        buf[n++] = char('0' + v % 10);
+        v /= 10;
+    } while (v);
+    while (n)
+        out.append(buf[--n]);
+}
+
+std::vector<const RegHive::Key *> chainOf(const RegHive::Key *key)
+{
+    std::vector<const RegHive::Key *> chain;
+    for (; key && key->parent(); key = key->parent())
+        chain.push_back(key);
+    std::reverse(chain.begin(), chain.end());
+    return chain;
+}
+
+} // namespace
+
+// Reads the file line by line; any line that Wine would reject as malformed fails the whole parse.
+class RegHive::Parser
+{
+public:
+    explicit Parser(RegHive &hive)
+        : m_hive(hive), m_begin(hive.m_source.constData()), m_end(m_begin + hive.m_source.size()),
+          m_now(RegHive::currentFileTime())
+    {
+    }
+
+    bool run();
+
+private:
+    struct LineSpan
+    {
+        const char *start;   // first byte of the line
+        const char *content; // after leading blanks
+        const char *end;     // before "\r\n" or "\n"
+        const char *next;    // first byte of the following line
+    };
+
+    LineSpan lineAt(const char *p) const;
+    bool parseKeyLine(const LineSpan &line);
+    void parseOption(const LineSpan &line);
+    bool parseValue(LineSpan &line);
+    bool parseData(const char *p, LineSpan &line, quint32 &type, QByteArray &data);
+    bool parseHex(const char *p, LineSpan &line, QByteArray &data);
+    RegHive::Key *child(RegHive::Key *parent, const QString &name);
+    Line span(const char *from, const char *to, LineKind kind = LineKind::Other,
+              Value *value = nullptr) const;
+
+    RegHive &m_hive;
+    const char *m_begin;
+    const char *m_end;
+    quint64 m_now;
+    Block *m_block = nullptr;
+};
+
+RegHive::Line RegHive::Parser::span(const char *from, const char *to, LineKind kind,
+                                    Value *value) const
+{
+    Line line;
+    line.begin = from - m_begin;
+    line.length = to - from;
+    line.kind = kind;
+    line.value = value;
+    return line;
+}
+
+RegHive::Parser::LineSpan RegHive::Parser::lineAt(const char *p) const
+{
+    const char *nl = static_cast<const char *>(std::memchr(p, '\n', size_t(m_end - p)));
+    LineSpan line{p, skipBlanks(p, nl ? nl : m_end), nl ? nl : m_end, nl ? nl + 1 : m_end};
+    if (line.end > line.content && line.end[-1] == '\r')
+        --line.end;
+    return line;
+}
+
+bool RegHive::Parser::run()
+{
+    if (m_begin == m_end)
+        return false;
+    const LineSpan first = lineAt(m_begin);
+    if (QByteArrayView(first.start, first.end - first.start) != QByteArrayView(headerLine))
+        return false;
+    m_hive.m_header.begin = 0;
+    for (const char *p = first.next; p < m_end;) {
+        LineSpan line = lineAt(p);
+        const char c = line.content < line.end ? *line.content : 0;
+        if (c == '[') {
+            if (!m_block)
+                m_hive.m_header.length = line.start - m_begin;
+            if (!parseKeyLine(line))
+                return false;
+        } else if (c == '@' || c == '"') {
+            if (!m_block || !parseValue(line))
+                return false;
+        } else if (m_block) {
+            if (c == '#')
+                parseOption(line);
+            else
+                m_block->lines.push_back(span(line.start, line.next));
+        }
+        p = line.next;
+    }
+    if (!m_block)
+        m_hive.m_header.length = m_end - m_begin;
+    return true;
+}
+
+RegHive::Key *RegHive::Parser::child(Key *parent, const QString &name)
+{
+    if (Key *found = parent->child(regtext::fold(name)))
+        return found;
+    return m_hive.newKey(parent, name);
+}
+
+bool RegHive::Parser::parseKeyLine(const LineSpan &line)
+{
+    QString path;
+    const char *after = regtext::parseEscaped(line.content + 1, line.end, ']', path);
+    if (!after)
+        return false;
+    Key *key = &m_hive.m_keys.front();
+    for (const QStringView element : QStringView(path).tokenize(u'\\', Qt::SkipEmptyParts)) {
+        if (element.size() > maxKeyNameLength)
+            return false;
+        key = child(key, element.toString());
+    }
+    quint64 time = m_now;
+    const char *p = skipBlanks(after, line.end);
+    if (p < line.end && *p >= '0' && *p <= '9') {
+        quint64 seconds = 0;
+        for (; p < line.end && *p >= '0' && *p <= '9'; ++p)
+            seconds = seconds * 10 + quint64(*p - '0');
+        time = seconds * ticksPerSecond + unixEpochFileTime;
+    }
+    key->m_time = time;
+    m_block = &m_hive.m_blockStore.emplace_back();
+    m_block->key = key;
+    m_block->keyLine = span(line.start, line.next);
+    m_block->bracketEnd = after - line.start;
+    key->m_blocks.push_back(m_block);
+    m_hive.m_order.push_back(m_block);
+    return true;
+}
+
+void RegHive::Parser::parseOption(const LineSpan &line)
+{
+    Line stored = span(line.start, line.next, LineKind::Option);
+    Key *key = m_block->key;
+    if (startsWith(line.content, line.end, "#time=")) {
+        stored.kind = LineKind::Time;
+        quint64 time = 0;
+        int digits = 0;
+        for (const char *p = line.content + 6; p < line.end && hexValue(*p) >= 0; ++p, ++digits)
+            time = time * 16 + quint64(hexValue(*p));
+        if (digits)
+            key->m_time = time;
+    } else if (startsWith(line.content, line.end, "#class=\"")) {
+        QString cls;
+        if (regtext::parseEscaped(line.content + 8, line.end, '"', cls))
+            key->m_class = cls;
+    }
+    m_block->lines.push_back(std::move(stored));
+}
+
+bool RegHive::Parser::parseValue(LineSpan &line)
+{
+    QString name;
+    const char *p = line.content + 1;
+    if (*line.content == '"') {
+        p = regtext::parseEscaped(p, line.end, '"', name);
+        if (!p || name.size() > maxValueNameLength)
+            return false;
+    }
+    p = skipBlanks(p, line.end);
+    if (p == line.end || *p != '=')
+        return false;
+    quint32 type = 0;
+    QByteArray data;
+    const char *start = line.start;
+    if (!parseData(skipBlanks(p + 1, line.end), line, type, data))
+        return false;
+
+    Key *key = m_block->key;
+    QString folded = regtext::fold(name);
+    Value *value = key->find(folded);
+    if (value) {
+        value->type = type; // a repeated value keeps its first spelling
+        value->data = std::move(data);
+    } else {
+        value = &m_hive.m_valueStore.emplace_back(
+            Value{std::move(name), folded, type, std::move(data)});
+        key->m_values.push_back(value);
+        key->index(value);
+    }
+    m_block->lines.push_back(span(start, line.next, LineKind::Value, value));
+    return true;
+}
+
+bool RegHive::Parser::parseData(const char *p, LineSpan &line, quint32 &type, QByteArray &data)
+{
+    const char *end = line.end;
+    const char *text = nullptr;
+    if (p < end && *p == '"') {
+        type = REG_SZ, text = p + 1;
+    } else if (startsWith(p, end, "str:\"")) {
+        type = REG_SZ, text = p + 5;
+    } else if (startsWith(p, end, "str(") || startsWith(p, end, "hex(")) {
+        const bool isString = *p == 's';
+        int digits = 0;
+        type = 0;
+        for (p += 4; p < end && hexValue(*p) >= 0; ++p, ++digits)
+            type = type * 16 + quint32(hexValue(*p));
+        if (!digits || digits > 8 || !startsWith(p, end, isString ? "):\"" : "):"))
+            return false;
+        if (!isString)
+            return parseHex(p + 2, line, data);
+        text = p + 3;
+    } else if (startsWith(p, end, "dword:")) {
+        type = REG_DWORD;
+        quint32 dw = 0;
+        int digits = 0;
+        for (p += 6; p < end && hexValue(*p) >= 0; ++p, ++digits)
+            dw = dw * 16 + quint32(hexValue(*p));
+        if (!digits)
+            return false;
+        data = QByteArray(reinterpret_cast<const char *>(&dw), 4);
+        return true;
+    } else if (startsWith(p, end, "hex:")) {
+        type = REG_BINARY;
+        return parseHex(p + 4, line, data);
+    } else {
+        return false;
+    }
+    return regtext::parseEscapedData(text, end, '"', data);
+}
+
+bool RegHive::Parser::parseHex(const char *p, LineSpan &line, QByteArray &data)
+{
+    for (;;) {
+        p = skipBlanks(p, line.end);
+        if (p == line.end)
+            return true;
+        if (*p == '\\' && skipBlanks(p + 1, line.end) == line.end) {
+            if (line.next >= m_end)
+                return false; // a continuation with nothing to continue
+            const char *start = line.start;
+            line = lineAt(line.next);
+            line.start = start;
+            p = line.content;
+            continue;
+        }
+        const int high = hexValue(*p++);
+        if (high < 0)
+            return false;
+        int byte = high;
+        if (p < line.end && hexValue(*p) >= 0)
+            byte = high * 16 + hexValue(*p++);
+        data.append(char(byte));
+        p = skipBlanks(p, line.end);
+        if (p == line.end)
+            return true;
+        if (*p == ',')
+            ++p;
+        else if (*p != '\\')
+            return false;
+    }
+}
+
+RegHive::~RegHive() = default;
+
+std::unique_ptr<RegHive> RegHive::parse(const QByteArray &text)
+{
+    std::unique_ptr<RegHive> hive(new RegHive);
+    hive->m_source = text;
+    hive->m_keys.emplace_back();
+    if (!Parser(*hive).run()) {
+        std::unique_ptr<RegHive> damaged(new RegHive);
+        damaged->m_keys.emplace_back();
+        damaged->m_damaged = true;
+        return damaged;
+    }
+    return hive;
+}
+
+std::unique_ptr<RegHive> RegHive::create(const QByteArray &header)
+{
+    std::unique_ptr<RegHive> hive(new RegHive);
+    hive->m_keys.emplace_back();
+    hive->m_header.own = header;
+    return hive;
+}
+
+quint64 RegHive::currentFileTime()
+{
+    using namespace std::chrono;
+    const auto ticks = duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
+    return quint64(ticks / 100) + unixEpochFileTime;
+}
+
+const RegHive::Value *RegHive::Key::value(QStringView name) const
+{
+    return find(regtext::fold(name));
+}
+
+RegHive::Key *RegHive::Key::child(const QString &folded) const
+{
+    const auto it = m_children.find(folded);
+    return it == m_children.end() ? nullptr : it->second;
+}
+
+// A few values are found faster by a scan than by a hash that each key would have to build.
+constexpr size_t hashedValueCount = 8;
+
+RegHive::Value *RegHive::Key::find(const QString &folded) const
+{
+    if (!m_byName.empty()) {
+        const auto it = m_byName.find(folded);
+        return it == m_byName.end() ? nullptr : it->second;
+    }
+    for (Value *value : m_values) {
+        if (value->folded == folded)
+            return value;
+    }
+    return nullptr;
+}
+
+// Call after adding the value to m_values.
+void RegHive::Key::index(Value *value)
+{
+    if (!m_byName.empty()) {
+        m_byName.emplace(value->folded, value);
+    } else if (m_values.size() > hashedValueCount) {
+        m_byName.reserve(m_values.size() * 2);
+        for (Value *each : m_values)
+            m_byName.emplace(each->folded, each);
+    }
+}
+
+void RegHive::Key::unindex(Value *value)
+{
+    m_byName.erase(value->folded);
+}
+
+std::vector<const RegHive::Key *> RegHive::Key::subkeys() const
+{
+    std::vector<const Key *> keys;
+    keys.reserve(m_children.size());
+    for (const auto &[folded, key] : m_children)
+        keys.push_back(key);
+    std::sort(keys.begin(), keys.end(),
+              [](const Key *a, const Key *b) { return a->m_folded < b->m_folded; });
+    return keys;
+}
+
+const RegHive::Key *RegHive::findKey(const QStringList &path) const
+{
+    const Key *key = root();
+    for (const QString &name : path) {
+        key = key->child(regtext::fold(name));
+        if (!key)
+            return nullptr;
+    }
+    return key;
+}
+
+RegHive::Key *RegHive::newKey(Key *parent, const QString &name)
+{
+    Key &key = m_keys.emplace_back();
+    key.m_name = name;
+    key.m_folded = regtext::fold(name);
+    key.m_parent = parent;
+    parent->m_children.emplace(key.m_folded, &key);
+    return &key;
+}
+
+// A new block goes where Wine's depth-first, sorted order puts its key.
+RegHive::Block *RegHive::newBlock(Key *key)
+{
+    Block *block = &m_blockStore.emplace_back();
+    block->key = key;
+    block->isNew = true;
+    block->touched = true;
+    QByteArray line("[");
+    const auto chain = chainOf(key);
+    for (size_t i = 0; i < chain.size(); ++i) {
+        if (i)
+            line.append("\\\\");
+        regtext::appendEscaped(line, chain[i]->m_name, '[', ']');
+    }
+    line.append(']');
+    block->keyLine.own = line;
+    block->bracketEnd = line.size();
+    key->m_blocks.push_back(block);
+
+    const auto before = [&chain](const Block *other) {
+        const auto otherChain = chainOf(other->key);
+        const size_t n = std::min(chain.size(), otherChain.size());
+        for (size_t i = 0; i < n; ++i) {
+            if (otherChain[i]->m_folded != chain[i]->m_folded)
+                return otherChain[i]->m_folded < chain[i]->m_folded;
+        }
+        return otherChain.size() < chain.size();
+    };
+    m_order.insert(std::partition_point(m_order.begin(), m_order.end(), before), block);
+    return block;
+}
+
+const RegHive::Key *RegHive::createKey(const QStringList &path, quint64 now, bool *created)
+{
+    Key *key = &m_keys.front();
+    bool made = false;
+    for (const QString &name : path) {
+        Key *next = key->child(regtext::fold(name));
+        if (!next) {
+            if (!made)
+                touch(key, now); // a new subkey changes its parent's last write time
+            next = newKey(key, name);
+            next->m_time = now;
+            made = true;
+        }
+        key = next;
+    }
+    if (made)
+        newBlock(key);
+    if (created)
+        *created = made;
+    return key;
+}
+
+void RegHive::touch(Key *key, quint64 now)
+{
+    key->m_time = now;
+    for (Block *block : key->m_blocks)
+        block->touched = true;
+}
+
+// The new line goes next to the line of its neighbour in value order, so that the file lists
+// the values in the same order as the key does, even for a key stored in several blocks.
+void RegHive::insertValueLine(Key *key, Value *value)
+{
+    Line line;
+    line.own = regtext::formatValue(value->name, value->type, value->data);
+    line.value = value;
+    line.kind = LineKind::Value;
+    const auto &values = key->m_values;
+    const auto at = std::find(values.begin(), values.end(), value);
+    const Value *next = at + 1 != values.end() ? *(at + 1) : nullptr;
+    const Value *previous = at != values.begin() ? *(at - 1) : nullptr;
+    if (const Value *neighbour = next ? next : previous) {
+        for (Block *block : key->m_blocks) {
+            auto &lines = block->lines;
+            const auto found = std::find_if(lines.begin(), lines.end(),
+                                            [&](const Line &l) { return l.value == neighbour; });
+            if (found != lines.end()) {
+                lines.insert(next ? found : found + 1, std::move(line));
+                return;
+            }
+        }
+    }
+    Block *block = key->m_blocks.empty() ? newBlock(key) : key->m_blocks.front();
+    auto &lines = block->lines;
+    auto pos = lines.begin(); // after the key's option lines
+    while (pos != lines.end() && (pos->kind == LineKind::Option || pos->kind == LineKind::Time))
+        ++pos;
+    lines.insert(pos, std::move(line));
+}
+
+bool RegHive::setValue(const Key *constKey, const QString &name, quint32 type,
+                       const QByteArray &data, quint64 now)
+{
+    Key *key = mutableKey(constKey);
+    QString folded = regtext::fold(name);
+    if (Value *value = key->find(folded)) {
+        if (value->type == type && value->data == data)
+            return false;
+        value->type = type;
+        value->data = data;
+        bool first = true;
+        for (Block *block : key->m_blocks) {
+            std::erase_if(block->lines, [&](Line &line) {
+                if (line.value != value)
+                    return false;
+                if (!first)
+                    return true; // later duplicates would override the new data
+                first = false;
+                line.own = regtext::formatValue(value->name, type, data);
+                line.begin = -1;
+                return false;
+            });
+        }
+    } else {
+        Value *added = &m_valueStore.emplace_back(Value{name, folded, type, data});
+        auto &values = key->m_values;
+        values.insert(
+            std::lower_bound(values.begin(), values.end(), added,
+                             [](const Value *a, const Value *b) { return a->folded < b->folded; }),
+            added);
+        key->index(added);
+        insertValueLine(key, added);
+    }
+    touch(key, now);
+    return true;
+}
+
+bool RegHive::deleteValue(const Key *constKey, QStringView name, quint64 now)
+{
+    Key *key = mutableKey(constKey);
+    const QString folded = regtext::fold(name);
+    Value *value = key->find(folded);
+    if (!value)
+        return false;
+    key->unindex(value);
+    std::erase(key->m_values, value);
+    for (Block *block : key->m_blocks)
+        std::erase_if(block->lines, [value](const Line &line) { return line.value == value; });
+    touch(key, now);
+    return true;
+}
+
+void RegHive::appendLine(QByteArray &out, const Line &line) const
+{
+    if (line.begin >= 0) {
+        out.append(m_source.constData() + line.begin, line.length);
+        return;
+    }
+    if (!out.isEmpty() && !out.endsWith('\n'))
+        out.append('\n'); // the file's last line may lack its newline
+    out.append(line.own);
+}
+
+void RegHive::writeBlock(QByteArray &out, const Block &block) const
+{
+    if (!block.touched) {
+        appendLine(out, block.keyLine);
+        for (const Line &line : block.lines)
+            appendLine(out, line);
+        return;
+    }
+    const char *keyText = block.keyLine.begin >= 0 ? m_source.constData() + block.keyLine.begin
+                                                   : block.keyLine.own.constData();
+    const quint64 time = block.key->m_time;
+    if (!out.isEmpty() && !out.endsWith('\n'))
+        out.append('\n');
+    out.append(keyText, block.bracketEnd);
+    out.append(' ');
+    appendDecimal(out, quint32(qint64(time - unixEpochFileTime) / qint64(ticksPerSecond)));
+    out.append("\n#time=");
+    appendHex(out, quint32(time >> 32), 1);
+    appendHex(out, quint32(time), 8);
+    out.append('\n');
+    for (const Line &line : block.lines) {
+        if (line.kind != LineKind::Time)
+            appendLine(out, line);
+    }
+}
+
+QByteArray RegHive::serialize() const
+{
+    QByteArray out;
+    out.reserve(m_source.size() + 1024);
+    appendLine(out, m_header);
+    for (size_t i = 0; i < m_order.size(); ++i) {
+        const Block *block = m_order[i];
+        if (block->isNew) {
+            // Wine puts one blank line before each key
+            if (!out.isEmpty() && !out.endsWith('\n'))
+                out.append('\n');
+            if (!out.isEmpty() && !out.endsWith("\n\n"))
+                out.append('\n');
+        }
+        writeBlock(out, *block);
+        if (block->isNew && i + 1 < m_order.size())
+            out.append('\n');
+    }
+    return out;
+}

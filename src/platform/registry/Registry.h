@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/kernel/WinTypes.h"
+
+#include <QString>
+
+// The registry calls of the Windows API, over the prefix: HKEY_CURRENT_USER is user.reg,
+// HKEY_CLASSES_ROOT is Software\Classes of system.reg and read-only. Key paths may start with
+// a backslash; key and value names compare case-insensitively and keep their stored case.
+// Sizes are in bytes; strings are UTF-16LE with their terminating NUL counted.
+namespace win {
+
+using REGSAM = DWORD;
+struct RegKeyObject;
+using HKEY = RegKeyObject *;
+
+inline const HKEY HKEY_CLASSES_ROOT = reinterpret_cast<HKEY>(quintptr(0x80000000));
+inline const HKEY HKEY_CURRENT_USER = reinterpret_cast<HKEY>(quintptr(0x80000001));
+
+constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
+constexpr REGSAM KEY_SET_VALUE = 0x0002;
+constexpr REGSAM KEY_CREATE_SUB_KEY = 0x0004;
+constexpr REGSAM KEY_ENUMERATE_SUB_KEYS = 0x0008;
+constexpr REGSAM KEY_READ = 0x20019;
+constexpr REGSAM KEY_WRITE = 0x20006;
+constexpr REGSAM KEY_ALL_ACCESS = 0xf003f;
+
+constexpr DWORD REG_CREATED_NEW_KEY = 1;
+constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
+
+// What RegQueryInfoKey reports; name lengths in characters without the NUL.
+struct RegKeyInfo
+{
+    QString className;
+    DWORD subKeys = 0;
+    DWORD maxSubKeyLen = 0;
+    DWORD maxClassLen = 0;
+    DWORD values = 0;
+    DWORD maxValueNameLen = 0;
+    DWORD maxValueLen = 0;
+    quint64 lastWriteTime = 0; // FILETIME
+};
+
+LONG RegCreateKeyEx(HKEY key, QStringView subKey, REGSAM access, HKEY *result,
+                    DWORD *disposition = nullptr);
+LONG RegOpenKeyEx(HKEY key, QStringView subKey, REGSAM access, HKEY *result);
+LONG RegCloseKey(HKEY key);
+// With `data` null only the type and size are reported; a too small buffer gives
+// ERROR_MORE_DATA and the size needed.
+LONG RegQueryValueEx(HKEY key, QStringView valueName, DWORD *type, void *data, DWORD *size);
+LONG RegSetValueEx(HKEY key, QStringView valueName, DWORD type, const void *data, DWORD size);
+LONG RegDeleteValue(HKEY key, QStringView valueName);
+LONG RegQueryInfoKey(HKEY key, RegKeyInfo *info);
+// Values in stored order; ERROR_NO_MORE_ITEMS past the last.
+LONG RegEnumValue(HKEY key, DWORD index, QString *valueName, DWORD *type, void *data, DWORD *size);
+
+} // namespace win

@@ -1,0 +1,285 @@
+#include "platform/urlcache/IndexEditor.h"
+
+#include "platform/kernel/FileTime.h"
+#include "platform/urlcache/IndexDatLayout.h"
+
+#include <cstring>
+
+namespace urlcache {
+
+using namespace layout;
+
+namespace {
+
+quint32 align4(quint32 v)
+{
+    return (v + 3) & ~3u;
+}
+
+bool blockUsed(const uchar *bitmap, quint32 block)
+{
+    return bitmap[block / 8] & (1u << (block % 8));
+}
+
+void writeDos(uchar *p, quint64 fileTime)
+{
+    quint16 date, time;
+    if (platform::fileTimeToDosDateTime(fileTime, date, time)) {
+        writeU16(p, date);
+        writeU16(p + 2, time);
+    }
+}
+
+struct RecordLayout
+{
+    quint32 url = 0;
+    quint32 localName = 0;
+    quint32 headerInfo = 0;
+    quint32 extension = 0;
+    quint32 bytes = 0;
+};
+
+RecordLayout layoutOf(const NewUrlRecord &r)
+{
+    RecordLayout l;
+    quint32 at = UrlHeaderSize;
+    l.url = at;
+    at = align4(at + quint32(r.url.size()) + 1);
+    if (!r.localName.isEmpty()) {
+        l.localName = at;
+        at = align4(at + quint32(r.localName.size()) + 1);
+    }
+    if (!r.headerInfo.isEmpty()) {
+        l.headerInfo = at;
+        at = align4(at + quint32(r.headerInfo.size()));
+    }
+    if (!r.extension.isEmpty()) {
+        l.extension = at;
+        at += quint32(r.extension.size()) + 1;
+    }
+    l.bytes = at;
+    return l;
+}
+
+} // namespace
+
+bool IndexEditor::ownsBlocks(const UrlRecord &record) const
+{
+    const IndexView &v = view();
+    const quint32 first = (record.offset - FirstBlock) / BlockSize;
+    if (quint64(first) + record.blocks > v.capacity() / 8 * 8)
+        return false;
+    const uchar *bitmap = v.data() + Bitmap;
+    for (quint32 b = first; b < first + record.blocks; ++b)
+        if (!blockUsed(bitmap, b))
+            return false;
+    const quint64 end = record.offset + quint64(record.blocks) * BlockSize;
+    for (const quint32 table : v.hashTables())
+        if (table < end && table + quint64(HashTableSize) > record.offset)
+            return false;
+    for (quint64 at = record.offset + BlockSize; at < end; at += BlockSize)
+        if (startsRecord(quint32(at)))
+            return false;
+    return true;
+}
+
+// A block that carries a record signature is taken for a record when an item names it; a
+// LEAK record has no item, so its signature alone counts.
+bool IndexEditor::startsRecord(quint32 offset) const
+{
+    const uchar *p = view().data() + offset;
+    if (std::memcmp(p, "LEAK", 4) == 0)
+        return true;
+    if (std::memcmp(p, "URL ", 4) != 0 && std::memcmp(p, "REDR", 4) != 0)
+        return false;
+    return view().isItemTarget(offset);
+}
+
+void IndexEditor::removeRecord(const UrlRecord &record)
+{
+    const quint32 offset = record.offset;
+    const quint32 blocks = record.blocks;
+    const quint32 item = record.itemOffset;
+    addDirectoryFile(record.dirIndex, false);
+    addUsage(record.entryType, record.fileSize, false);
+
+    uchar *bitmap = data() + Bitmap;
+    const quint32 first = (offset - FirstBlock) / BlockSize;
+    const quint32 usable = view().capacity() / 8 * 8;
+    quint32 freed = 0;
+    for (quint32 b = first; b < first + blocks && b < usable; ++b) {
+        if (blockUsed(bitmap, b)) {
+            bitmap[b / 8] &= uchar(~(1u << (b % 8)));
+            ++freed;
+        }
+    }
+    writeU32(data() + BlocksInUseField, readU32(data() + BlocksInUseField) - freed);
+    std::memset(data() + offset, 0, size_t(blocks) * BlockSize);
+    // The free marker, not zero: zero would read as a used item pointing at the header, and
+    // both Wine and Windows reuse only items marked free or never used.
+    writeU32(data() + item, KeyFree);
+    writeU32(data() + item + 4, 0);
+    // The hash chain and directories are as they were, so the parse stays valid; the item
+    // targets it caches may name this record still, whose signature is gone now.
+}
+
+bool IndexEditor::addRecord(const NewUrlRecord &record)
+{
+    const RecordLayout l = layoutOf(record);
+    const quint32 blocks = (l.bytes + BlockSize - 1) / BlockSize;
+    const quint32 hash = urlHash(record.url, view().hashRule());
+    const auto item = reserveHashItem(hashBucket(hash));
+    if (!item)
+        return false;
+    const auto offset = allocate(blocks);
+    if (!offset)
+        return false;
+    writeRecord(*offset, blocks, record);
+    writeU32(data() + *item, hash & ~KeyFlagMask);
+    writeU32(data() + *item + 4, *offset);
+    addUsage(record.entryType, record.fileSize, true);
+    addDirectoryFile(record.dirIndex, true);
+    m_file.reparse();
+    return m_file.view() != nullptr;
+}
+
+std::optional<quint32> IndexEditor::reserveHashItem(quint32 bucket)
+{
+    const quint32 first = bucket * BucketItems;
+    const auto &tables = view().hashTables();
+    for (quint32 table : tables) {
+        for (quint32 j = first; j < first + BucketItems; ++j) {
+            const quint32 item = table + HashItemsStart + j * HashItemSize;
+            const quint32 key = readU32(data() + item);
+            if (key == KeyFree || key == KeyNeverUsed)
+                return item;
+        }
+    }
+    const auto offset = allocate(HashBlocks);
+    if (!offset)
+        return std::nullopt;
+    uchar *t = data() + *offset;
+    std::memcpy(t, "HASH", 4);
+    writeU32(t + RecordBlocksField, HashBlocks);
+    writeU32(t + HashNextField, 0);
+    writeU32(t + HashSequenceField, quint32(view().hashTables().size()));
+    for (quint32 j = 0; j < HashItems; ++j) {
+        writeU32(t + HashItemsStart + j * HashItemSize, KeyNeverUsed);
+        writeU32(t + HashItemsStart + j * HashItemSize + 4, KeyNeverUsed);
+    }
+    const auto &chain = view().hashTables();
+    writeU32(data() + (chain.empty() ? HashTableField : chain.back() + HashNextField), *offset);
+    m_file.reparse();
+    if (!m_file.view())
+        return std::nullopt;
+    return *offset + HashItemsStart + first * HashItemSize;
+}
+
+std::optional<quint32> IndexEditor::findFreeRun(quint32 blocks) const
+{
+    const uchar *bitmap = m_file.view()->data() + Bitmap;
+    const quint32 usable = view().capacity() / 8 * 8;
+    quint32 run = 0;
+    quint32 start = 0;
+    for (quint32 b = 0; b < usable;) {
+        if (run == 0 && b % 64 == 0 && b + 64 <= usable) {
+            quint64 word;
+            std::memcpy(&word, bitmap + b / 8, 8);
+            if (word == ~quint64(0)) {
+                b += 64;
+                continue;
+            }
+        }
+        if (blockUsed(bitmap, b)) {
+            run = 0;
+        } else {
+            if (run == 0)
+                start = b;
+            if (++run == blocks)
+                return start;
+        }
+        ++b;
+    }
+    return std::nullopt;
+}
+
+std::optional<quint32> IndexEditor::allocate(quint32 blocks)
+{
+    auto first = findFreeRun(blocks);
+    if (!first) {
+        if (!m_file.grow(blocks))
+            return std::nullopt;
+        first = findFreeRun(blocks);
+        if (!first)
+            return std::nullopt;
+    }
+    markBlocks(*first, blocks);
+    const quint32 offset = FirstBlock + *first * BlockSize;
+    for (quint32 i = 0; i < blocks * BlockSize; i += 4)
+        writeU32(data() + offset + i, AllocationFill);
+    return offset;
+}
+
+void IndexEditor::markBlocks(quint32 first, quint32 count)
+{
+    uchar *bitmap = data() + Bitmap;
+    for (quint32 b = first; b < first + count; ++b)
+        bitmap[b / 8] |= uchar(1u << (b % 8));
+    writeU32(data() + BlocksInUseField, readU32(data() + BlocksInUseField) + count);
+}
+
+void IndexEditor::writeRecord(quint32 offset, quint32 blocks, const NewUrlRecord &r)
+{
+    const RecordLayout l = layoutOf(r);
+    uchar *p = data() + offset;
+    std::memset(p, 0, UrlHeaderSize);
+    std::memcpy(p, "URL ", 4);
+    writeU32(p + RecordBlocksField, blocks);
+    writeU64(p + UrlLastModified, r.lastModified);
+    writeU64(p + UrlLastAccess, r.lastAccess);
+    writeDos(p + UrlExpireDate, r.expire);
+    writeU64(p + UrlFileSize, r.fileSize);
+    writeU32(p + UrlExemptDelta, r.exemptDelta);
+    writeU32(p + UrlHeaderSizeField, UrlHeaderSize - 8);
+    writeU32(p + UrlUrlOffset, l.url);
+    p[UrlDirIndex] = r.dirIndex;
+    p[UrlLayoutMarker] = 0x10;
+    p[UrlLayoutMarker + 1] = 0x10;
+    writeU32(p + UrlLocalNameOffset, l.localName);
+    writeU32(p + UrlEntryType, r.entryType);
+    writeU32(p + UrlHeaderInfoOffset, l.headerInfo);
+    writeU32(p + UrlHeaderInfoSize, l.headerInfo ? quint32(r.headerInfo.size()) : 0);
+    writeU32(p + UrlExtensionOffset, l.extension);
+    writeDos(p + UrlLastSyncDate, r.lastSync);
+    writeU32(p + UrlHitRate, r.hitRate);
+    writeDos(p + UrlFileWriteDate, r.fileWriteTime);
+
+    std::memcpy(p + l.url, r.url.constData(), size_t(r.url.size()) + 1);
+    if (l.localName)
+        std::memcpy(p + l.localName, r.localName.constData(), size_t(r.localName.size()) + 1);
+    if (l.headerInfo)
+        std::memcpy(p + l.headerInfo, r.headerInfo.constData(), size_t(r.headerInfo.size()));
+    if (l.extension)
+        std::memcpy(p + l.extension, r.extension.constData(), size_t(r.extension.size()) + 1);
+}
+
+void IndexEditor::addUsage(quint32 entryType, quint64 size, bool add)
+{
+    uchar *field = data() + ((entryType & StickyEntry) ? ExemptUsageField : CacheUsageField);
+    const quint64 usage = readU64(field);
+    writeU64(field, add ? usage + size : usage - qMin(usage, size));
+}
+
+void IndexEditor::addDirectoryFile(quint8 dirIndex, bool add)
+{
+    if (dirIndex >= view().directories().size())
+        return;
+    uchar *count = data() + DirTable + dirIndex * DirEntrySize;
+    const quint32 files = readU32(count);
+    if (add)
+        writeU32(count, files + 1);
+    else if (files > 0)
+        writeU32(count, files - 1);
+}
+
+} // namespace urlcache

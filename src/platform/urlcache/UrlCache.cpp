@@ -1,0 +1,495 @@
+#include "platform/urlcache/UrlCache.h"
+#include "platform/urlcache/PrefixUrlCacheEnvironment.h"
+
+#include "platform/kernel/AtomicFile.h"
+#include "platform/kernel/FileTime.h"
+#include "platform/kernel/LogCategories.h"
+#include "platform/urlcache/IndexDatLayout.h"
+#include "platform/urlcache/IndexEditor.h"
+#include "platform/urlcache/UrlCacheNames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace urlcache {
+
+namespace {
+
+constexpr quint32 ContentSubdirectories = 4;
+constexpr quint32 StickyExemptSeconds = 86400;
+
+// Closes a descriptor when it goes out of scope.
+struct Fd
+{
+    int fd = -1;
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+QString decode(QByteArrayView bytes)
+{
+    return QFile::decodeName(bytes.toByteArray());
+}
+
+quint64 fileTimeOf(const struct timespec &t)
+{
+    return platform::fileTimeFromDateTime(QDateTime::fromSecsSinceEpoch(t.tv_sec, Qt::UTC)) +
+           quint64(t.tv_nsec / 100);
+}
+
+bool writeNewFile(const QString &path, const QByteArray &content, quint64 &writeTime)
+{
+    Fd f{
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644)};
+    if (f.fd < 0)
+        return false;
+    struct stat st;
+    if (!AtomicFile::writeAll(f.fd, content) || ::fstat(f.fd, &st) != 0) {
+        // Ours alone (O_EXCL): a part of a file no record names would only linger.
+        ::unlink(QFile::encodeName(path).constData());
+        return false;
+    }
+    writeTime = fileTimeOf(st.st_mtim);
+    return true;
+}
+
+} // namespace
+
+UrlCacheContainer::UrlCacheContainer(ContainerKind kind, QString folder, QString confinementRoot)
+    : m_kind(kind), m_folder(std::move(folder)), m_folderBytes(QFile::encodeName(m_folder)),
+      m_confinementRoot(std::move(confinementRoot))
+{
+}
+
+bool UrlCacheContainer::confined()
+{
+    if (!m_confined) {
+        if (m_confinementRoot.isEmpty()) {
+            m_confined = true;
+        } else {
+            const QString folder = QFileInfo(m_folder).canonicalFilePath();
+            const QString root = QFileInfo(m_confinementRoot).canonicalFilePath();
+            m_confined = !folder.isEmpty() && !root.isEmpty() && folder.startsWith(root + '/');
+            if (!*m_confined)
+                qCWarning(lcUrlCache) << "the container folder" << m_folder
+                                      << "lies outside the prefix; nothing is deleted from it";
+        }
+    }
+    return *m_confined;
+}
+
+QString UrlCacheContainer::indexPath() const
+{
+    return m_folder + QStringLiteral("/index.dat");
+}
+
+QByteArray UrlCacheContainer::prefix() const
+{
+    switch (m_kind) {
+    case ContainerKind::Cookies:
+        return "Cookie:";
+    case ContainerKind::History:
+        return "Visited:";
+    case ContainerKind::Content:
+        break;
+    }
+    return "";
+}
+
+quint32 UrlCacheContainer::defaultEntryType() const
+{
+    switch (m_kind) {
+    case ContainerKind::Cookies:
+        return entrytype::Cookie;
+    case ContainerKind::History:
+        return entrytype::UrlHistory;
+    case ContainerKind::Content:
+        break;
+    }
+    return entrytype::Normal;
+}
+
+IndexFile *UrlCacheContainer::file()
+{
+    if (!m_file && !m_folder.isEmpty())
+        m_file = IndexFile::open(indexPath());
+    return m_file.get();
+}
+
+bool UrlCacheContainer::ensureIndex()
+{
+    if (m_folder.isEmpty())
+        return false;
+    if (QFile::exists(indexPath()))
+        return file() != nullptr;
+    std::vector<QByteArray> dirs;
+    if (m_kind == ContainerKind::Content) {
+        const quint64 now = platform::currentFileTime();
+        for (quint32 i = 0; i < ContentSubdirectories; ++i) {
+            dirs.push_back(newSubdirectoryName(m_folder, i, now));
+            if (!QDir().mkpath(m_folder + '/' + QString::fromLatin1(dirs.back())))
+                return false;
+        }
+    }
+    // A container made meanwhile by someone else is as good as ours.
+    IndexFile::create(indexPath(), dirs);
+    return file() != nullptr;
+}
+
+QByteArrayView UrlCacheContainer::subdirectory(const IndexView &view, const UrlRecord &record) const
+{
+    if (record.dirIndex == layout::NoDirectory)
+        return QByteArrayView("", 0);
+    if (record.dirIndex >= view.directories().size())
+        return {};
+    const QByteArrayView name = view.directories()[record.dirIndex].name;
+    return isPlainFileName(name) ? name : QByteArrayView();
+}
+
+QString UrlCacheContainer::localFilePath(const IndexView &view, const UrlRecord &record) const
+{
+    return QFile::decodeName(localFilePathBytes(view, record));
+}
+
+QByteArray UrlCacheContainer::localFilePathBytes(const IndexView &view,
+                                                 const UrlRecord &record) const
+{
+    if (!record.hasLocalName || !isPlainFileName(record.localName))
+        return {};
+    const QByteArrayView dir = subdirectory(view, record);
+    if (dir.isNull())
+        return {};
+    QByteArray path;
+    path.reserve(m_folderBytes.size() + dir.size() + record.localName.size() + 2);
+    path += m_folderBytes;
+    path += '/';
+    if (!dir.isEmpty()) {
+        path += dir;
+        path += '/';
+    }
+    path += hostFileName(record.localName);
+    return path;
+}
+
+// Wine keeps nothing but index.dat beside the records' files; a name Windows would take for
+// it in any case is never a record's file.
+bool UrlCacheContainer::isOwnFile(const UrlRecord &record) const
+{
+    return record.dirIndex == layout::NoDirectory &&
+           record.localName.compare("index.dat", Qt::CaseInsensitive) == 0;
+}
+
+UrlCacheContainer::FileRemoval UrlCacheContainer::removeLocalFile(const IndexView &view,
+                                                                  const UrlRecord &record) const
+{
+    if (!record.hasLocalName || !isPlainFileName(record.localName) || isOwnFile(record))
+        return FileRemoval::Kept;
+    const QByteArrayView dir = subdirectory(view, record);
+    if (dir.isNull())
+        return FileRemoval::Kept;
+    // The container folder is known to lie in the prefix; it must not be swapped for a link.
+    Fd folder{
+        ::open(QFile::encodeName(m_folder).constData(), O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)};
+    if (folder.fd < 0)
+        return FileRemoval::Kept;
+    Fd sub;
+    int dirFd = folder.fd;
+    if (!dir.isEmpty()) {
+        // The subfolder itself must not be a link leading elsewhere.
+        sub.fd = ::openat(folder.fd, dir.toByteArray().constData(),
+                          O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (sub.fd < 0)
+            return FileRemoval::Kept;
+        dirFd = sub.fd;
+    }
+    const QByteArray name = hostFileName(record.localName);
+    struct stat st;
+    if (::fstatat(dirFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))
+        return FileRemoval::Kept;
+    if (::unlinkat(dirFd, name.constData(), 0) == 0)
+        return FileRemoval::Removed;
+    return errno == ENOENT ? FileRemoval::Kept : FileRemoval::InUse;
+}
+
+UrlCache::UrlCache(std::shared_ptr<UrlCacheEnvironment> environment)
+    : m_environment(std::move(environment)), m_userName(m_environment->userName())
+{
+    const ShellCacheFolders f = m_environment->folders();
+    const QString root = m_environment->confinementRoot();
+    const auto under = [](const QString &base, const char *suffix) {
+        return base.isEmpty() ? QString() : base + QLatin1String(suffix);
+    };
+    m_containers[0] = std::make_unique<UrlCacheContainer>(ContainerKind::Content,
+                                                          under(f.cache, "/Content.IE5"), root);
+    m_containers[1] = std::make_unique<UrlCacheContainer>(ContainerKind::Cookies, f.cookies, root);
+    m_containers[2] = std::make_unique<UrlCacheContainer>(ContainerKind::History,
+                                                          under(f.history, "/History.IE5"), root);
+}
+
+UrlCache::~UrlCache()
+{
+    m_batchDepth = std::min(m_batchDepth, 1);
+    if (m_batchDepth)
+        endBatch();
+}
+
+UrlCache::Batch::Batch(UrlCache &cache) : m_cache(cache)
+{
+    ++m_cache.m_batchDepth;
+}
+
+UrlCache::Batch::~Batch()
+{
+    if (m_cache.m_batchDepth > 0)
+        m_cache.endBatch();
+}
+
+void UrlCache::endBatch()
+{
+    if (--m_batchDepth > 0)
+        return;
+    // Flushed while the lease still keeps Wine away.
+    const auto release = [](UrlCacheContainer &c) {
+        if (IndexFile *file = c.file(); file && file->held())
+            file->release();
+    };
+    for (const auto &c : m_containers)
+        release(*c);
+    for (const auto &[folder, c] : m_periodContainers)
+        release(*c);
+    m_batchLease.reset();
+    m_batchLeaseAsked = false;
+}
+
+IndexFile *UrlCache::openIndex(UrlCacheContainer &c)
+{
+    IndexFile *file = c.file();
+    if (file && m_batchDepth > 0)
+        file->hold();
+    return file;
+}
+
+WriteLease *UrlCache::lease(std::unique_ptr<WriteLease> &single)
+{
+    if (m_batchDepth == 0) {
+        single = m_environment->acquireWriteLease();
+        return single.get();
+    }
+    // Asked once per batch: asking costs a look for a running wineserver.
+    if (!m_batchLeaseAsked) {
+        m_batchLease = m_environment->acquireWriteLease();
+        m_batchLeaseAsked = true;
+    }
+    return m_batchLease.get();
+}
+
+UrlCacheContainer &UrlCache::container(ContainerKind kind)
+{
+    return *m_containers[size_t(kind)];
+}
+
+UrlCacheContainer &UrlCache::containerForUrl(QByteArrayView url)
+{
+    if (url.startsWith("Cookie:"))
+        return container(ContainerKind::Cookies);
+    if (url.startsWith("Visited:"))
+        return container(ContainerKind::History);
+    return container(ContainerKind::Content);
+}
+
+UrlCache::DeleteResult UrlCache::deleteEntry(QByteArrayView url)
+{
+    UrlCacheContainer &c = containerForUrl(url);
+    IndexFile *file = openIndex(c);
+    if (!file)
+        return DeleteResult::NotFound;
+    IndexLock lock(*file, true);
+    if (!lock.view())
+        return DeleteResult::NotFound;
+    const auto record = lock.view()->find(url, c.lastDelivered());
+    if (!record)
+        return DeleteResult::NotFound;
+    return removeEntry(c, *file, *record);
+}
+
+UrlCache::DeleteResult UrlCache::removeEntry(UrlCacheContainer &c, IndexFile &file,
+                                             const UrlRecord &record)
+{
+    std::unique_ptr<WriteLease> single;
+    if (!lease(single) || !file.writable() || !c.confined())
+        return DeleteResult::ReadOnly;
+    if (!IndexEditor(file).ownsBlocks(record)) {
+        qCWarning(lcUrlCache) << "a record of" << file.path()
+                              << "overlaps other data; it is left as it is";
+        return DeleteResult::ReadOnly;
+    }
+    if (c.removeLocalFile(*file.view(), record) == UrlCacheContainer::FileRemoval::InUse)
+        return DeleteResult::FileInUse;
+    IndexEditor(file).removeRecord(record);
+    return DeleteResult::Deleted;
+}
+
+UrlCache::Emptying UrlCache::emptyContainer(UrlCacheContainer &c,
+                                            const std::function<bool(const UrlRecord &)> &which)
+{
+    Emptying result;
+    const Batch oneWalk(*this);
+    IndexFile *file = openIndex(c);
+    if (!file)
+        return result;
+    IndexLock lock(*file, true);
+    if (!lock.view()) {
+        result.kept = 1; // a damaged container is never written: its entries stay
+        return result;
+    }
+    for (quint32 i = 0; i < file->view()->itemCount(); ++i) {
+        const auto record = file->view()->urlRecordAt(i);
+        if (!record || (which && !which(*record)))
+            continue;
+        if (removeEntry(c, *file, *record) == DeleteResult::Deleted)
+            ++result.deleted;
+        else
+            ++result.kept;
+    }
+    return result;
+}
+
+std::vector<UrlCacheContainer *> UrlCache::historyContainers()
+{
+    UrlCacheContainer &main = container(ContainerKind::History);
+    std::vector<UrlCacheContainer *> all{&main};
+    if (main.folder().isEmpty())
+        return all;
+    // Native profiles keep a daily or weekly container per period beside the main one.
+    const QStringList periods = QDir(main.folder())
+                                    .entryList({QStringLiteral("MSHist01*")},
+                                               QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &period : periods) {
+        const QString folder = main.folder() + '/' + period;
+        if (!QFileInfo::exists(folder + QStringLiteral("/index.dat")))
+            continue;
+        auto &known = m_periodContainers[folder];
+        if (!known)
+            known = std::make_unique<UrlCacheContainer>(ContainerKind::History, folder,
+                                                        m_environment->confinementRoot());
+        all.push_back(known.get());
+    }
+    return all;
+}
+
+std::optional<QByteArray> UrlCache::writeLocalFile(UrlCacheContainer &c, const IndexView &view,
+                                                   quint8 dir, const CommitRequest &request,
+                                                   quint64 &writeTime)
+{
+    QString folder = c.folder();
+    if (dir != layout::NoDirectory) {
+        const QByteArrayView sub = view.directories()[dir].name;
+        if (!isPlainFileName(sub))
+            return std::nullopt;
+        folder += '/' + decode(sub);
+    }
+    if (!QDir().mkpath(folder))
+        return std::nullopt;
+    const QByteArray folderBytes = QFile::encodeName(folder) + '/';
+    const auto exists = [&](const QByteArray &name) {
+        struct stat st;
+        return ::lstat((folderBytes + hostFileName(name)).constData(), &st) == 0;
+    };
+    const QByteArray name =
+        newLocalFileName(request.url, request.extension, exists, platform::currentFileTime());
+    if (!writeNewFile(decode(folderBytes + hostFileName(name)), request.fileContent, writeTime))
+        return std::nullopt;
+    return name;
+}
+
+std::optional<QString> UrlCache::commitEntry(const CommitRequest &request)
+{
+    UrlCacheContainer &c = containerForUrl(request.url);
+    std::unique_ptr<WriteLease> single;
+    if (!lease(single) || !c.ensureIndex() || !openIndex(c)->writable())
+        return std::nullopt;
+    IndexFile &file = *c.file();
+    IndexLock lock(file, true);
+    if (!lock.view())
+        return std::nullopt;
+
+    NewUrlRecord rec;
+    if (const auto old = file.view()->find(request.url)) {
+        rec.hitRate = old->hitRate + 1;
+        if (!IndexEditor(file).ownsBlocks(*old))
+            return std::nullopt;
+        if (c.removeLocalFile(*file.view(), *old) == UrlCacheContainer::FileRemoval::InUse)
+            return std::nullopt;
+        IndexEditor(file).removeRecord(*old);
+    }
+    const IndexView &view = *file.view();
+    rec.dirIndex = layout::NoDirectory;
+    if (c.kind() == ContainerKind::Content && !view.directories().empty())
+        rec.dirIndex =
+            quint8(QRandomGenerator::global()->bounded(quint32(view.directories().size())));
+    QString localPath;
+    if (request.withFile) {
+        const auto name = writeLocalFile(c, view, rec.dirIndex, request, rec.fileWriteTime);
+        if (!name)
+            return std::nullopt;
+        rec.localName = *name;
+        rec.fileSize = quint64(request.fileContent.size());
+        UrlRecord placed;
+        placed.localName = rec.localName;
+        placed.hasLocalName = true;
+        placed.dirIndex = rec.dirIndex;
+        localPath = c.localFilePath(view, placed);
+    }
+    const quint64 now = platform::currentFileTime();
+    rec.url = request.url;
+    rec.headerInfo = request.headerInfo;
+    rec.extension = request.extension;
+    rec.entryType = request.entryType | c.defaultEntryType();
+    rec.lastModified = request.lastModified;
+    rec.lastAccess = request.lastAccess ? request.lastAccess : now;
+    rec.lastSync = now;
+    rec.expire = request.expire;
+    rec.exemptDelta = (rec.entryType & entrytype::Sticky) ? StickyExemptSeconds : 0;
+    if (!IndexEditor(file).addRecord(rec)) {
+        if (!localPath.isEmpty())
+            QFile::remove(localPath);
+        return std::nullopt;
+    }
+    return localPath;
+}
+
+namespace {
+
+std::shared_ptr<UrlCacheEnvironment> sharedEnvironment;
+std::shared_ptr<UrlCache> sharedCache;
+
+} // namespace
+
+std::shared_ptr<UrlCache> sharedUrlCache()
+{
+    if (!sharedCache) {
+        if (!sharedEnvironment)
+            sharedEnvironment = prefixUrlCacheEnvironment();
+        sharedCache = std::make_shared<UrlCache>(sharedEnvironment);
+    }
+    return sharedCache;
+}
+
+void setSharedUrlCacheEnvironment(std::shared_ptr<UrlCacheEnvironment> environment)
+{
+    sharedEnvironment = std::move(environment);
+    sharedCache.reset();
+}
+
+} // namespace urlcache

@@ -1,0 +1,101 @@
+#include "platform/kernel/AtomicFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+QStringList entries(const QTemporaryDir &dir)
+{
+    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+struct Umask
+{
+    mode_t saved = ::umask(022);
+    ~Umask() { ::umask(saved); }
+};
+
+} // namespace
+
+TEST(AtomicFile, ReplaceKeepsTheModeAndANewFileFollowsTheUmask)
+{
+    const Umask umask;
+    QTemporaryDir dir;
+    const QString old = dir.filePath("old");
+    write(old, "old");
+    ::chmod(QFile::encodeName(old).constData(), 0640);
+    ASSERT_TRUE(AtomicFile::replace(old, "new"));
+    EXPECT_EQ(contents(old), "new");
+    EXPECT_EQ(modeOf(old), 0640u);
+
+    const QString fresh = dir.filePath("fresh");
+    ASSERT_TRUE(AtomicFile::replace(fresh, "fresh"));
+    EXPECT_EQ(modeOf(fresh), 0644u);
+    EXPECT_EQ(entries(dir), (QStringList{"fresh", "old"}));
+}
+
+TEST(AtomicFile, ReplaceRefusesWhatIsNotAPlainFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    EXPECT_FALSE(AtomicFile::replace(dir.filePath("folder"), "x"));
+    EXPECT_EQ(entries(dir), QStringList{"folder"});
+}
+
+TEST(AtomicFile, ATempFileNotPlacedLeavesNothingBehind)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("target");
+    {
+        AtomicFile::TempFile temp(target, 0644);
+        ASSERT_TRUE(temp.write("unused"));
+    }
+    {
+        AtomicFile::TempFile temp(target, 0644);
+    }
+    EXPECT_TRUE(entries(dir).isEmpty());
+}
+
+TEST(AtomicFile, LinkingNeverReplacesAnExistingTarget)
+{
+    const Umask umask;
+    QTemporaryDir dir;
+    const QString target = dir.filePath("target");
+    {
+        AtomicFile::TempFile temp(target, 0666);
+        ASSERT_TRUE(temp.write("first"));
+        EXPECT_TRUE(temp.linkAsTarget());
+    }
+    {
+        AtomicFile::TempFile temp(target, 0666);
+        ASSERT_TRUE(temp.write("second"));
+        EXPECT_FALSE(temp.linkAsTarget());
+    }
+    EXPECT_EQ(contents(target), "first");
+    EXPECT_EQ(modeOf(target), 0644u);
+    EXPECT_EQ(entries(dir), QStringList{"target"});
+}
