@@ -10,6 +10,7 @@
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "i18n/Qutrans.h"
+#include "panels/BrowsercachePanel.h"
 #include "platform/kernel/FileCalls.h"
 #include "platform/registry/UserStrings.h"
 #include "privacy/u_cookieForm.h"
@@ -23,7 +24,7 @@ namespace {
 
 void setProgress(int position)
 {
-    Form2->ProgressBar1->setValue(position);
+    Form2->setProgress(position);
     ProcessMessages();
 }
 
@@ -138,8 +139,11 @@ void RemoveAutostartLinks()
     removeWhenPresent(namedLinkFile(folder));
 }
 
-// Filled in by the cache panel, whose data it clears; until then it leaves everything as it is.
-void EmptyBrowserCache() {}
+// Through the main window's own enumerator, as the cache panel empties the cache.
+void EmptyBrowserCache()
+{
+    Form1->BrowsercachePanel->EmptyBrowserCache();
+}
 
 // Nothing is reported: the unattended run has no one to tell.
 void DeleteAllCookies()
@@ -158,12 +162,7 @@ void RunAutomaticCleanup()
     const QStringList arguments = CommandLine::arguments();
     const QString letters = arguments.isEmpty() ? QString() : arguments.first();
 
-    Form2->Label2->setText(Qutrans::get(170));
-    Form2->Label2->setVisible(true);
-    Form2->Panel1->setVisible(true);
-    Form2->ProgressBar1->setRange(0, 100);
-    Form2->ProgressBar1->setValue(0);
-    Form2->show();
+    Form2->showProgressDisplay(Qutrans::get(170));
 
     setProgress(10);
     if (letters.contains(QLatin1Char('c')))
@@ -187,7 +186,6 @@ void RunAutomaticCleanup()
     if (letters.contains(QLatin1Char('n')))
         ShowMessage2(Qutrans::get(167));
 
-    Form2->Panel1->setVisible(false);
-    Form2->close();
+    Form2->endProgressDisplay();
     Form1->close();
 }

@@ -1,7 +1,7 @@
 #include "dialogs/u_ShowMessage2.h"
 
+#include "app/Navigation.h"
 #include "app/WindowSet.h"
-#include "app/u_Navolis.h"
 #include "controls/StoredLayout.h"
 
 TShowMessage2Form::TShowMessage2Form(QWidget *parent) : QDialog(parent)

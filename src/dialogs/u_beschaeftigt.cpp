@@ -77,3 +77,52 @@ void TForm2::FakeTimerTimer()
         close();
     }
 }
+
+void TForm2::runTimedDisplay(const QString &text, int msPerStep)
+{
+    Label2->setText(text);
+    FakeTimer->setInterval(msPerStep);
+    Label2->setVisible(true);
+    FakeTimer->start();
+    exec();
+}
+
+void TForm2::showWorkDisplay(const QString &text, int msPerStep, const QString &secondLine)
+{
+    Label2->setText(text);
+    FakeTimer->setInterval(msPerStep);
+    Label2->setVisible(true);
+    if (!secondLine.isNull()) {
+        Label3->setText(secondLine);
+        Label3->setVisible(true);
+    }
+    show();
+}
+
+void TForm2::finishTimedDisplay()
+{
+    FakeTimer->start();
+    hide();
+    exec();
+}
+
+void TForm2::showProgressDisplay(const QString &text)
+{
+    Label2->setText(text);
+    Label2->setVisible(true);
+    Panel1->setVisible(true);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    show();
+}
+
+void TForm2::setProgress(int percent)
+{
+    ProgressBar1->setValue(percent);
+}
+
+void TForm2::endProgressDisplay()
+{
+    Panel1->setVisible(false);
+    close();
+}

@@ -6,9 +6,9 @@
 
 class QTimer;
 
-// The busy window. Callers drive it through its controls: a self-running modal progress
-// (FakeTimer's interval is the milliseconds per percent; the window closes itself at 100),
-// or a modeless work indicator whose bar the caller moves.
+// The busy window: a self-running modal progress (FakeTimer's interval is the milliseconds per
+// percent; the window closes itself at 100), or a modeless work indicator whose bar the caller
+// moves. Other windows use the operations below, not its controls.
 class TForm2 : public QDialog, public Ui::TForm2
 {
     Q_OBJECT
@@ -18,6 +18,18 @@ public:
     QTimer *FakeTimer;
 
     static constexpr int StoredFakeTimerInterval = 50;
+
+    // Shows `text` modally while the bar runs to its end at `msPerStep` per percent.
+    void runTimedDisplay(const QString &text, int msPerStep);
+    // Shows `text` (and `secondLine`, when given) without waiting while the caller works; the
+    // bar stands still. Then either finishTimedDisplay or close.
+    void showWorkDisplay(const QString &text, int msPerStep, const QString &secondLine = {});
+    // After the work: the bar runs its course modally, then the window closes itself.
+    void finishTimedDisplay();
+    // A modeless display whose bar the caller moves, for the unattended run.
+    void showProgressDisplay(const QString &text);
+    void setProgress(int percent);
+    void endProgressDisplay();
 
 public slots:
     void FakeTimerTimer();

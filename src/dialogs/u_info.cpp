@@ -1,7 +1,7 @@
 #include "dialogs/u_info.h"
 
+#include "app/Navigation.h"
 #include "app/WindowSet.h"
-#include "app/u_Navolis.h"
 #include "controls/StoredLayout.h"
 
 TForm5::TForm5(QWidget *parent) : QDialog(parent)

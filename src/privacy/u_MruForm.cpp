@@ -128,11 +128,7 @@ void TMruForm::leerTimerTimer()
 void TMruForm::Label6Click()
 {
     PlayClickSound();
-    Form2->Label2->setText(Qutrans::get(118));
-    Form2->FakeTimer->setInterval(5);
-    Form2->Label2->setVisible(true);
-    Form2->FakeTimer->start();
-    Form2->exec();
+    Form2->runTimedDisplay(Qutrans::get(118), 5);
     const bool noticeBefore = ReadOnlyNotice::wasGiven();
     const bool documentsGone = EmptyRecentDocuments();
     const bool commandsGone = DeleteRunCommands(ListBox1);

@@ -1,6 +1,6 @@
 #include "privacy/u_cookieForm.h"
 
-#include "app/u_Navolis.h"
+#include "app/Navigation.h"
 #include "browserdata/IECache.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/u_ShowMessage2.h"

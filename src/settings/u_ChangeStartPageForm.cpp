@@ -1,6 +1,6 @@
 #include "settings/u_ChangeStartPageForm.h"
 
-#include "app/u_Navolis.h"
+#include "app/Navigation.h"
 #include "controls/StoredLayout.h"
 #include "settings/BrowserSettings.h"
 

@@ -1,7 +1,7 @@
 #include "settings/u_autocomplete.h"
 
+#include "app/Navigation.h"
 #include "app/WindowSet.h"
-#include "app/u_Navolis.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/u_info.h"
 #include "i18n/Qutrans.h"
