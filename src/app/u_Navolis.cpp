@@ -67,12 +67,13 @@ void TForm1::connectHandlers()
     connect(SpeedButton9, &QToolButton::clicked, this, &TForm1::SpeedButton9Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
-    connect(BitBtn3, &QPushButton::clicked, this, &TForm1::BitBtn3Click);
+    connect(BrowsercachePanel, &TBrowsercachePanel::nextClicked, this, &TForm1::BitBtn3Click);
+    connect(BrowsercachePanel, &TBrowsercachePanel::logoClicked, this, &TForm1::AniIcon1Click);
     connect(BitBtn4, &QPushButton::clicked, this, &TForm1::BitBtn4Click);
     connect(BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
     connect(BitBtn6, &QPushButton::clicked, this, &TForm1::BitBtn6Click);
     connect(BitBtn7, &QPushButton::clicked, this, &TForm1::BitBtn7Click);
-    for (TAniIcon *logo : {AniIcon1, AniIcon2, AniIcon3, AniIcon4, AniIcon5, AniIcon6, AniIcon7})
+    for (TAniIcon *logo : {AniIcon1, AniIcon2, AniIcon4, AniIcon5, AniIcon6, AniIcon7})
         connect(logo, &TAniIcon::clicked, this, &TForm1::AniIcon1Click);
     connect(Label1, &ClickLabel::clicked, this, &TForm1::Label1Click);
     connect(Label2, &ClickLabel::clicked, this, &TForm1::Label2Click);
@@ -106,22 +107,6 @@ QList<QToolButton *> TForm1::sideButtons() const
             SpeedButton5, SpeedButton6, SpeedButton7};
 }
 
-void PlayClickSound()
-{
-    const QString remembered = QDir::currentPath();
-    const CompanionFiles files = CompanionFiles::forRunningProgram();
-    QDir::setCurrent(files.programFolder());
-    if (QFileInfo::exists(QStringLiteral("clck.wav")))
-        platform::mciSendString(QStringLiteral("play clck.wav"));
-    QDir::setCurrent(remembered);
-}
-
-void HideAllPanels()
-{
-    for (QFrame *panel : Form1->panels())
-        panel->setVisible(false);
-}
-
 void TForm1::showPanel(QFrame *panel)
 {
     PlayClickSound();
@@ -147,7 +132,7 @@ void TForm1::SpeedButton2Click()
 void TForm1::SpeedButton3Click()
 {
     showPanel(BrowsercachePanel);
-    FillBrowserCachePanel();
+    BrowsercachePanel->FillPanel();
 }
 
 void TForm1::SpeedButton4Click()
@@ -204,12 +189,6 @@ void TForm1::BitBtn7Click()
     nextPanel(WillkommenPanel, SpeedButton1);
 }
 
-// Lists the cache entries; the listing itself belongs to the cache panel.
-void TForm1::FillBrowserCachePanel()
-{
-    ListBox2->clear();
-}
-
 void TForm1::AniIcon1Click()
 {
     OpenInShell(WebSiteAddress);
@@ -243,12 +222,8 @@ void TForm1::Label12Click()
 void TForm1::Label16Click()
 {
     PlayClickSound();
-    Form2->Label2->setText(Qutrans::get(66));
-    Form2->FakeTimer->setInterval(30);
-    Form2->Label2->setVisible(true);
-    Form2->FakeTimer->start();
     hide();
-    Form2->exec();
+    Form2->runTimedDisplay(Qutrans::get(66), 30);
     CookieForm->exec();
     show();
 }
@@ -273,16 +248,11 @@ void TForm1::Label21Click()
 void TForm1::Label22Click()
 {
     PlayClickSound();
-    Form2->Label2->setText(Qutrans::get(91));
-    Form2->FakeTimer->setInterval(40);
-    Form2->Label2->setVisible(true);
     hide();
-    Form2->show();
+    Form2->showWorkDisplay(Qutrans::get(91), 40);
     const bool noticeBefore = ReadOnlyNotice::wasGiven();
     const bool cleared = ClearBrowserHistory();
-    Form2->FakeTimer->start();
-    Form2->hide();
-    Form2->exec();
+    Form2->finishTimedDisplay();
     show();
     if (cleared)
         ShowMessage2(Qutrans::get(92));
@@ -295,12 +265,8 @@ void TForm1::Label23Click()
 {
     PlayClickSound();
     const TypedUrlDeletion deletion = DeleteTypedUrls(ListBox1);
-    Form2->Label2->setText(Qutrans::get(66));
-    Form2->FakeTimer->setInterval(12);
-    Form2->Label2->setVisible(true);
-    Form2->FakeTimer->start();
     hide();
-    Form2->exec();
+    Form2->runTimedDisplay(Qutrans::get(66), 12);
     show();
     ReportTypedUrlDeletion(deletion);
 }

@@ -88,13 +88,8 @@ private:
     void nextPanel(QFrame *panel, QToolButton *sideButton);
     void fillLanguageBox();
     void showPresenterPicture();
-    void FillBrowserCachePanel();
 
     bool m_closeRequested = false;
 };
 
-// The click that accompanies almost every click in the program: "clck.wav" beside the program.
-void PlayClickSound();
-
-// Hides all seven panels of the main window.
-void HideAllPanels();
+#include "app/Navigation.h"

@@ -8,6 +8,7 @@
 #include "dialogs/u_beschaeftigt.h"
 #include "dialogs/u_info.h"
 #include "i18n/Qutrans.h"
+#include "panels/BrowsercachePanel.h"
 #include "panels/u_URLChangeForm.h"
 #include "privacy/u_MruForm.h"
 #include "privacy/u_TypedURLs.h"
@@ -21,6 +22,7 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QToolButton>
 
@@ -138,7 +140,7 @@ void mainWindow()
     caption(f->Label2, 20);
     caption(f->Label3, 21);
     for (QPushButton *next :
-         {f->BitBtn1, f->BitBtn2, f->BitBtn3, f->BitBtn4, f->BitBtn5, f->BitBtn6, f->BitBtn7})
+         f->findChildren<QPushButton *>(QRegularExpression(QStringLiteral("^BitBtn[1-7]$"))))
         caption(next, 22);
 
     cell(f->StringGrid1, 1, Qutrans::get(23));
@@ -211,11 +213,14 @@ void otherPanels()
     TForm1 *f = Form1;
     caption(f->Label39, 93);
 
-    oneLine(f->RichEdit4, 113);
-    oneLine(f->Memo4, 114);
-    caption(f->GroupBox8, 115);
-    caption(f->Label40, 116);
-    caption(f->Label41, 117);
+    // The cache panel's controls are its own; the texts reach them by name.
+    TBrowsercachePanel *cache = f->BrowsercachePanel;
+    oneLine(cache->findChild<QTextEdit *>(QStringLiteral("RichEdit4")), 113);
+    oneLine(cache->findChild<QPlainTextEdit *>(QStringLiteral("Memo4")), 114);
+    caption(cache->findChild<QGroupBox *>(QStringLiteral("GroupBox8")), 115);
+    caption(cache->findChild<QLabel *>(QStringLiteral("Label40")), 116);
+    caption(cache->findChild<QLabel *>(QStringLiteral("Label41")), 117);
+    cache->ShowCountAndSize();
 
     oneLine(f->RichEdit5, 124);
     oneLine(f->Memo5, 125);

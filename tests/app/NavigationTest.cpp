@@ -1,6 +1,7 @@
 #include "WindowSetFixture.h"
 
 #include "i18n/ApplyTranslations.h"
+#include "panels/BrowsercachePanel.h"
 #include "platform/desktop/ShellOpen.h"
 #include "platform/multimedia/Multimedia.h"
 
@@ -70,19 +71,22 @@ TEST_F(NavigationTest, SecurityWeiterFillsTheCachePanelLikeItsSideButton)
     QStringList sounds;
     platform::setMciObserver([&](const QString &command) { sounds << command; });
 
+    QListWidget *list =
+        Form1->BrowsercachePanel->findChild<QListWidget *>(QStringLiteral("ListBox2"));
+    ASSERT_TRUE(list);
     QTest::mouseClick(Form1->SpeedButton2, Qt::LeftButton);
-    Form1->ListBox2->addItem(QStringLiteral("stale entry"));
+    list->addItem(QStringLiteral("stale entry"));
     const qsizetype soundsBefore = sounds.size();
     QTest::mouseClick(Form1->BitBtn2, Qt::LeftButton);
     EXPECT_EQ(visiblePanel(), Form1->BrowsercachePanel);
     EXPECT_TRUE(Form1->SpeedButton3->isChecked());
-    EXPECT_EQ(Form1->ListBox2->count(), 0);
+    EXPECT_EQ(list->count(), 0);
     const qsizetype soundsByWeiter = sounds.size() - soundsBefore;
 
-    Form1->ListBox2->addItem(QStringLiteral("stale entry"));
+    list->addItem(QStringLiteral("stale entry"));
     QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
     EXPECT_EQ(visiblePanel(), Form1->BrowsercachePanel);
-    EXPECT_EQ(Form1->ListBox2->count(), 0);
+    EXPECT_EQ(list->count(), 0);
     EXPECT_EQ(sounds.size() - soundsBefore - soundsByWeiter, soundsByWeiter)
         << "the weiter button plays the click exactly as the side button does";
     platform::setMciObserver({});

@@ -201,6 +201,32 @@ TEST_F(ProgramRun, HistoryLetterEmptiesEveryHistoryContainerAndNothingElse)
     EXPECT_EQ(readAll(windows + "/INetCookies/index.dat"), cookies);
 }
 
+// "b" empties the content container with its files; cookies and visits stay, byte for byte.
+TEST_F(ProgramRun, CacheLetterEmptiesTheContentContainerAndNothingElse)
+{
+    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    const PrefixBuilder sample;
+    prefixRoot = sample.root();
+    const QString windows = sample.profile() + "/AppData/Local/Microsoft/Windows";
+    {
+        urlcache::UrlCache cache(urlcache::prefixUrlCacheEnvironment());
+        urlcache::CommitRequest visit;
+        visit.url = "Visited: user@http://www.example.com/";
+        visit.withFile = false;
+        ASSERT_TRUE(cache.commitEntry(visit));
+    }
+    const QByteArray cookies = readAll(windows + "/INetCookies/index.dat");
+    const QByteArray history = readAll(windows + "/History/History.IE5/index.dat");
+
+    EXPECT_EQ(run({QStringLiteral("b")}), 0);
+
+    const QString content = windows + "/INetCache/Content.IE5";
+    EXPECT_EQ(readAll(content + "/index.dat").indexOf("example"), -1);
+    EXPECT_TRUE(QDir(content + "/KHHU8BSF").entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(readAll(windows + "/INetCookies/index.dat"), cookies);
+    EXPECT_EQ(readAll(windows + "/History/History.IE5/index.dat"), history);
+}
+
 TEST_F(ProgramRun, TwoArgumentsRunInteractively)
 {
     writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");

@@ -49,6 +49,12 @@ int shoot(const QString &language, const QString &outDir)
     const QString name = language.toLower();
     bool ok = true;
 
+    Form1->show();
+    Form1->SpeedButton3->setChecked(true);
+    Form1->SpeedButton3Click();
+    ok &= save(Form1, outDir + "/cache-panel-" + name + ".png");
+    Form1->hide();
+
     HistoryForm->show();
     HistoryForm->CloseTimer->stop();
     ok &= save(HistoryForm, outDir + "/history-" + name + ".png");

@@ -1,0 +1,160 @@
+#include "panels/BrowsercachePanel.h"
+
+#include "ui_BrowsercachePanel.h"
+
+#include "app/Navigation.h"
+#include "app/WindowSet.h"
+#include "browserdata/IECache.h"
+#include "controls/StoredLayout.h"
+#include "dialogs/MyTricks.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "dialogs/u_beschaeftigt.h"
+#include "i18n/Qutrans.h"
+#include "platform/prefix/ReadOnlyNotice.h"
+#include "platform/urlcache/UrlCache.h"
+
+namespace {
+
+const QString Blank = QStringLiteral("about:blank");
+
+// The amount in the count and size lines and the report: whole kilobytes, truncated toward zero.
+QString kilobytes(qint32 bytes)
+{
+    return QString::number(bytes / 1024) + QStringLiteral("kb");
+}
+
+} // namespace
+
+TBrowsercachePanel::TBrowsercachePanel(QWidget *parent)
+    : QFrame(parent), IECache1(new TIECache(this)), ui(new Ui::TBrowsercachePanel)
+{
+    ui->setupUi(this);
+    IECache1->SetFilterOptions(
+        {NORMAL_ENTRY, STICKY_ENTRY, URLHISTORY_ENTRY, TRACK_OFFLINE_ENTRY, TRACK_ONLINE_ENTRY});
+    IECache1->SearchPattern = spUrl;
+    IECache1->OnEntry = [this](QObject *Sender, bool &Cancel) { IECache1Entry(Sender, Cancel); };
+    connect(ui->ListBox2, &QListWidget::itemClicked, this, &TBrowsercachePanel::ListBox2Click);
+    connect(ui->Label41, &ClickLabel::clicked, this, &TBrowsercachePanel::Label41Click);
+    connect(ui->Image20, &ClickLabel::clicked, this, &TBrowsercachePanel::Label41Click);
+    connect(ui->BitBtn3, &QPushButton::clicked, this, &TBrowsercachePanel::nextClicked);
+    connect(ui->AniIcon3, &TAniIcon::clicked, this, &TBrowsercachePanel::logoClicked);
+}
+
+TBrowsercachePanel::~TBrowsercachePanel() = default;
+
+// The list is filled in one go: a cache of many thousand entries lists in a moment.
+void TBrowsercachePanel::listEntries()
+{
+    IECache1->SearchPattern = spUrl;
+    ProcessMessages(3);
+    ui->ListBox2->setUpdatesEnabled(false);
+    IECache1->RetrieveEntries(0);
+    ui->ListBox2->setUpdatesEnabled(true);
+    ProcessMessages(3);
+}
+
+void TBrowsercachePanel::FillPanel()
+{
+    ui->ListBox2->clear();
+    CacheTotal = 0;
+    setVisible(true);
+    ui->WebBrowser1->setConfinement(
+        urlcache::sharedUrlCache()->container(urlcache::ContainerKind::Content).folder());
+    listEntries();
+    ui->WebBrowser1->Navigate(Blank);
+    ShowCountAndSize();
+    if (ui->ListBox2->count() > 0) {
+        ui->ListBox2->setCurrentRow(0);
+        ListBox2Click();
+    }
+}
+
+void TBrowsercachePanel::IECache1Entry(QObject *, bool &)
+{
+    ui->ListBox2->addItem(IECache1->Entry.SourceUrlName);
+    CacheTotal = qint32(quint32(CacheTotal) + quint32(IECache1->Entry.Size));
+}
+
+void TBrowsercachePanel::ShowCountAndSize()
+{
+    StoredLayout::setCaption(ui->Label4, Qutrans::get(121) + QLatin1Char(' ') +
+                                             QString::number(ui->ListBox2->count()));
+    StoredLayout::setCaption(ui->Label42, Qutrans::get(122) + kilobytes(CacheTotal));
+}
+
+// The test is the program's: a case-sensitive substring of the whole local path.
+void TBrowsercachePanel::ListBox2Click()
+{
+    while (ui->WebBrowser1->Busy())
+        ProcessMessages();
+    if (const QListWidgetItem *line = ui->ListBox2->currentItem())
+        IECache1->GetEntryInfo(line->text());
+    const QString &file = IECache1->Entry.LocalFileName;
+    for (const char *kind : {".htm", ".gif", ".jpg"}) {
+        if (file.contains(QLatin1String(kind))) {
+            ui->WebBrowser1->Navigate(file);
+            return;
+        }
+    }
+}
+
+// Entries that stay because Wine serves the prefix are no amount freed: the read-only notice
+// stands in for the report.
+void TBrowsercachePanel::Label41Click()
+{
+    PlayClickSound();
+    window()->hide();
+    Form2->showWorkDisplay(Qutrans::get(118), 5, Qutrans::get(123));
+    ProcessMessages(3);
+    const bool noticeBefore = ReadOnlyNotice::wasGiven();
+    IECache1->SearchPattern = spUrl;
+    IECache1->DeleteAllEntries();
+    ui->ListBox2->clear();
+    listEntries();
+    Form2->close();
+    ui->WebBrowser1->Navigate(Blank);
+    const bool refused = ReadOnlyNotice::wasGiven() && ui->ListBox2->count() > 0;
+    if (!refused)
+        ShowMessage2(Qutrans::get(119) + QLatin1Char(' ') + kilobytes(CacheTotal) +
+                     QLatin1Char('\r') + Qutrans::get(120));
+    else if (noticeBefore)
+        ShowMessage2(Qutrans::get(196));
+    CacheTotal = 0;
+    ShowCountAndSize();
+    window()->show();
+}
+
+void TBrowsercachePanel::EmptyBrowserCache()
+{
+    IECache1->SearchPattern = spUrl;
+    IECache1->DeleteAllEntries();
+}
+
+QStringList TBrowsercachePanel::listed() const
+{
+    QStringList lines;
+    for (int i = 0; i < ui->ListBox2->count(); ++i)
+        lines << ui->ListBox2->item(i)->text();
+    return lines;
+}
+
+QString TBrowsercachePanel::countLine() const
+{
+    return ui->Label4->text();
+}
+
+QString TBrowsercachePanel::sizeLine() const
+{
+    return ui->Label42->text();
+}
+
+QString TBrowsercachePanel::previewLocation() const
+{
+    return ui->WebBrowser1->LocationURL();
+}
+
+void TBrowsercachePanel::selectLine(int row)
+{
+    ui->ListBox2->setCurrentRow(row);
+    ListBox2Click();
+}

@@ -1,0 +1,211 @@
+#include "panels/BrowsercachePanel.h"
+#include "ModalAnswerer.h"
+#include "PrefixBuilder.h"
+#include "app/WindowSetFixture.h"
+#include "automation/Automations.h"
+#include "controls/ClickLabel.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "i18n/Qutrans.h"
+#include "platform/prefix/ReadOnlyNotice.h"
+#include "platform/urlcache/IndexDatLayout.h"
+#include "platform/urlcache/IndexFile.h"
+#include "platform/urlcache/UrlCache.h"
+#include "platform/urlcache/WinInetCache.h"
+
+#include <QDir>
+#include <memory>
+
+namespace {
+
+QString message(int number)
+{
+    return TShowMessage2Form::displayText(Qutrans::get(number));
+}
+
+QString report(int kb)
+{
+    return TShowMessage2Form::displayText(Qutrans::get(119) + QLatin1Char(' ') +
+                                          QString::number(kb) + "kb\r" + Qutrans::get(120));
+}
+
+QString countLine(int n)
+{
+    return Qutrans::get(121) + QLatin1Char(' ') + QString::number(n);
+}
+
+QString sizeLine(int kb)
+{
+    return Qutrans::get(122) + QString::number(kb) + QStringLiteral("kb");
+}
+
+class BrowsercachePanelTest : public WindowSetTest
+{
+protected:
+    void SetUp() override
+    {
+        Form1->show();
+        ReadOnlyNotice::setHandler([](const QString &) { ShowMessage2(Qutrans::get(196)); });
+    }
+
+    void TearDown() override
+    {
+        ReadOnlyNotice::setHandler({});
+        prefix.reset();
+        wininet::setUrlCacheEnvironment(nullptr);
+    }
+
+    PrefixBuilder &usePrefix(PrefixBuilder::Start start)
+    {
+        prefix = std::make_unique<PrefixBuilder>(start);
+        wininet::setUrlCacheEnvironment(nullptr);
+        return *prefix;
+    }
+
+    // A content entry whose local file holds `bytes` bytes and ends in `extension`.
+    void cached(const QByteArray &url, const QByteArray &extension, int bytes)
+    {
+        urlcache::CommitRequest r;
+        r.url = url;
+        r.extension = extension;
+        r.fileContent = QByteArray(bytes, 'x');
+        r.headerInfo = "HTTP/1.1 200 OK\r\n\r\n~U:user\r\n";
+        ASSERT_TRUE(urlcache::sharedUrlCache()->commitEntry(r)) << url.constData();
+    }
+
+    TBrowsercachePanel *panel() const { return Form1->BrowsercachePanel; }
+
+    void enterPanel() { emit Form1->SpeedButton3->clicked(); }
+    void empty() { emit panel()->findChild<ClickLabel *>(QStringLiteral("Label41"))->clicked(); }
+
+    std::unique_ptr<PrefixBuilder> prefix;
+};
+
+TEST_F(BrowsercachePanelTest, EmptyCacheShowsZeroLinesAndTheBlankPreview)
+{
+    usePrefix(PrefixBuilder::Start::Minimal);
+    enterPanel();
+    EXPECT_TRUE(panel()->listed().isEmpty());
+    EXPECT_EQ(panel()->countLine(), countLine(0));
+    EXPECT_EQ(panel()->sizeLine(), sizeLine(0));
+    EXPECT_EQ(panel()->previewLocation(), "about:blank");
+}
+
+// Wine's own entries: listed in the enumerator's order (the hash items'), 51 bytes giving 0 kb,
+// the first previewed at once.
+TEST_F(BrowsercachePanelTest, ListsWineEntriesWithCountSizeAndPreview)
+{
+    usePrefix(PrefixBuilder::Start::Sample);
+    enterPanel();
+    EXPECT_EQ(panel()->listed(), (QStringList{"http://news.example.org/story.htm?id=7",
+                                              "http://www.example.com/logo.gif",
+                                              "http://www.example.com/index.html"}));
+    EXPECT_EQ(panel()->countLine(), countLine(3));
+    EXPECT_EQ(panel()->sizeLine(), sizeLine(0));
+    EXPECT_TRUE(panel()->previewLocation().endsWith("/story[0].htm"));
+    panel()->selectLine(1);
+    EXPECT_TRUE(panel()->previewLocation().endsWith("/logo[0].gif"));
+}
+
+// ".htm", ".gif" or ".jpg" anywhere in the local path, case-sensitively; otherwise the preview
+// keeps what it shows.
+TEST_F(BrowsercachePanelTest, PreviewFollowsTheSubstringRule)
+{
+    usePrefix(PrefixBuilder::Start::Minimal);
+    cached("http://e.example/page.html", "html", 10);
+    for (const char *ext : {"HTM", "png", "css", "jpeg"})
+        cached(QByteArray("http://e.example/other.") + ext, ext, 10);
+    enterPanel();
+    ASSERT_EQ(panel()->listed().size(), 5);
+    const int page = int(panel()->listed().indexOf("http://e.example/page.html"));
+    panel()->selectLine(page);
+    const QString shown = panel()->previewLocation();
+    EXPECT_TRUE(shown.endsWith("/page[0].html"));
+    for (int row = 0; row < 5; ++row) {
+        panel()->selectLine(row);
+        EXPECT_EQ(panel()->previewLocation(), shown) << row;
+    }
+}
+
+TEST_F(BrowsercachePanelTest, GifInAFolderNamePreviewsAnyFile)
+{
+    usePrefix(PrefixBuilder::Start::Minimal);
+    const QString gifFolder = prefix->root() + "/cache.gif";
+    QDir().mkpath(gifFolder);
+    wininet::setUrlCacheEnvironment(std::make_shared<urlcache::FixedUrlCacheEnvironment>(
+        urlcache::ShellCacheFolders{gifFolder, QString(), QString()}, "user", prefix->root()));
+    cached("http://e.example/style.css", "css", 10);
+    enterPanel();
+    ASSERT_EQ(panel()->listed().size(), 1);
+    EXPECT_TRUE(panel()->previewLocation().endsWith("/style[0].css"));
+}
+
+// The report adds the sizes of what stayed to the total of the last filling; the size line then
+// reads 0 kb while the count line counts what stayed. A second emptying reports only what stays
+// after it.
+TEST_F(BrowsercachePanelTest, EmptyingReportsAndCountsWhatStayed)
+{
+    usePrefix(PrefixBuilder::Start::Minimal);
+    cached("http://e.example/kept.html", "html", 3000);
+    cached("http://e.example/b.html", "html", 2000);
+    cached("http://e.example/c.jpg", "jpg", 5000);
+    enterPanel();
+    EXPECT_EQ(panel()->sizeLine(), sizeLine(10000 / 1024));
+    {
+        // The first record reaches over the second now: it must not be deleted.
+        auto file = urlcache::IndexFile::open(
+            urlcache::sharedUrlCache()->container(urlcache::ContainerKind::Content).indexPath());
+        urlcache::IndexLock lock(*file, true);
+        const auto kept = lock.view()->find("http://e.example/kept.html");
+        const auto next = lock.view()->find("http://e.example/b.html");
+        ASSERT_TRUE(kept && next);
+        urlcache::layout::writeU32(file->writableData() + kept->offset + 4,
+                                   (next->offset - kept->offset) / 0x80 + 1);
+    }
+    ModalAnswerer answerer;
+    empty();
+    EXPECT_EQ(answerer.answered(), QStringList{report((10000 + 3000) / 1024)});
+    EXPECT_EQ(panel()->listed(), QStringList{"http://e.example/kept.html"});
+    EXPECT_EQ(panel()->countLine(), countLine(1));
+    EXPECT_EQ(panel()->sizeLine(), sizeLine(0));
+    EXPECT_EQ(panel()->previewLocation(), "about:blank");
+    EXPECT_TRUE(Form1->isVisible());
+
+    empty();
+    EXPECT_EQ(answerer.answered(), (QStringList{report(13000 / 1024), report(3000 / 1024)}));
+}
+
+TEST_F(BrowsercachePanelTest, EmptyingUnderWineClaimsNothing)
+{
+    usePrefix(PrefixBuilder::Start::Sample).holdServerLock();
+    enterPanel();
+    ModalAnswerer answerer;
+    empty();
+    EXPECT_EQ(answerer.answered(), QStringList{message(196)});
+    EXPECT_EQ(panel()->listed().size(), 3);
+    empty();
+    EXPECT_EQ(answerer.answered(), (QStringList{message(196), message(196)}));
+}
+
+TEST_F(BrowsercachePanelTest, UnattendedEmptyingLeavesCookiesAndHistory)
+{
+    usePrefix(PrefixBuilder::Start::Sample);
+    urlcache::CommitRequest visit;
+    visit.url = "Visited: user@http://www.example.com/";
+    visit.withFile = false;
+    ASSERT_TRUE(urlcache::sharedUrlCache()->commitEntry(visit));
+    ModalAnswerer answerer;
+    EmptyBrowserCache();
+    enterPanel();
+    EXPECT_TRUE(panel()->listed().isEmpty());
+    EXPECT_TRUE(answerer.answered().isEmpty());
+    const QString windows = prefix->profile() + "/AppData/Local/Microsoft/Windows";
+    EXPECT_EQ(QDir(windows + "/INetCookies").entryList({"*.txt"}, QDir::Files).size(), 2);
+    EXPECT_TRUE(urlcache::sharedUrlCache()
+                    ->container(urlcache::ContainerKind::History)
+                    .file()
+                    ->lock(false)
+                    ->find("Visited: user@http://www.example.com/"));
+    urlcache::sharedUrlCache()->container(urlcache::ContainerKind::History).file()->unlock();
+}
+
+} // namespace
