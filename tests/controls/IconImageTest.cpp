@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
                             {},
                             {kColour & RGB_MASK, 0, kColour &RGB_MASK, 0, kColour &RGB_MASK,
                              kOther &RGB_MASK}}),
-    [](const auto &info) { return std::to_string(info.param.bpp) + "bpp"; });
+    [](const auto &test) { return std::to_string(test.param.bpp) + "bpp"; });
 
 TEST(IconImage, alphaChannelOverridesTheMask)
 {
