@@ -320,13 +320,10 @@ void TForm1::FormShow()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    FormClose();
     QWidget::closeEvent(event);
     m_closeRequested = true;
     QCoreApplication::quit();
 }
-
-void TForm1::FormClose() {}
 
 void TForm1::Timer1Timer()
 {

@@ -81,7 +81,6 @@ protected:
 
 private:
     void FormShow();
-    void FormClose();
     void connectHandlers();
     void prepareSettingsPanel();
     void showPanel(QFrame *panel);

@@ -12,6 +12,8 @@
 #include "i18n/Qutrans.h"
 #include "panels/BrowsercachePanel.h"
 #include "platform/kernel/FileCalls.h"
+#include "platform/kernel/LogCategories.h"
+#include "platform/registry/KeyPaths.h"
 #include "platform/registry/UserStrings.h"
 #include "privacy/u_cookieForm.h"
 #include "privacy/u_history.h"
@@ -28,8 +30,7 @@ void setProgress(int position)
     ProcessMessages();
 }
 
-const QString ShellFoldersKey =
-    QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+const QString ShellFoldersKey = KeyPaths::ShellFolders;
 const QString FixedLinkName = QStringLiteral("Navolis-Auto.lnk");
 
 // The boxes of the panel in their order, with their letters.
@@ -153,6 +154,7 @@ void DeleteAllCookies()
         CookieForm->IECache1->SearchPattern = spCookies;
         CookieForm->IECache1->DeleteAllEntries();
     } catch (...) {
+        logIgnoredException(lcUrlCache(), "deleting the cookies");
     }
 }
 

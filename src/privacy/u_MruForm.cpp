@@ -10,7 +10,10 @@
 #include "i18n/Qutrans.h"
 #include "platform/kernel/FileCalls.h"
 #include "platform/kernel/LastError.h"
+#include "platform/kernel/LogCategories.h"
 #include "platform/prefix/ReadOnlyNotice.h"
+#include "platform/registry/KeyPaths.h"
+#include "platform/registry/KeyValues.h"
 #include "platform/registry/TRegistry.h"
 #include "platform/registry/UserStrings.h"
 #include "platform/shell/RecentDocs.h"
@@ -18,13 +21,11 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-const QString RunMruKey =
-    QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU");
+const QString RunMruKey = KeyPaths::RunMru;
 
 namespace {
 
-const QString ShellFoldersKey =
-    QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+const QString ShellFoldersKey = KeyPaths::ShellFolders;
 
 QStringList namesIn(const QListWidget *list)
 {
@@ -96,6 +97,7 @@ void TMruForm::listRunCommands()
                 ListBox2->addItem(commandOf(registry.ReadString(name)) + Qutrans::get(102));
         }
     } catch (...) {
+        logIgnoredException(lcRegistry(), "listing the run commands");
     }
 }
 
@@ -156,20 +158,10 @@ bool EmptyRecentDocuments()
 
 bool DeleteRunCommands(QListWidget *names)
 {
-    try {
-        TRegistry registry;
-        if (!registry.OpenKey(RunMruKey, true))
-            return false;
-        listValueNames(registry, names);
-        bool kept = false;
-        for (const QString &name : namesIn(names)) {
-            if (!registry.DeleteValue(name) && registry.ValueExists(name))
-                kept = true;
-        }
-        return !kept;
-    } catch (...) {
-        return false;
-    }
+    const ValueDeletion values = DeleteAllValues(RunMruKey);
+    names->clear();
+    names->addItems(values.names);
+    return values.complete;
 }
 
 // Nothing is reported: the unattended run has no one to tell.
@@ -179,6 +171,6 @@ void ClearMruLists()
     Form1->ListBox1->clear();
     EmptyRecentDocuments();
     ProcessMessages(2);
-    DeleteRunCommands(Form1->ListBox1);
+    DeleteAllValues(RunMruKey);
     Form1->ListBox1->clear();
 }

@@ -7,13 +7,16 @@
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
+#include "platform/kernel/LogCategories.h"
 #include "platform/prefix/ReadOnlyNotice.h"
+#include "platform/registry/KeyPaths.h"
+#include "platform/registry/KeyValues.h"
 #include "platform/registry/TRegistry.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 
-const QString TypedUrlsKey = QStringLiteral("\\Software\\Microsoft\\Internet Explorer\\TypedURLs");
+const QString TypedUrlsKey = KeyPaths::TypedUrls;
 
 namespace {
 
@@ -72,6 +75,7 @@ void TTypedURLsForm::Timer1Timer()
                 ListBox2->addItem(registry.ReadString(name));
         }
     } catch (...) {
+        logIgnoredException(lcRegistry(), "listing the typed addresses");
     }
     if (ListBox2->count() == 0) {
         ShowMessage2(Qutrans::get(98));
@@ -93,21 +97,11 @@ void TTypedURLsForm::BitBtn1Click()
 TypedUrlDeletion DeleteTypedUrls(QListWidget *names)
 {
     const bool noticeBefore = ReadOnlyNotice::wasGiven();
-    TypedUrlDeletion deletion;
+    const ValueDeletion values = DeleteAllValues(TypedUrlsKey);
     names->clear();
-    try {
-        TRegistry registry;
-        if (registry.OpenKey(TypedUrlsKey, true)) {
-            listValueNames(registry, names);
-            bool kept = false;
-            for (const QString &name : namesIn(names)) {
-                if (!registry.DeleteValue(name) && registry.ValueExists(name))
-                    kept = true;
-            }
-            deletion.complete = !kept;
-        }
-    } catch (...) {
-    }
+    names->addItems(values.names);
+    TypedUrlDeletion deletion;
+    deletion.complete = values.complete;
     deletion.noticeGiven = !noticeBefore && ReadOnlyNotice::wasGiven();
     return deletion;
 }
@@ -123,7 +117,7 @@ void ReportTypedUrlDeletion(const TypedUrlDeletion &deletion)
 void ClearTypedUrls()
 {
     ProcessMessages(3);
-    DeleteTypedUrls(Form1->ListBox1);
+    DeleteAllValues(TypedUrlsKey);
     ProcessMessages();
     Form1->ListBox1->clear();
 }

@@ -5,6 +5,7 @@
 #include "controls/StoredLayout.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
+#include "platform/kernel/LogCategories.h"
 #include "privacy/CookieTimeText.h"
 
 #include <QSignalBlocker>
@@ -18,6 +19,7 @@ template <typename Work> void ignoringExceptions(Work work)
     try {
         work();
     } catch (...) {
+        logIgnoredException(lcUrlCache(), "the cookie window");
     }
 }
 

@@ -4,6 +4,7 @@
 #include "app/u_Navolis.h"
 #include "controls/StoredLayout.h"
 #include "i18n/Qutrans.h"
+#include "platform/registry/KeyPaths.h"
 #include "platform/registry/UserStrings.h"
 #include "settings/u_autocomplete.h"
 
@@ -14,12 +15,11 @@ BrowserSettingValues BrowserSettingsSnapshot;
 
 namespace {
 
-const QString browserKey = QStringLiteral("\\Software\\Microsoft\\Internet Explorer");
+const QString browserKey = KeyPaths::InternetExplorer;
 const QString mainKey = browserKey + QStringLiteral("\\Main");
 const QString editorKey =
     browserKey + QStringLiteral("\\Default HTML Editor\\shell\\edit\\command");
-const QString autoCompleteKey =
-    QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoComplete");
+const QString autoCompleteKey = KeyPaths::AutoComplete;
 const QString startPageName = QStringLiteral("Start Page");
 const QString folderName = QStringLiteral("Download Directory");
 const QString blankPage = QStringLiteral("about:blank");

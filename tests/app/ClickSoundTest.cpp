@@ -3,6 +3,7 @@
 #include "platform/multimedia/Multimedia.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 namespace {
@@ -17,6 +18,10 @@ TEST_F(ClickSoundTest, PlaysOnlyWhenTheFileExistsAndKeepsTheCurrentFolder)
     QStringList played;
     platform::setMciObserver([&](const QString &command) { commands << command; });
     platform::setSoundPlayer([&](const QString &path) { played << path; });
+    const auto resetHooks = qScopeGuard([] {
+        platform::setMciObserver({});
+        platform::setSoundPlayer({});
+    });
 
     QTemporaryDir elsewhere;
     ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
@@ -37,9 +42,6 @@ TEST_F(ClickSoundTest, PlaysOnlyWhenTheFileExistsAndKeepsTheCurrentFolder)
     EXPECT_EQ(commands, QStringList{QStringLiteral("play clck.wav")});
     EXPECT_EQ(played, QStringList{sound});
     EXPECT_EQ(QDir::currentPath(), elsewhere.path());
-
-    platform::setMciObserver({});
-    platform::setSoundPlayer({});
 }
 
 } // namespace

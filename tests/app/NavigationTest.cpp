@@ -5,6 +5,7 @@
 #include "platform/desktop/ShellOpen.h"
 #include "platform/multimedia/Multimedia.h"
 
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -70,6 +71,7 @@ TEST_F(NavigationTest, SecurityWeiterFillsTheCachePanelLikeItsSideButton)
 {
     QStringList sounds;
     platform::setMciObserver([&](const QString &command) { sounds << command; });
+    const auto resetObserver = qScopeGuard([] { platform::setMciObserver({}); });
 
     QListWidget *list =
         Form1->BrowsercachePanel->findChild<QListWidget *>(QStringLiteral("ListBox2"));
@@ -89,7 +91,6 @@ TEST_F(NavigationTest, SecurityWeiterFillsTheCachePanelLikeItsSideButton)
     EXPECT_EQ(list->count(), 0);
     EXPECT_EQ(sounds.size() - soundsBefore - soundsByWeiter, soundsByWeiter)
         << "the weiter button plays the click exactly as the side button does";
-    platform::setMciObserver({});
 }
 
 TEST_F(NavigationTest, LinksGoToTheShell)
@@ -99,6 +100,7 @@ TEST_F(NavigationTest, LinksGoToTheShell)
         opened << target;
         return true;
     });
+    const auto resetHandler = qScopeGuard([] { platform::setShellOpenHandler({}); });
     WebSiteAddress = QStringLiteral("https://www.navolis.example/");
     MailAddress = QStringLiteral("mailto:support@navolis.example");
 
@@ -113,7 +115,6 @@ TEST_F(NavigationTest, LinksGoToTheShell)
     QTest::mouseClick(Form1->Label2, Qt::LeftButton);
 
     EXPECT_EQ(opened, QStringList({WebSiteAddress, WebSiteAddress, MailAddress, WebSiteAddress}));
-    platform::setShellOpenHandler({});
 }
 
 TEST_F(NavigationTest, ShowingTheWindowRevealsTheQuitButton)
@@ -126,11 +127,11 @@ TEST_F(NavigationTest, ZQuitButtonClosesWithoutClickSound)
 {
     QStringList sounds;
     platform::setMciObserver([&](const QString &command) { sounds << command; });
+    const auto resetObserver = qScopeGuard([] { platform::setMciObserver({}); });
     QTest::mouseClick(Form1->SpeedButton9, Qt::LeftButton);
     EXPECT_TRUE(Form1->closeRequested());
     EXPECT_FALSE(Form1->isVisible());
     EXPECT_TRUE(sounds.isEmpty());
-    platform::setMciObserver({});
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <QScopeGuard>
 #include <memory>
 
 namespace {
@@ -213,6 +214,7 @@ TEST_F(AutostartLinkTest, UnderARunningWineserverNothingIsWrittenOrRemoved)
     usePrefix().holdServerLock();
     int notices = 0;
     ReadOnlyNotice::setHandler([&](const QString &) { ++notices; });
+    const auto resetHandler = qScopeGuard([] { ReadOnlyNotice::setHandler({}); });
     const QByteArray sampleLink = readAll(fixedLink());
 
     LoadAutomationChoices();

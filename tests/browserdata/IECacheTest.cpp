@@ -6,6 +6,7 @@
 
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -205,6 +206,10 @@ TEST(TIECache, WithoutTheCacheLayerNothingHappens)
     const bool loaded = LibraryLoaded;
     LibraryLoaded = false;
     wininet::setUrlCacheLayerPresent(false);
+    const auto restore = qScopeGuard([loaded] {
+        wininet::setUrlCacheLayerPresent(true);
+        LibraryLoaded = loaded;
+    });
     TIECache cache;
     EXPECT_FALSE(cache.LibraryFound());
     int calls = 0;
@@ -215,6 +220,4 @@ TEST(TIECache, WithoutTheCacheLayerNothingHappens)
     EXPECT_EQ(cache.GetEntryInfo("http://www.example.com/logo.gif"), 2u);
     EXPECT_EQ(cache.DeleteEntry("http://www.example.com/logo.gif"), 0u);
     EXPECT_TRUE(QFile::exists(sample.content() + "/KHHU8BSF/logo[0].gif"));
-    wininet::setUrlCacheLayerPresent(true);
-    LibraryLoaded = loaded;
 }

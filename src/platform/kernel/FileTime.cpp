@@ -87,7 +87,6 @@ quint64 currentFileTime()
     // Finer than QDateTime's milliseconds: names drawn from it differ between quick calls.
     const auto sinceUnixEpoch = std::chrono::duration_cast<std::chrono::nanoseconds>(
         std::chrono::system_clock::now().time_since_epoch());
-    constexpr quint64 UnixEpochAsFileTime = 116444736000000000ULL;
     return UnixEpochAsFileTime + quint64(sinceUnixEpoch.count() / 100);
 }
 

@@ -10,6 +10,9 @@ namespace platform {
 
 using TDateTime = double;
 
+// 1970-01-01 00:00 UTC as a FILETIME: the one epoch the platform converts through.
+constexpr quint64 UnixEpochAsFileTime = 116444736000000000ULL;
+
 struct SystemTime
 {
     int year = 0;

@@ -1,6 +1,7 @@
 #include "platform/prefix/DefaultPrefix.h"
 
 #include "platform/kernel/WinTypes.h"
+#include "platform/registry/KeyPaths.h"
 #include "platform/registry/RegHive.h"
 
 #include <QDir>
@@ -50,8 +51,7 @@ constexpr ShellFolder folders[] = {
 constexpr char header[] = "WINE REGISTRY Version 2\n"
                           ";; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n";
 
-const QString explorerKey =
-    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer");
+const QString explorerKey = KeyPaths::belowRoot(KeyPaths::Explorer);
 
 bool isAbsolute(const ShellFolder &folder)
 {

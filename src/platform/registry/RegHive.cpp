@@ -1,5 +1,6 @@
 #include "platform/registry/RegHive.h"
 
+#include "platform/kernel/FileTime.h"
 #include "platform/kernel/WinTypes.h"
 #include "platform/registry/RegText.h"
 
@@ -13,7 +14,7 @@ using regtext::hexValue;
 
 namespace {
 
-constexpr quint64 unixEpochFileTime = 116444736000000000ULL;
+constexpr quint64 unixEpochFileTime = platform::UnixEpochAsFileTime;
 constexpr quint64 ticksPerSecond = 10000000ULL;
 constexpr qsizetype maxKeyNameLength = 256;
 constexpr qsizetype maxValueNameLength = 16383;

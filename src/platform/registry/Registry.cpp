@@ -1,5 +1,6 @@
 #include "platform/registry/Registry.h"
 
+#include "platform/kernel/LogCategories.h"
 #include "platform/prefix/Prefix.h"
 #include "platform/registry/HiveFile.h"
 
@@ -133,7 +134,8 @@ LONG copyData(const QByteArray &source, void *data, DWORD *size)
 
 } // namespace
 
-LONG RegCreateKeyEx(HKEY key, QStringView subKey, REGSAM access, HKEY *result, DWORD *disposition)
+static LONG untracedRegCreateKeyEx(HKEY key, QStringView subKey, REGSAM access, HKEY *result,
+                                   DWORD *disposition)
 {
     QMutexLocker lock(&registryMutex);
     const auto t = target(key);
@@ -163,7 +165,7 @@ LONG RegCreateKeyEx(HKEY key, QStringView subKey, REGSAM access, HKEY *result, D
     return ERROR_SUCCESS;
 }
 
-LONG RegOpenKeyEx(HKEY key, QStringView subKey, REGSAM access, HKEY *result)
+static LONG untracedRegOpenKeyEx(HKEY key, QStringView subKey, REGSAM access, HKEY *result)
 {
     QMutexLocker lock(&registryMutex);
     const auto t = target(key);
@@ -178,7 +180,7 @@ LONG RegOpenKeyEx(HKEY key, QStringView subKey, REGSAM access, HKEY *result)
     return ERROR_SUCCESS;
 }
 
-LONG RegCloseKey(HKEY key)
+static LONG untracedRegCloseKey(HKEY key)
 {
     QMutexLocker lock(&registryMutex);
     if (key == HKEY_CURRENT_USER || key == HKEY_CLASSES_ROOT)
@@ -189,7 +191,8 @@ LONG RegCloseKey(HKEY key)
     return ERROR_SUCCESS;
 }
 
-LONG RegQueryValueEx(HKEY key, QStringView valueName, DWORD *type, void *data, DWORD *size)
+static LONG untracedRegQueryValueEx(HKEY key, QStringView valueName, DWORD *type, void *data,
+                                    DWORD *size)
 {
     QMutexLocker lock(&registryMutex);
     const OpenedKey o = openedKey(key, KEY_QUERY_VALUE, ERROR_FILE_NOT_FOUND);
@@ -203,7 +206,8 @@ LONG RegQueryValueEx(HKEY key, QStringView valueName, DWORD *type, void *data, D
     return copyData(value->data, data, size);
 }
 
-LONG RegSetValueEx(HKEY key, QStringView valueName, DWORD type, const void *data, DWORD size)
+static LONG untracedRegSetValueEx(HKEY key, QStringView valueName, DWORD type, const void *data,
+                                  DWORD size)
 {
     QMutexLocker lock(&registryMutex);
     const auto t = target(key);
@@ -232,7 +236,7 @@ LONG RegSetValueEx(HKEY key, QStringView valueName, DWORD type, const void *data
     });
 }
 
-LONG RegDeleteValue(HKEY key, QStringView valueName)
+static LONG untracedRegDeleteValue(HKEY key, QStringView valueName)
 {
     QMutexLocker lock(&registryMutex);
     const OpenedKey o = openedKey(key, KEY_SET_VALUE, ERROR_FILE_NOT_FOUND);
@@ -249,7 +253,7 @@ LONG RegDeleteValue(HKEY key, QStringView valueName)
     });
 }
 
-LONG RegQueryInfoKey(HKEY key, RegKeyInfo *info)
+static LONG untracedRegQueryInfoKey(HKEY key, RegKeyInfo *info)
 {
     QMutexLocker lock(&registryMutex);
     const auto t = target(key);
@@ -276,7 +280,8 @@ LONG RegQueryInfoKey(HKEY key, RegKeyInfo *info)
     return ERROR_SUCCESS;
 }
 
-LONG RegEnumValue(HKEY key, DWORD index, QString *valueName, DWORD *type, void *data, DWORD *size)
+static LONG untracedRegEnumValue(HKEY key, DWORD index, QString *valueName, DWORD *type, void *data,
+                                 DWORD *size)
 {
     QMutexLocker lock(&registryMutex);
     const OpenedKey o = openedKey(key, KEY_QUERY_VALUE, ERROR_NO_MORE_ITEMS);
@@ -290,6 +295,63 @@ LONG RegEnumValue(HKEY key, DWORD index, QString *valueName, DWORD *type, void *
     if (type)
         *type = value->type;
     return copyData(value->data, data, size);
+}
+
+namespace {
+
+// As Wine's traces do: every call that fails says so at debug level (the end of an enumeration
+// and a short buffer are answers, not failures).
+LONG traced(const char *call, QStringView name, LONG result)
+{
+    if (result != ERROR_SUCCESS && result != ERROR_NO_MORE_ITEMS && result != ERROR_MORE_DATA)
+        qCDebug(lcRegistry) << call << name << "failed with" << result;
+    return result;
+}
+
+} // namespace
+
+LONG RegCreateKeyEx(HKEY key, QStringView subKey, REGSAM access, HKEY *result, DWORD *disposition)
+{
+    return traced("RegCreateKeyEx", subKey,
+                  untracedRegCreateKeyEx(key, subKey, access, result, disposition));
+}
+
+LONG RegOpenKeyEx(HKEY key, QStringView subKey, REGSAM access, HKEY *result)
+{
+    return traced("RegOpenKeyEx", subKey, untracedRegOpenKeyEx(key, subKey, access, result));
+}
+
+LONG RegCloseKey(HKEY key)
+{
+    return traced("RegCloseKey", QStringView(), untracedRegCloseKey(key));
+}
+
+LONG RegQueryValueEx(HKEY key, QStringView valueName, DWORD *type, void *data, DWORD *size)
+{
+    return traced("RegQueryValueEx", valueName,
+                  untracedRegQueryValueEx(key, valueName, type, data, size));
+}
+
+LONG RegSetValueEx(HKEY key, QStringView valueName, DWORD type, const void *data, DWORD size)
+{
+    return traced("RegSetValueEx", valueName,
+                  untracedRegSetValueEx(key, valueName, type, data, size));
+}
+
+LONG RegDeleteValue(HKEY key, QStringView valueName)
+{
+    return traced("RegDeleteValue", valueName, untracedRegDeleteValue(key, valueName));
+}
+
+LONG RegQueryInfoKey(HKEY key, RegKeyInfo *info)
+{
+    return traced("RegQueryInfoKey", QStringView(), untracedRegQueryInfoKey(key, info));
+}
+
+LONG RegEnumValue(HKEY key, DWORD index, QString *valueName, DWORD *type, void *data, DWORD *size)
+{
+    return traced("RegEnumValue", QStringView(),
+                  untracedRegEnumValue(key, index, valueName, type, data, size));
 }
 
 } // namespace win

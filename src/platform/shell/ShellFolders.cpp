@@ -2,6 +2,7 @@
 
 #include "platform/prefix/DosPaths.h"
 #include "platform/prefix/Prefix.h"
+#include "platform/registry/KeyPaths.h"
 #include "platform/registry/Registry.h"
 
 #include <QRegularExpression>
@@ -14,8 +15,7 @@ namespace ShellFolders {
 
 namespace {
 
-const QString explorerKey =
-    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer");
+const QString explorerKey = KeyPaths::belowRoot(KeyPaths::Explorer);
 
 // A string value, read without creating its key.
 QString readString(const QString &keyPath, const QString &name, DWORD *type = nullptr)

@@ -1,6 +1,7 @@
 #include "platform/shell/ShellLinkObject.h"
 
 #include "platform/kernel/AtomicFile.h"
+#include "platform/kernel/FileTime.h"
 #include "platform/prefix/DosPaths.h"
 #include "platform/prefix/WineServer.h"
 #include "platform/shell/ShellItemIds.h"
@@ -17,8 +18,9 @@ constexpr qint64 maxFileSize = 4 * 1024 * 1024;
 
 quint64 fileTime(const QDateTime &stamp)
 {
-    constexpr qint64 unixEpoch = 116444736000000000LL; // 1970-01-01 in 100 ns ticks since 1601
-    return stamp.isValid() ? quint64(stamp.toMSecsSinceEpoch() * 10000 + unixEpoch) : 0;
+    return stamp.isValid()
+               ? quint64(stamp.toMSecsSinceEpoch() * 10000) + platform::UnixEpochAsFileTime
+               : 0;
 }
 
 std::optional<QString> optionalText(const QString &text)

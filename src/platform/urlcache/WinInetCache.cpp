@@ -2,6 +2,7 @@
 
 #include "platform/kernel/FileTime.h"
 #include "platform/kernel/LastError.h"
+#include "platform/kernel/LogCategories.h"
 #include "platform/kernel/WinTypes.h"
 #include "platform/urlcache/UrlCache.h"
 
@@ -22,6 +23,14 @@ constexpr DWORD IncludeByDefault = 0x2200F1C0;
 constexpr DWORD WidenToAllContainers = 0x1;
 
 std::atomic<bool> layerPresent{true};
+// Sets the last error and, as Wine's traces do, says so at debug level; always false.
+bool failed(const char *call, QByteArrayView url, DWORD code)
+{
+    setLastError(code);
+    qCDebug(lcUrlCache) << call << url << "failed with" << code;
+    return false;
+}
+
 UrlCache &cache()
 {
     return *sharedUrlCache();
@@ -265,16 +274,12 @@ BOOL GetUrlCacheEntryInfoExA(const char *lpszUrl, INTERNET_CACHE_ENTRY_INFOA *lp
     const QByteArrayView url(lpszUrl);
     UrlCacheContainer &c = cache().containerForUrl(url);
     IndexFile *file = cache().openIndex(c);
-    if (!file) {
-        setLastError(win::ERROR_FILE_NOT_FOUND);
-        return false;
-    }
+    if (!file)
+        return failed("GetUrlCacheEntryInfoExA", url, win::ERROR_FILE_NOT_FOUND);
     IndexLock lock(*file, false);
     const auto record = lock.view() ? lock.view()->find(url, c.lastDelivered()) : std::nullopt;
-    if (!record) {
-        setLastError(win::ERROR_FILE_NOT_FOUND);
-        return false;
-    }
+    if (!record)
+        return failed("GetUrlCacheEntryInfoExA", url, win::ERROR_FILE_NOT_FOUND);
     return deliver(c, *lock.view(), *record, lpCacheEntryInfo, lpcbCacheEntryInfo);
 }
 
@@ -284,16 +289,15 @@ BOOL DeleteUrlCacheEntry(const char *lpszUrlName)
         setLastError(win::ERROR_INVALID_PARAMETER);
         return false;
     }
-    switch (cache().deleteEntry(QByteArrayView(lpszUrlName))) {
+    const QByteArrayView url(lpszUrlName);
+    switch (cache().deleteEntry(url)) {
     case UrlCache::DeleteResult::Deleted:
         return true;
     case UrlCache::DeleteResult::NotFound:
-        setLastError(win::ERROR_FILE_NOT_FOUND);
-        return false;
+        return failed("DeleteUrlCacheEntry", url, win::ERROR_FILE_NOT_FOUND);
     case UrlCache::DeleteResult::ReadOnly:
     case UrlCache::DeleteResult::FileInUse:
-        setLastError(win::ERROR_ACCESS_DENIED);
-        return false;
+        return failed("DeleteUrlCacheEntry", url, win::ERROR_ACCESS_DENIED);
     }
     return false;
 }

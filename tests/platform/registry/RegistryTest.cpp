@@ -6,6 +6,7 @@
 
 #include <QDir>
 
+#include <QScopeGuard>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -179,6 +180,7 @@ TEST(Registry, NothingIsWrittenWhileWineRuns)
         EXPECT_EQ(root, prefix.root());
         ++notices;
     });
+    const auto resetHandler = qScopeGuard([] { ReadOnlyNotice::setHandler({}); });
     prefix.holdServerLock();
     const QByteArray before = prefix.userReg();
     WriteUserString(typedUrls, "url1", "changed");
@@ -195,7 +197,6 @@ TEST(Registry, NothingIsWrittenWhileWineRuns)
     prefix.releaseServerLock(); // Wine has ended: writing works again
     WriteUserString(typedUrls, "url1", "changed");
     EXPECT_EQ(ReadUserString(typedUrls, "url1"), "changed");
-    ReadOnlyNotice::setHandler({});
 }
 
 TEST(Registry, FailedWriteLeavesTheOldFileAndMemoryIntact)
