@@ -31,6 +31,7 @@
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -69,6 +70,73 @@ void installReadOnlyNotice()
             ShowMessage2(text);
         }
     });
+}
+
+const char Usage[] =
+    "usage: navolis [LETTERS]\n"
+    "       navolis --help | --version\n"
+    "\n"
+    "Without arguments Navolis opens its window. With one argument of letters it cleans\n"
+    "unattended, in this order, what the letters name, then ends:\n"
+    "  c  delete every cookie\n"
+    "  b  empty the cache of temporary files\n"
+    "  h  clear the URL history\n"
+    "  m  empty the run dialog's list and the recent documents\n"
+    "  e  delete the typed addresses\n"
+    "  n  show a closing message\n"
+    "  r  remove the start-up shortcut of the automatic clean-up\n"
+    "\n"
+    "Options (an argument that begins with \"-\" is never taken for letters):\n"
+    "  --help     show this text and change nothing\n"
+    "  --version  show the version and change nothing\n"
+    "\n"
+    "Environment:\n"
+    "  WINEPREFIX  the Wine prefix to work on; without it ~/.wine when it holds a user.reg,\n"
+    "              else Navolis' own prefix in $XDG_DATA_HOME/navolis/prefix\n"
+    "\n"
+    "Exit status: 0 when the run ended normally, 2 for an unknown option.\n";
+
+// Qt's own options, which it takes out of the command line itself; those marked take a value.
+bool isQtOption(const QString &argument, bool &takesValue)
+{
+    static const QStringList withValue = {
+        "-platform",        "-platformpluginpath", "-platformtheme", "-plugin",
+        "-qwindowgeometry", "-qwindowicon",        "-qwindowtitle",  "-session",
+        "-style",           "-stylesheet",         "-display",       "-geometry"};
+    static const QStringList alone = {"-reverse", "-widgetcount", "-nograb", "-dograb"};
+    takesValue = withValue.contains(argument);
+    return takesValue || alone.contains(argument);
+}
+
+// Options are answered before anything is read or written.
+std::optional<int> answerOptions(const QStringList &arguments)
+{
+    QStringList::const_iterator option = arguments.end();
+    for (auto a = arguments.begin(); a != arguments.end(); ++a) {
+        bool takesValue = false;
+        if (isQtOption(*a, takesValue)) {
+            if (takesValue && a + 1 != arguments.end())
+                ++a;
+            continue;
+        }
+        if (a->startsWith(QLatin1Char('-'))) {
+            option = a;
+            break;
+        }
+    }
+    if (option == arguments.end())
+        return std::nullopt;
+    if (*option == QLatin1String("--help") || *option == QLatin1String("-h")) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (*option == QLatin1String("--version")) {
+        std::printf("navolis %s\n", qPrintable(ProgramVersion));
+        return 0;
+    }
+    std::fprintf(stderr, "navolis: unknown option %s\n\n", qPrintable(*option));
+    std::fputs(Usage, stderr);
+    return 2;
 }
 
 } // namespace
@@ -117,12 +185,13 @@ void prepareRun(const QStringList &arguments, const std::function<void()> &remov
 
 int runNavolis(int &argc, char **argv)
 {
-    checkLanguageVersion(CompanionFiles::forRunningProgram());
-
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    if (const auto status = answerOptions(arguments))
+        return *status;
     CommandLine::setArguments(arguments);
+    checkLanguageVersion(CompanionFiles::forRunningProgram());
 
     NavolisApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

@@ -227,6 +227,34 @@ TEST_F(ProgramRun, CacheLetterEmptiesTheContentContainerAndNothingElse)
     EXPECT_EQ(readAll(windows + "/History/History.IE5/index.dat"), history);
 }
 
+// An argument that begins with "-" is never letters: "--help" once deleted the typed addresses
+// ("e") and "--version" removed the start-up shortcut ("r").
+TEST_F(ProgramRun, OptionsChangeNothing)
+{
+    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    const PrefixBuilder sample;
+    prefixRoot = sample.root();
+    const QByteArray userReg = sample.userReg();
+    const QString link = sample.profile() +
+                         "/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/StartUp/"
+                         "Navolis-Auto.lnk";
+    const QByteArray linkBytes = readAll(link);
+    ASSERT_FALSE(linkBytes.isEmpty());
+    // Without a choice file a start resets the definition file: an option must not.
+    QFile::remove(folder.filePath(QStringLiteral("navolis.cho")));
+    const QString definition = folder.filePath(QStringLiteral("navolis.def"));
+    writeFile(definition, "language=DEUTSCH\n");
+
+    EXPECT_EQ(run({QStringLiteral("--help")}), 0);
+    EXPECT_EQ(run({QStringLiteral("--version")}), 0);
+    EXPECT_EQ(run({QStringLiteral("--verbose")}), 2);
+    EXPECT_EQ(run({QStringLiteral("-e")}), 2);
+
+    EXPECT_EQ(sample.userReg(), userReg);
+    EXPECT_EQ(readAll(link), linkBytes);
+    EXPECT_EQ(readAll(definition), "language=DEUTSCH\n");
+}
+
 TEST_F(ProgramRun, TwoArgumentsRunInteractively)
 {
     writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
