@@ -170,6 +170,10 @@ void createWindowSet()
     MruForm = new TMruForm;
     URLChangeForm = new TURLChangeForm;
     ChangeStartPageForm = new TChangeStartPageForm;
+    // Where one window makes another act.
+    QObject::connect(TypedURLsForm, &TTypedURLsForm::deletionRequested, Form1,
+                     &TForm1::Label23Click);
+    QObject::connect(HistoryForm, &THistoryForm::clearingRequested, Form1, &TForm1::Label22Click);
     Form3->hide();
     delete Form3;
     Form3 = nullptr;

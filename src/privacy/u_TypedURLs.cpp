@@ -85,7 +85,7 @@ void TTypedURLsForm::Timer1Timer()
 
 void TTypedURLsForm::Label6Click()
 {
-    Form1->Label23Click();
+    emit deletionRequested();
     close();
 }
 

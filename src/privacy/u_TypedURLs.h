@@ -16,6 +16,10 @@ public:
 
     QTimer *Timer1;
 
+signals:
+    // The link asks the main window to delete the addresses, as its own link does.
+    void deletionRequested();
+
 public slots:
     void Timer1Timer();
     void Label6Click();

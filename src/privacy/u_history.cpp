@@ -1,7 +1,7 @@
 #include "privacy/u_history.h"
 
+#include "app/Navigation.h"
 #include "app/WindowSet.h"
-#include "app/u_Navolis.h"
 #include "browserdata/UrlHistory.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
@@ -68,7 +68,7 @@ void THistoryForm::CloseTimerTimer()
 
 void THistoryForm::Label6Click()
 {
-    Form1->Label22Click();
+    emit clearingRequested();
     BitBtn1Click();
 }
 

@@ -17,6 +17,10 @@ public:
     TUrlHistory *UrlHistory1;
     QTimer *CloseTimer;
 
+signals:
+    // The link asks the main window to clear the history, as its own link does.
+    void clearingRequested();
+
 public slots:
     void Label6Click();
     void BitBtn1Click();
