@@ -4,6 +4,17 @@ namespace CommandLine {
 
 namespace {
 QStringList current;
+bool withoutDisplay = false;
+} // namespace
+
+bool headless()
+{
+    return withoutDisplay;
+}
+
+void setHeadless(bool headless)
+{
+    withoutDisplay = headless;
 }
 
 QStringList arguments()

@@ -195,6 +195,12 @@ int runNavolis(int &argc, char **argv)
     if (const auto status = answerOptions(arguments))
         return *status;
     CommandLine::setArguments(arguments);
+    // From cron, a login script or ssh there is no display; the unattended run needs none.
+    if (arguments.size() == 1 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        CommandLine::setHeadless(true);
+    }
     checkLanguageVersion(CompanionFiles::forRunningProgram());
 
     NavolisApplication app(argc, argv);

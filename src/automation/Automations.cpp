@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QTimer>
+#include <cstdio>
 
 namespace {
 
@@ -158,6 +159,23 @@ void DeleteAllCookies()
     }
 }
 
+namespace {
+
+// Without a display nobody could close the message window: the text goes to the standard output.
+void showClosingMessage()
+{
+    const QString text = Qutrans::get(167);
+    if (!CommandLine::headless()) {
+        ShowMessage2(text);
+        return;
+    }
+    const QString lines = TShowMessage2Form::displayText(text);
+    std::fputs(qPrintable(lines + QLatin1Char('\n')), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
 void RunAutomaticCleanup()
 {
     Form1->Timer1->stop();
@@ -186,7 +204,7 @@ void RunAutomaticCleanup()
         RemoveAutostartLinks();
     setProgress(100);
     if (letters.contains(QLatin1Char('n')))
-        ShowMessage2(Qutrans::get(167));
+        showClosingMessage();
 
     Form2->endProgressDisplay();
     Form1->close();

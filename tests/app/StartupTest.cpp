@@ -4,6 +4,8 @@
 #include "app/Program.h"
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "i18n/Qutrans.h"
 #include "i18n/u_language.h"
 #include "platform/urlcache/IndexEditor.h"
 #include "platform/urlcache/IndexFile.h"
@@ -127,6 +129,11 @@ protected:
                 name.startsWith(QLatin1String("navolis.")) || name == QLatin1String("clck.wav"))
                 QFile::copy(built.filePath(name), folder.filePath(name));
         QFile::remove(folder.filePath(QStringLiteral("navolis.cho")));
+        // The texts, for what the program writes out.
+        QDir().mkpath(folder.filePath(QStringLiteral("qutrans")));
+        const QDir texts(built.filePath(QStringLiteral("qutrans")));
+        for (const QString &name : texts.entryList({QStringLiteral("*.lng")}, QDir::Files))
+            QFile::copy(texts.filePath(name), folder.filePath("qutrans/" + name));
         QFile::setPermissions(folder.filePath(QStringLiteral("navolis")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
@@ -253,6 +260,29 @@ TEST_F(ProgramRun, OptionsChangeNothing)
     EXPECT_EQ(sample.userReg(), userReg);
     EXPECT_EQ(readAll(link), linkBytes);
     EXPECT_EQ(readAll(definition), "language=DEUTSCH\n");
+}
+
+// From cron or ssh: no display at all. The clean-up runs, and the closing message goes to the
+// standard output instead of waiting for a click nobody can give.
+TEST_F(ProgramRun, UnattendedRunNeedsNoDisplay)
+{
+    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    const PrefixBuilder sample;
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name :
+         {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "NAVOLIS_PROGRAM_PATH"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("WINEPREFIX"), sample.root());
+    process.setProcessEnvironment(env);
+    process.start(folder.filePath(QStringLiteral("navolis")), {QStringLiteral("cn")});
+    ASSERT_TRUE(process.waitForFinished(30000)) << "the closing message must not wait";
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput())
+                    .startsWith(TShowMessage2Form::displayText(Qutrans::get(167))));
+    const QString cookies = sample.profile() + "/AppData/Local/Microsoft/Windows/INetCookies";
+    EXPECT_TRUE(QDir(cookies).entryList({"*.txt"}, QDir::Files).isEmpty());
 }
 
 TEST_F(ProgramRun, TwoArgumentsRunInteractively)
