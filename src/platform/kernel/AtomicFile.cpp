@@ -1,10 +1,12 @@
 #include "platform/kernel/AtomicFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,6 +32,35 @@ void syncFolder(const QString &path)
 }
 
 } // namespace
+
+int removeLeftovers(const QString &target)
+{
+    const QFileInfo info(target);
+    const QString stem = info.fileName() + QStringLiteral(".navolis-");
+    const QDir folder(info.absolutePath());
+    int removed = 0;
+    for (const QString &name :
+         folder.entryList({stem + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System)) {
+        const QStringList parts = name.mid(stem.size()).split(QLatin1Char('-'));
+        bool pidOk = false;
+        bool counterOk = false;
+        const qint64 pid = parts.size() == 2 ? parts[0].toLongLong(&pidOk) : 0;
+        if (parts.size() == 2)
+            parts[1].toUInt(&counterOk);
+        if (!pidOk || !counterOk || pid <= 0 || pid == ::getpid())
+            continue;
+        // A process that exists, or one we may not ask about, may still be writing it.
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        const QByteArray path = QFile::encodeName(folder.filePath(name));
+        struct stat st;
+        if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::getuid())
+            continue;
+        if (::unlink(path.constData()) == 0)
+            ++removed;
+    }
+    return removed;
+}
 
 bool writeAll(int fd, const QByteArray &bytes)
 {

@@ -13,6 +13,11 @@ namespace AtomicFile {
 // permissions; a new one gets 0666 less the umask. False when nothing was replaced.
 bool replace(const QString &path, const QByteArray &bytes);
 
+// Removes the temporary files that a replace of `target` by a process that has ended left
+// beside it (killed in the middle of a save): only files of this user, named as ours, whose
+// process is gone. The number removed.
+int removeLeftovers(const QString &target);
+
 // Writes all of `bytes`, resuming after partial and interrupted writes.
 bool writeAll(int fd, const QByteArray &bytes);
 

@@ -1,6 +1,7 @@
 #include "platform/registry/HiveFile.h"
 
 #include "platform/kernel/AtomicFile.h"
+#include "platform/kernel/LogCategories.h"
 #include "platform/prefix/WineServer.h"
 
 #include <QFile>
@@ -36,6 +37,11 @@ QByteArray readAll(int fd)
 HiveFile::HiveFile(QString path, QString prefixRoot)
     : m_path(std::move(path)), m_prefixRoot(std::move(prefixRoot))
 {
+    if (m_prefixRoot.isEmpty())
+        return;
+    if (const int removed = AtomicFile::removeLeftovers(m_path))
+        qCInfo(lcRegistry) << "removed" << removed << "files that interrupted saves of" << m_path
+                           << "left";
 }
 
 HiveFile::FileState HiveFile::currentState() const

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -98,4 +100,30 @@ TEST(AtomicFile, LinkingNeverReplacesAnExistingTarget)
     EXPECT_EQ(contents(target), "first");
     EXPECT_EQ(modeOf(target), 0644u);
     EXPECT_EQ(entries(dir), QStringList{"target"});
+}
+
+// A save killed midway leaves its temporary file; the next start removes it, and only such
+// files of processes that are gone.
+TEST(AtomicFile, LeftoversOfEndedProcessesAreRemovedAndNothingElse)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("user.reg");
+    write(target, "hive");
+    // A process that has surely ended: a child we waited for.
+    const pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ASSERT_GT(ended, 0);
+    ::waitpid(ended, nullptr, 0);
+    const QString gone = target + QStringLiteral(".navolis-%1-3").arg(ended);
+    const QString mine = target + QStringLiteral(".navolis-%1-1").arg(::getpid());
+    const QString notANumber = target + ".navolis-abc-1";
+    const QString otherFile = dir.filePath("system.reg.navolis-%1-1").arg(ended);
+    for (const QString &path : {gone, mine, notANumber, otherFile})
+        write(path, "partial");
+
+    EXPECT_EQ(AtomicFile::removeLeftovers(target), 1);
+    EXPECT_FALSE(QFile::exists(gone));
+    for (const QString &path : {mine, notANumber, otherFile, target})
+        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
 }
