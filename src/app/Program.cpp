@@ -94,7 +94,9 @@ const char Usage[] =
     "  WINEPREFIX  the Wine prefix to work on; without it ~/.wine when it holds a user.reg,\n"
     "              else Navolis' own prefix in $XDG_DATA_HOME/navolis/prefix\n"
     "\n"
-    "Exit status: 0 when the run ended normally, 2 for an unknown option.\n";
+    "Exit status: 0 when the run ended normally and every clean-up asked for did its work;\n"
+    "1 when one was refused (Wine is using the prefix, or a file cannot be changed) or\n"
+    "failed, with a line on the standard error for each; 2 for an unknown option.\n";
 
 // Qt's own options, which it takes out of the command line itself; those marked take a value.
 bool isQtOption(const QString &argument, bool &takesValue)
@@ -218,7 +220,6 @@ int runNavolis(int &argc, char **argv)
     if (Form1->closeRequested())
         return 0;
     Form1->show();
-    if (Form1->closeRequested())
-        return 0;
-    return QApplication::exec();
+    const int loop = Form1->closeRequested() ? 0 : QApplication::exec();
+    return loop != 0 ? loop : AutomaticCleanupStatus();
 }

@@ -13,6 +13,7 @@
 #include "panels/BrowsercachePanel.h"
 #include "platform/kernel/FileCalls.h"
 #include "platform/kernel/LogCategories.h"
+#include "platform/prefix/ReadOnlyNotice.h"
 #include "platform/registry/KeyPaths.h"
 #include "platform/registry/UserStrings.h"
 #include "privacy/u_cookieForm.h"
@@ -141,14 +142,26 @@ void RemoveAutostartLinks()
     removeWhenPresent(namedLinkFile(folder));
 }
 
-// Through the main window's own enumerator, as the cache panel empties the cache.
-void EmptyBrowserCache()
+namespace {
+
+int cleanupStatus = 0;
+
+// The entries a search still finds, without touching any window's list.
+int entriesLeft(TFilterOptions filter, TSearchPattern pattern)
 {
-    Form1->BrowsercachePanel->EmptyBrowserCache();
+    TIECache probe;
+    probe.SetFilterOptions(filter);
+    probe.SearchPattern = pattern;
+    int left = 0;
+    probe.OnEntry = [&left](QObject *, bool &) { ++left; };
+    probe.RetrieveEntries(0);
+    return left;
 }
 
-// Nothing is reported: the unattended run has no one to tell.
-void DeleteAllCookies()
+} // namespace
+
+// Nothing is shown: the unattended run has no one to tell.
+bool DeleteAllCookies()
 {
     ProcessMessages(3);
     try {
@@ -157,14 +170,42 @@ void DeleteAllCookies()
     } catch (...) {
         logIgnoredException(lcUrlCache(), "deleting the cookies");
     }
+    return entriesLeft(CookieForm->IECache1->FilterOptions(), spCookies) == 0;
+}
+
+// Through the main window's own enumerator, as the cache panel empties the cache.
+bool EmptyBrowserCache()
+{
+    Form1->BrowsercachePanel->EmptyBrowserCache();
+    return entriesLeft(Form1->BrowsercachePanel->IECache1->FilterOptions(), spUrl) == 0;
 }
 
 namespace {
 
+bool autostartLinkLeft()
+{
+    const QString folder = startupFolder();
+    if (folder.isEmpty())
+        return false;
+    const QString named = namedLinkFile(folder);
+    return win::FileExists(folder + FixedLinkName) || (!named.isEmpty() && win::FileExists(named));
+}
+
+// What a step that did not do its work says; the run goes on with the next.
+void stepFailed(const char *what)
+{
+    cleanupStatus = 1;
+    std::fprintf(stderr, "navolis: %s: not done completely\n", what);
+    std::fflush(stderr);
+}
+
 // Without a display nobody could close the message window: the text goes to the standard output.
+// After a step that did not do its work, the message says so instead of claiming the end.
 void showClosingMessage()
 {
-    const QString text = Qutrans::get(167);
+    const QString text = Qutrans::get(cleanupStatus == 0           ? 167
+                                      : ReadOnlyNotice::wasGiven() ? 196
+                                                                   : 197);
     if (!CommandLine::headless()) {
         ShowMessage2(text);
         return;
@@ -184,28 +225,37 @@ void RunAutomaticCleanup()
 
     Form2->showProgressDisplay(Qutrans::get(170));
 
+    cleanupStatus = 0;
     setProgress(10);
-    if (letters.contains(QLatin1Char('c')))
-        DeleteAllCookies();
+    if (letters.contains(QLatin1Char('c')) && !DeleteAllCookies())
+        stepFailed("c, the cookies");
     setProgress(20);
-    if (letters.contains(QLatin1Char('b')))
-        EmptyBrowserCache();
+    if (letters.contains(QLatin1Char('b')) && !EmptyBrowserCache())
+        stepFailed("b, the cache of temporary files");
     setProgress(60);
-    if (letters.contains(QLatin1Char('h')))
-        ClearBrowserHistory();
+    if (letters.contains(QLatin1Char('h')) && !ClearBrowserHistory())
+        stepFailed("h, the history");
     setProgress(80);
-    if (letters.contains(QLatin1Char('m')))
-        ClearMruLists();
+    if (letters.contains(QLatin1Char('m')) && !ClearMruLists())
+        stepFailed("m, the run dialog's list and the recent documents");
     setProgress(90);
-    if (letters.contains(QLatin1Char('e')))
-        ClearTypedUrls();
+    if (letters.contains(QLatin1Char('e')) && !ClearTypedUrls())
+        stepFailed("e, the typed addresses");
     ProcessMessages();
-    if (letters.contains(QLatin1Char('r')))
+    if (letters.contains(QLatin1Char('r'))) {
         RemoveAutostartLinks();
+        if (autostartLinkLeft())
+            stepFailed("r, the start-up shortcut");
+    }
     setProgress(100);
     if (letters.contains(QLatin1Char('n')))
         showClosingMessage();
 
     Form2->endProgressDisplay();
     Form1->close();
+}
+
+int AutomaticCleanupStatus()
+{
+    return cleanupStatus;
 }

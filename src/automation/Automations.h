@@ -21,9 +21,14 @@ void RemoveAutostartLinks();
 // closing message, and the end of the program.
 void RunAutomaticCleanup();
 
+// The exit status of the unattended run: 0 when every step asked for did its work, 1 when one
+// was refused or failed (each such step has said so on the standard error stream).
+int AutomaticCleanupStatus();
+
 // The clean-up steps of the unattended run; the history's is ClearBrowserHistory of the history
 // window.
-void DeleteAllCookies();
-void EmptyBrowserCache();
-void ClearMruLists();
-void ClearTypedUrls();
+// Each is true when nothing of what it clears is left.
+bool DeleteAllCookies();
+bool EmptyBrowserCache();
+bool ClearMruLists();
+bool ClearTypedUrls();

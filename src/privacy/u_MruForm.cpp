@@ -165,12 +165,13 @@ bool DeleteRunCommands(QListWidget *names)
 }
 
 // Nothing is reported: the unattended run has no one to tell.
-void ClearMruLists()
+bool ClearMruLists()
 {
     ProcessMessages(3);
     Form1->ListBox1->clear();
-    EmptyRecentDocuments();
+    const bool documentsGone = EmptyRecentDocuments();
     ProcessMessages(2);
-    DeleteAllValues(RunMruKey);
+    const bool commandsGone = DeleteAllValues(RunMruKey).complete;
     Form1->ListBox1->clear();
+    return documentsGone && commandsGone;
 }

@@ -114,10 +114,11 @@ void ReportTypedUrlDeletion(const TypedUrlDeletion &deletion)
         ShowMessage2(Qutrans::get(196));
 }
 
-void ClearTypedUrls()
+bool ClearTypedUrls()
 {
     ProcessMessages(3);
-    DeleteAllValues(TypedUrlsKey);
+    const bool complete = DeleteAllValues(TypedUrlsKey).complete;
     ProcessMessages();
     Form1->ListBox1->clear();
+    return complete;
 }

@@ -285,6 +285,34 @@ TEST_F(ProgramRun, UnattendedRunNeedsNoDisplay)
     EXPECT_TRUE(QDir(cookies).entryList({"*.txt"}, QDir::Files).isEmpty());
 }
 
+// Wine serves the prefix: the cookies stay, the run says so per step on the standard error, ends
+// with 1, and its closing message claims nothing.
+TEST_F(ProgramRun, RefusedStepsAreReportedAndEndWithStatusOne)
+{
+    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    PrefixBuilder sample;
+    sample.holdServerLock();
+    const QString cookies = sample.profile() + "/AppData/Local/Microsoft/Windows/INetCookies";
+    const QStringList before = QDir(cookies).entryList({"*.txt"}, QDir::Files);
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name :
+         {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "NAVOLIS_PROGRAM_PATH"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("WINEPREFIX"), sample.root());
+    process.setProcessEnvironment(env);
+    process.start(folder.filePath(QStringLiteral("navolis")), {QStringLiteral("cen")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_TRUE(errors.contains("c, the cookies: not done")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("e, the typed addresses: not done")) << errors.toStdString();
+    const QString shown = QString::fromUtf8(process.readAllStandardOutput());
+    EXPECT_FALSE(shown.contains(TShowMessage2Form::displayText(Qutrans::get(167))));
+    EXPECT_EQ(QDir(cookies).entryList({"*.txt"}, QDir::Files), before);
+    EXPECT_FALSE(before.isEmpty());
+}
+
 TEST_F(ProgramRun, TwoArgumentsRunInteractively)
 {
     writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
