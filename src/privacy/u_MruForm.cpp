@@ -17,6 +17,7 @@
 #include "platform/registry/TRegistry.h"
 #include "platform/registry/UserStrings.h"
 #include "platform/shell/RecentDocs.h"
+#include "platform/shell/ShellFolders.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -101,10 +102,12 @@ void TMruForm::listRunCommands()
     }
 }
 
-// A path of a drive root or less names no folder worth searching.
+// A path of a drive root or less names no folder worth searching. The folder is found as the
+// shell finds the one it empties ("User Shell Folders" first), so that the list shows what
+// the emptying removes.
 void TMruForm::listRecentDocuments()
 {
-    QString folder = ReadUserString(ShellFoldersKey, QStringLiteral("RECENT"));
+    QString folder = ShellFolders::windowsPath(QStringLiteral("RECENT"));
     if (!folder.endsWith(QLatin1Char('\\')))
         folder += QLatin1Char('\\');
     if (folder.size() <= 5)

@@ -166,6 +166,30 @@ TEST_F(MruListsTest, EmptyingRemovesEveryCommandAndOnlyTheShortcutFiles)
     EXPECT_TRUE(Form1->isVisible());
 }
 
+// "Shell Folders" names a stale folder, "User Shell Folders" the shell's own: the window lists
+// the folder that the emptying empties.
+TEST_F(MruListsTest, ListingAndEmptyingAgreeOnTheRecentFolder)
+{
+    PrefixBuilder prefix;
+    QByteArray text = prefix.userReg();
+    const QByteArray stored =
+        "\"Recent\"=\"C:"
+        "\\\\users\\\\user\\\\AppData\\\\Roaming\\\\Microsoft\\\\Windows\\\\Recent\"";
+    ASSERT_TRUE(text.contains(stored));
+    prefix.writeUserReg(text.replace(stored, "\"Recent\"=\"C:\\\\users\\\\user\\\\Stale\""));
+    prefix.file(recent + "/shell.lnk", "L").file("drive_c/users/user/Stale/stale.lnk", "L");
+    ModalAnswerer answerer;
+    QStringList listed;
+    answerer.on(MruForm, readList(listed, emptyTheLists));
+
+    emit Form1->Label38->clicked();
+
+    EXPECT_EQ(listed.filter("shell.lnk").size(), 1) << listed.join(" | ").toStdString();
+    EXPECT_TRUE(listed.filter("stale.lnk").isEmpty()) << listed.join(" | ").toStdString();
+    EXPECT_FALSE(QFileInfo::exists(prefix.path(recent + "/shell.lnk")));
+    EXPECT_TRUE(QFileInfo::exists(prefix.path("drive_c/users/user/Stale/stale.lnk")));
+}
+
 TEST_F(MruListsTest, UnattendedEmptyingLeavesARecentFolderThatIsALink)
 {
     PrefixBuilder prefix;
