@@ -313,6 +313,39 @@ TEST_F(ProgramRun, RefusedStepsAreReportedAndEndWithStatusOne)
     EXPECT_FALSE(before.isEmpty());
 }
 
+// The README's recipe: the demo into a prefix that does not exist yet makes it; a folder that is
+// no prefix is left alone, and nothing claims the demo was written.
+TEST(SeedTool, DemoMakesAMissingPrefixAndLeavesOtherFoldersAlone)
+{
+    QTemporaryDir home;
+    const auto seed = [&](const QString &prefix, QString *errors = nullptr) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("WINEPREFIX"), prefix);
+        env.insert(QStringLiteral("HOME"), home.path());
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(NAVOLIS_PROGRAM_DIR) + QStringLiteral("/navolis-seed"),
+                      {QStringLiteral("demo")});
+        process.waitForFinished(60000);
+        if (errors)
+            *errors = QString::fromUtf8(process.readAllStandardError());
+        return process.exitCode();
+    };
+    const QString fresh = home.filePath(QStringLiteral("demo"));
+    EXPECT_EQ(seed(fresh), 0);
+    EXPECT_TRUE(QFile::exists(fresh + "/user.reg"));
+    EXPECT_FALSE(QDir(fresh + "/drive_c").entryList().isEmpty());
+
+    const QString other = home.filePath(QStringLiteral("documents"));
+    QDir().mkpath(other);
+    writeFile(other + "/letter.txt", "keep");
+    QString errors;
+    EXPECT_EQ(seed(other, &errors), 1);
+    EXPECT_TRUE(errors.contains("not a Wine prefix")) << errors.toStdString();
+    EXPECT_EQ(QDir(other).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{"letter.txt"});
+}
+
 TEST_F(ProgramRun, TwoArgumentsRunInteractively)
 {
     writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");

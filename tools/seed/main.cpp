@@ -3,10 +3,13 @@
 #include "SeedCache.h"
 #include "SeedProfile.h"
 
+#include "platform/prefix/DefaultPrefix.h"
 #include "platform/prefix/Prefix.h"
 #include "platform/urlcache/PrefixUrlCacheEnvironment.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 #include <optional>
 
@@ -19,6 +22,26 @@ int usage(QTextStream &err)
            "       navolis-seed list cookies|cache|history\n"
            "Works on the target prefix (WINEPREFIX, else ~/.wine, else Navolis' own).\n";
     return 2;
+}
+
+// A prefix named by WINEPREFIX that does not exist yet is made as Navolis makes its own; an
+// existing folder that holds anything but no user.reg is no prefix and is left alone.
+bool preparePrefix(QTextStream &err)
+{
+    const QString root = Prefix::current().root();
+    const QDir folder(root);
+    if (QFileInfo::exists(root + QStringLiteral("/user.reg")))
+        return true;
+    if (folder.exists() && !folder.isEmpty()) {
+        err << "navolis-seed: " << root
+            << " holds no user.reg: not a Wine prefix, nothing written\n";
+        return false;
+    }
+    if (!DefaultPrefix::ensure(root, DefaultPrefix::loginName())) {
+        err << "navolis-seed: cannot create a prefix in " << root << ", nothing written\n";
+        return false;
+    }
+    return true;
 }
 
 int generate(const QString &what, int count, QTextStream &out, QTextStream &err)
@@ -50,11 +73,12 @@ int demo(QTextStream &out, QTextStream &err)
     oneRun.reset();
     seed::addDemoRegistryValues();
     const bool favoritesOk = seed::addDemoFavorites();
-    out << "demo data written to " << Prefix::current().root() << '\n';
     if (!cacheOk || !favoritesOk) {
-        err << "some entries could not be written\n";
+        err << "navolis-seed: some demo data could not be written to " << Prefix::current().root()
+            << " (is Wine using it?)\n";
         return 1;
     }
+    out << "demo data written to " << Prefix::current().root() << '\n';
     return 0;
 }
 
@@ -81,6 +105,8 @@ int main(int argc, char **argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList args = app.arguments().mid(1);
+    if (!args.isEmpty() && args[0] != QLatin1String("list") && !preparePrefix(err))
+        return 1;
     if (args.size() == 1 && args[0] == "demo")
         return demo(out, err);
     if (args.size() == 2 && args[0] == "list")
