@@ -32,14 +32,8 @@ TDateTime TUrlHistory::HistoryTimeToDateTime(quint64 fileTime)
     // Zero stands for no time here, which the DOS format cannot hold.
     if (local == 0 || !platform::fileTimeToDosDateTime(local, date, time))
         return 0;
-    platform::SystemTime t;
-    t.year = 1980 + (date >> 9);
-    t.month = (date >> 5) & 0x0F;
-    t.day = date & 0x1F;
-    t.hour = time >> 11;
-    t.minute = (time >> 5) & 0x3F;
-    t.second = (time & 0x1F) * 2;
-    return platform::encodeDateTime(t);
+    const auto packed = platform::fileTimeToSystemTime(platform::dosDateTimeToFileTime(date, time));
+    return packed ? platform::encodeDateTime(*packed) : 0;
 }
 
 bool TUrlHistory::passesSearch(const QString &title, const QString &url) const

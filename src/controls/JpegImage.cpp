@@ -1,5 +1,7 @@
 #include "controls/JpegImage.h"
 
+#include "platform/kernel/LogCategories.h"
+
 #include <QFile>
 #include <csetjmp>
 #include <cstdio>
@@ -26,7 +28,13 @@ struct Pixels
     std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
 }
 
-void onMessage(j_common_ptr) {}
+// Warnings about a damaged but readable picture go to the log, not to the standard error.
+void onMessage(j_common_ptr info)
+{
+    char text[JMSG_LENGTH_MAX];
+    (*info->err->format_message)(info, text);
+    qCDebug(lcUi) << "JPEG:" << text;
+}
 
 // libjpeg reports errors by longjmp, so this part holds no C++ object with a destructor;
 // everything that must survive the jump lives behind the out pointer.

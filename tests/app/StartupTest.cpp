@@ -138,6 +138,18 @@ protected:
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
+    // As from cron or ssh: no display and no platform chosen.
+    void startWithoutDisplay(QProcess &process, const QString &prefix, const QString &letters)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name :
+             {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "NAVOLIS_PROGRAM_PATH"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("WINEPREFIX"), prefix);
+        process.setProcessEnvironment(env);
+        process.start(folder.filePath(QStringLiteral("navolis")), {letters});
+    }
+
     int run(const QStringList &arguments, int timeoutMs = 30000)
     {
         QProcess process;
@@ -269,13 +281,7 @@ TEST_F(ProgramRun, UnattendedRunNeedsNoDisplay)
     writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
     const PrefixBuilder sample;
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name :
-         {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "NAVOLIS_PROGRAM_PATH"})
-        env.remove(QString::fromLatin1(name));
-    env.insert(QStringLiteral("WINEPREFIX"), sample.root());
-    process.setProcessEnvironment(env);
-    process.start(folder.filePath(QStringLiteral("navolis")), {QStringLiteral("cn")});
+    startWithoutDisplay(process, sample.root(), QStringLiteral("cn"));
     ASSERT_TRUE(process.waitForFinished(30000)) << "the closing message must not wait";
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 0);
@@ -295,13 +301,7 @@ TEST_F(ProgramRun, RefusedStepsAreReportedAndEndWithStatusOne)
     const QString cookies = sample.profile() + "/AppData/Local/Microsoft/Windows/INetCookies";
     const QStringList before = QDir(cookies).entryList({"*.txt"}, QDir::Files);
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name :
-         {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "NAVOLIS_PROGRAM_PATH"})
-        env.remove(QString::fromLatin1(name));
-    env.insert(QStringLiteral("WINEPREFIX"), sample.root());
-    process.setProcessEnvironment(env);
-    process.start(folder.filePath(QStringLiteral("navolis")), {QStringLiteral("cen")});
+    startWithoutDisplay(process, sample.root(), QStringLiteral("cen"));
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 1);
     const QString errors = QString::fromUtf8(process.readAllStandardError());

@@ -1,14 +1,20 @@
 #pragma once
 
+#include "PrefixBuilder.h"
 #include "TestEnvironment.h"
 #include "app/CompanionFiles.h"
 #include "app/Program.h"
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "i18n/Qutrans.h"
+#include "platform/prefix/ReadOnlyNotice.h"
+#include "platform/urlcache/WinInetCache.h"
 
 #include <QFile>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <memory>
 
 // Builds the program's windows once per test process, as start-up does, with a language
 // choice already made so that the language window closes itself.
@@ -29,4 +35,33 @@ protected:
         if (Form1->Timer1->isActive())
             Form1->Timer1Timer();
     }
+};
+
+// A window flow over a prefix of its own: the main window is up, the read-only notice comes as
+// the program shows it, and the URL cache layer is pointed at the prefix afresh.
+class PrefixWindowTest : public WindowSetTest
+{
+protected:
+    void SetUp() override
+    {
+        Form1->show();
+        ReadOnlyNotice::setHandler([](const QString &) { ShowMessage2(Qutrans::get(196)); });
+    }
+
+    void TearDown() override
+    {
+        ReadOnlyNotice::setHandler({});
+        prefix.reset();
+        wininet::setUrlCacheEnvironment(nullptr);
+    }
+
+    // The cache layer resolves the prefix once; a new one must be picked up afresh.
+    PrefixBuilder &usePrefix(PrefixBuilder::Start start = PrefixBuilder::Start::Sample)
+    {
+        prefix = std::make_unique<PrefixBuilder>(start);
+        wininet::setUrlCacheEnvironment(nullptr);
+        return *prefix;
+    }
+
+    std::unique_ptr<PrefixBuilder> prefix;
 };

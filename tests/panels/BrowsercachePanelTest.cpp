@@ -38,29 +38,9 @@ QString sizeLine(int kb)
     return Qutrans::get(122) + QString::number(kb) + QStringLiteral("kb");
 }
 
-class BrowsercachePanelTest : public WindowSetTest
+class BrowsercachePanelTest : public PrefixWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        Form1->show();
-        ReadOnlyNotice::setHandler([](const QString &) { ShowMessage2(Qutrans::get(196)); });
-    }
-
-    void TearDown() override
-    {
-        ReadOnlyNotice::setHandler({});
-        prefix.reset();
-        wininet::setUrlCacheEnvironment(nullptr);
-    }
-
-    PrefixBuilder &usePrefix(PrefixBuilder::Start start)
-    {
-        prefix = std::make_unique<PrefixBuilder>(start);
-        wininet::setUrlCacheEnvironment(nullptr);
-        return *prefix;
-    }
-
     // A content entry whose local file holds `bytes` bytes and ends in `extension`.
     void cached(const QByteArray &url, const QByteArray &extension, int bytes)
     {
@@ -76,8 +56,6 @@ protected:
 
     void enterPanel() { emit Form1->SpeedButton3->clicked(); }
     void empty() { emit panel()->findChild<ClickLabel *>(QStringLiteral("Label41"))->clicked(); }
-
-    std::unique_ptr<PrefixBuilder> prefix;
 };
 
 TEST_F(BrowsercachePanelTest, EmptyCacheShowsZeroLinesAndTheBlankPreview)

@@ -44,22 +44,13 @@ ModalAnswerer::Step readGrid(QList<QStringList> &rows, void (THistoryForm::*clos
     };
 }
 
-class HistoryWindowTest : public WindowSetTest
+class HistoryWindowTest : public PrefixWindowTest
 {
 protected:
     void SetUp() override
     {
-        prefix = std::make_unique<PrefixBuilder>();
-        wininet::setUrlCacheEnvironment(nullptr);
-        Form1->show();
-        ReadOnlyNotice::setHandler([](const QString &) { ShowMessage2(Qutrans::get(196)); });
-    }
-
-    void TearDown() override
-    {
-        ReadOnlyNotice::setHandler({});
-        prefix.reset();
-        wininet::setUrlCacheEnvironment(nullptr);
+        PrefixWindowTest::SetUp();
+        usePrefix();
     }
 
     // Visits `hoursAgo` hours back, in the native record shape.
@@ -80,8 +71,6 @@ protected:
         history.Loaded();
         return history.Enumerate();
     }
-
-    std::unique_ptr<PrefixBuilder> prefix;
 };
 
 TEST_F(HistoryWindowTest, ListsTheVisitsOldestFirstBelowTheHeaderRow)

@@ -6,7 +6,6 @@
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
 #include "platform/prefix/ReadOnlyNotice.h"
-#include "platform/registry/RegHive.h"
 #include "privacy/u_MruForm.h"
 
 #include <QDir>
@@ -26,17 +25,6 @@ constexpr quint32 regDword = 4;
 QString message(int number)
 {
     return TShowMessage2Form::displayText(Qutrans::get(number));
-}
-
-// The value names of the run-dialog key as user.reg stores them, read apart from the program.
-QStringList storedCommands(const PrefixBuilder &prefix)
-{
-    QStringList names;
-    const auto hive = RegHive::parse(prefix.userReg());
-    if (const RegHive::Key *key = hive->findKey(runMru.split('\\')))
-        for (const RegHive::Value *value : key->values())
-            names << value->name;
-    return names;
 }
 
 // Waits on the open MRU window until its timer has ticked, keeps what it lists, then does
@@ -153,7 +141,7 @@ TEST_F(MruListsTest, EmptyingRemovesEveryCommandAndOnlyTheShortcutFiles)
     EXPECT_EQ(listed.size(), 2 + 4) << listed.join(" | ").toStdString();
     EXPECT_EQ(answerer.answered(), QStringList{message(99)});
     EXPECT_GE(clock.elapsed(), 100 + 99 * 5) << "no busy display";
-    EXPECT_TRUE(storedCommands(prefix).isEmpty());
+    EXPECT_TRUE(prefix.valueNames(runMru).isEmpty());
     QStringList left =
         QDir(prefix.path(recent))
             .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -201,7 +189,7 @@ TEST_F(MruListsTest, UnattendedEmptyingLeavesARecentFolderThatIsALink)
 
     ClearMruLists();
 
-    EXPECT_TRUE(storedCommands(prefix).isEmpty());
+    EXPECT_TRUE(prefix.valueNames(runMru).isEmpty());
     EXPECT_TRUE(QFileInfo::exists(outside.filePath("elsewhere.lnk")));
     EXPECT_EQ(Form1->ListBox1->count(), 0);
     EXPECT_TRUE(answerer.answered().isEmpty());

@@ -89,6 +89,16 @@ QByteArray PrefixBuilder::userReg() const
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+QStringList PrefixBuilder::valueNames(const QString &keyPath) const
+{
+    QStringList names;
+    const auto hive = RegHive::parse(userReg());
+    if (const RegHive::Key *key = hive ? hive->findKey(keyPath.split('\\')) : nullptr)
+        for (const RegHive::Value *value : key->values())
+            names << value->name;
+    return names;
+}
+
 PrefixBuilder &PrefixBuilder::folder(const QString &relative)
 {
     QDir().mkpath(path(relative));

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // A temporary prefix for one test: a copy of the Wine sample, a minimal prefix as Navolis makes
@@ -28,6 +29,9 @@ public:
     QString profile() const { return path("drive_c/users/user"); }
     QString userRegPath() const { return path("user.reg"); }
     QByteArray userReg() const;
+    // The value names of a key as user.reg stores them (path without the leading backslash),
+    // read apart from the program's registry layer.
+    QStringList valueNames(const QString &keyPath) const;
 
     PrefixBuilder &folder(const QString &relative);
     PrefixBuilder &file(const QString &relative, const QByteArray &content);

@@ -1,18 +1,17 @@
 #include "platform/urlcache/UrlCache.h"
-#include "platform/urlcache/PrefixUrlCacheEnvironment.h"
 
 #include "platform/kernel/AtomicFile.h"
 #include "platform/kernel/FileTime.h"
 #include "platform/kernel/LogCategories.h"
 #include "platform/urlcache/IndexDatLayout.h"
 #include "platform/urlcache/IndexEditor.h"
+#include "platform/urlcache/PrefixUrlCacheEnvironment.h"
 #include "platform/urlcache/UrlCacheNames.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -237,13 +236,6 @@ UrlCache::UrlCache(std::shared_ptr<UrlCacheEnvironment> environment)
                                                           under(f.history, "/History.IE5"), root);
 }
 
-UrlCache::~UrlCache()
-{
-    m_batchDepth = std::min(m_batchDepth, 1);
-    if (m_batchDepth)
-        endBatch();
-}
-
 UrlCache::Batch::Batch(UrlCache &cache) : m_cache(cache)
 {
     ++m_cache.m_batchDepth;
@@ -251,8 +243,7 @@ UrlCache::Batch::Batch(UrlCache &cache) : m_cache(cache)
 
 UrlCache::Batch::~Batch()
 {
-    if (m_cache.m_batchDepth > 0)
-        m_cache.endBatch();
+    m_cache.endBatch();
 }
 
 void UrlCache::endBatch()

@@ -100,7 +100,6 @@ class UrlCache
 {
 public:
     explicit UrlCache(std::shared_ptr<UrlCacheEnvironment> environment);
-    ~UrlCache();
     UrlCache(const UrlCache &) = delete;
     UrlCache &operator=(const UrlCache &) = delete;
 
@@ -108,7 +107,7 @@ public:
 
     // While a batch lives, every container it touches stays locked and mapped and the
     // prefix's write lease stays taken (or refused) once for all; at its end each changed
-    // container is flushed to disk once. Batches nest.
+    // container is flushed to disk once. Batches nest, and end before their cache.
     class Batch
     {
     public:
