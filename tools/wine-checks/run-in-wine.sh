@@ -1,8 +1,10 @@
 #!/bin/sh
-# Builds the URL cache check programs with mingw-w64 and runs them under Wine.
+# Builds the Wine check programs with mingw-w64 and runs them under Wine.
 #
 #   run-in-wine.sh build
 #   WINEPREFIX=/path/to/prefix run-in-wine.sh fillcache|listcache|stillworks [args...]
+#   WINEPREFIX=/path/to/prefix run-in-wine.sh listfavorites [SUBFOLDER]
+#   WINEPREFIX=/path/to/prefix run-in-wine.sh readurl FILE...
 #   run-in-wine.sh make-sample DEST
 #
 # Executables go to $WINE_CHECKS_OUT (default /tmp/wine-checks).
@@ -27,11 +29,17 @@ fi
 
 build() {
     mkdir -p "$out"
-    for p in fillcache listcache stillworks; do
+    for p in fillcache listcache stillworks listfavorites readurl; do
+        case $p in
+            listfavorites) libs="-lshell32 -lshlwapi -lole32 -luuid" ;;
+            readurl) libs="-lole32 -luuid" ;;
+            *) libs="" ;;
+        esac
         if [ ! -e "$out/$p.exe" ] || [ "$here/$p.c" -nt "$out/$p.exe" ] \
             || [ "$here/common.h" -nt "$out/$p.exe" ]; then
+            # shellcheck disable=SC2086
             "$cc" -std=c99 -O2 -Wall -Wextra -s -o "$out/$p.exe" "$here/$p.c" \
-                -lwininet -ladvapi32
+                $libs -lwininet -ladvapi32
         fi
     done
 }
@@ -81,11 +89,12 @@ make_sample() {
 
 case ${1:-} in
     build) build ;;
-    fillcache|listcache|stillworks) run "$@" ;;
+    fillcache|listcache|stillworks|listfavorites|readurl) run "$@" ;;
     make-sample)
         [ $# -eq 2 ] || { echo "usage: $0 make-sample DEST" >&2; exit 2; }
         make_sample "$2" ;;
     *)
-        echo "usage: $0 build | fillcache | listcache | stillworks [--keep URL] [--gone URL]... | make-sample DEST" >&2
+        echo "usage: $0 build | fillcache | listcache | stillworks [--keep URL] [--gone URL]..." \
+            "| listfavorites [SUBFOLDER] | readurl FILE... | make-sample DEST" >&2
         exit 2 ;;
 esac

@@ -1,8 +1,13 @@
 #include "platform/desktop/ShellOpen.h"
 
+#include "platform/kernel/LogCategories.h"
+#include "platform/shell/ShellExecute.h"
+
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QProcess>
 #include <QUrl>
 
@@ -13,13 +18,22 @@ ShellOpenHandler handler;
 
 bool openWithDesktop(const QString &target)
 {
-    if (target.isEmpty())
+    const ShellOpenPlan plan = planShellOpen(target);
+    switch (plan.action) {
+    case ShellOpenPlan::Refuse:
+        // The shell says itself what it could not open.
+        qCWarning(lcShell).noquote() << plan.reason;
+        if (qobject_cast<QApplication *>(QCoreApplication::instance()))
+            QMessageBox::warning(nullptr, QCoreApplication::applicationName(), plan.reason);
         return false;
-    const QFileInfo file(target);
-    if (isProgramFile(target))
-        return QProcess::startDetached(file.absoluteFilePath(), {});
-    const QUrl url =
-        file.exists() ? QUrl::fromLocalFile(file.absoluteFilePath()) : QUrl::fromUserInput(target);
+    case ShellOpenPlan::OpenFile:
+        if (isProgramFile(plan.target))
+            return QProcess::startDetached(QFileInfo(plan.target).absoluteFilePath(), {});
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(plan.target));
+    case ShellOpenPlan::OpenAddress:
+        break;
+    }
+    const QUrl url = QUrl::fromUserInput(plan.target);
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 } // namespace

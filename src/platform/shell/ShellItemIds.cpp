@@ -19,6 +19,7 @@ constexpr quint8 rootType = 0x1F;
 constexpr quint8 volumeType = 0x2F;
 constexpr quint8 folderType = 0x31;
 constexpr quint8 fileType = 0x32;
+constexpr quint8 uriType = 0x61;
 constexpr quint8 unicodeNameBit = 0x04;
 constexpr quint32 extensionSignature = 0xBEEF0004;
 constexpr quint16 extensionVersion = 3; // the long-name block as the shell has written since XP
@@ -42,7 +43,9 @@ FatStamp fatStamp(const QDateTime &stamp)
             quint16(time.hour() << 11 | time.minute() << 5 | time.second() / 2)};
 }
 
-QByteArray rootItem()
+} // namespace
+
+QByteArray computerItem()
 {
     QByteArray item;
     put16(item, 0x14);
@@ -61,10 +64,10 @@ QByteArray volumeItem(QChar drive)
     return item + name;
 }
 
-QByteArray fileEntry(const QString &name, const QFileInfo &info, bool isLast)
+QByteArray fileItem(const QString &name, const QFileInfo &info, bool lastOfPath)
 {
     const bool exists = info.exists();
-    const bool folder = exists ? info.isDir() : !isLast;
+    const bool folder = exists ? info.isDir() : !lastOfPath;
     const FatStamp written = exists ? fatStamp(info.lastModified()) : FatStamp();
     const FatStamp created =
         exists ? fatStamp(info.birthTime().isValid() ? info.birthTime() : info.lastModified())
@@ -99,6 +102,19 @@ QByteArray fileEntry(const QString &name, const QFileInfo &info, bool isLast)
     return item;
 }
 
+QByteArray uriItem(const QString &address)
+{
+    QByteArray item;
+    put16(item, 0);
+    item.append(char(uriType)).append('\0');
+    putUtf16(item, address);
+    put16(item, 0);
+    patch16(item, 0, quint32(item.size()));
+    return item;
+}
+
+namespace {
+
 // The long name of a file entry's extension block, when it has one in the shell's form.
 std::optional<QString> longName(QByteArrayView item)
 {
@@ -129,19 +145,49 @@ std::optional<QString> entryName(QByteArrayView item)
 
 } // namespace
 
+ItemData itemData(QByteArrayView item)
+{
+    using Kind = ItemData::Kind;
+    const auto size = u16(item, 0);
+    if (!size || *size < 3 || *size > item.size())
+        return {};
+    item = item.first(*size);
+    const quint8 type = quint8(item[2]);
+    if (type == rootType && item.size() >= 20 &&
+        item.sliced(4, 16) == QByteArrayView(myComputer, 16))
+        return {Kind::Computer, {}};
+    if ((type & 0x70) == 0x20) {
+        const auto name = bytesz(item, 3);
+        if (!name || name->size() < 2 || name->at(1) != ':')
+            return {};
+        return {Kind::Volume, QString::fromLatin1(name->first(2)).toUpper()};
+    }
+    if ((type & 0x70) == 0x30 && item.size() > primaryNameOffset) {
+        const auto name = entryName(item);
+        if (!name || name->isEmpty())
+            return {};
+        return {(type & 0x01) ? Kind::Folder : Kind::File, *name};
+    }
+    if (type == uriType) {
+        const auto address = utf16z(item, 4);
+        return address ? ItemData{Kind::Uri, *address} : ItemData{};
+    }
+    return {};
+}
+
 QByteArray fromWindowsPath(const Prefix &prefix, QStringView windowsPath)
 {
     if (windowsPath.size() < 2 || windowsPath[1] != u':' || !windowsPath[0].isLetter() ||
         windowsPath[0].unicode() > 127)
         return {};
-    QByteArray list = rootItem() + volumeItem(windowsPath[0]);
+    QByteArray list = computerItem() + volumeItem(windowsPath[0]);
     const QStringList parts = windowsPath.mid(2).toString().split(QChar('\\'), Qt::SkipEmptyParts);
     QString walked = windowsPath.first(2).toString();
     for (qsizetype i = 0; i < parts.size(); ++i) {
         walked += '\\' + parts[i];
         const QString host = DosPaths::toHostPath(prefix, walked);
-        list += fileEntry(parts[i], host.isEmpty() ? QFileInfo() : QFileInfo(host),
-                          i == parts.size() - 1);
+        list += fileItem(parts[i], host.isEmpty() ? QFileInfo() : QFileInfo(host),
+                         i == parts.size() - 1);
     }
     put16(list, 0);
     return list;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFileInfo>
 #include <QString>
 
 // Item-identifier lists of file-system paths, in the shell's binary form: "My Computer", the
@@ -17,5 +18,33 @@ QByteArray fromWindowsPath(const Prefix &prefix, QStringView windowsPath);
 // The path that a list names, long names preferred; empty when the list holds items other
 // than these or is damaged.
 QString toWindowsPath(QByteArrayView idList);
+
+// Single items, each with its 16-bit size in front and no terminator.
+QByteArray computerItem();
+QByteArray volumeItem(QChar drive);
+// A file or folder entry named `name`, sizes, dates and attributes from `info` where it exists;
+// one that does not exist is a folder unless `lastOfPath`.
+QByteArray fileItem(const QString &name, const QFileInfo &info, bool lastOfPath = true);
+// An address, as the shell's internet namespace holds it.
+QByteArray uriItem(const QString &address);
+
+struct ItemData
+{
+    enum class Kind
+    {
+        Computer,
+        Volume,
+        Folder,
+        File,
+        Uri,
+        Unknown
+    };
+    Kind kind = Kind::Unknown;
+    // The drive ("C:"), the long name of an entry, or the address.
+    QString name;
+};
+
+// What one item holds; Unknown for items of other kinds or damaged ones.
+ItemData itemData(QByteArrayView item);
 
 } // namespace ShellItemIds

@@ -1,0 +1,176 @@
+#include "platform/shell/ShellFileInfo.h"
+
+#include "platform/kernel/AnsiCodePage.h"
+#include "platform/prefix/Prefix.h"
+#include "platform/shell/FileTypes.h"
+#include "platform/shell/ShellNamespaceItems.h"
+
+#include <cstring>
+
+namespace win {
+
+namespace {
+
+using namespace shellitems;
+using ShellItemIds::ItemData;
+using Kind = ItemData::Kind;
+
+const SystemImageList imageList;
+
+void copyText(char *field, std::size_t size, const QString &text)
+{
+    const QByteArray bytes = AnsiCodePage::fromUnicode(text).left(qsizetype(size) - 1);
+    std::memcpy(field, bytes.constData(), std::size_t(bytes.size()));
+    field[bytes.size()] = '\0';
+}
+
+struct Described
+{
+    ItemData data;
+    QString hostPath;
+    ULONG attributes = 0;
+    QString displayName;
+};
+
+// The parent of the last item bound through the desktop; asked for every item of a folder in
+// turn, so the last one is kept.
+std::shared_ptr<IShellFolder> parentFolder(const QByteArray &parent)
+{
+    static QByteArray lastList;
+    static QString lastPrefix;
+    static std::shared_ptr<IShellFolder> last;
+    const QString prefix = Prefix::current().root();
+    if (last && lastList == parent && lastPrefix == prefix)
+        return last;
+    std::shared_ptr<IShellFolder> folder;
+    if (SHGetDesktopFolder(&folder) != S_OK)
+        return nullptr;
+    if (!parent.isEmpty()) {
+        const QByteArray terminated = parent + QByteArray(2, '\0');
+        std::shared_ptr<IShellFolder> bound;
+        if (FAILED(folder->BindToObject(reinterpret_cast<LPCITEMIDLIST>(terminated.constData()),
+                                        &bound)))
+            return nullptr;
+        folder = bound;
+    }
+    lastList = parent;
+    lastPrefix = prefix;
+    last = folder;
+    return folder;
+}
+
+std::optional<Described> describe(const QByteArray &absolute)
+{
+    const QByteArray terminated = absolute + QByteArray(2, '\0');
+    const auto list = reinterpret_cast<LPCITEMIDLIST>(terminated.constData());
+    const std::vector<QByteArrayView> items = itemsOf(list);
+    if (items.empty())
+        return Described{
+            {Kind::Folder, QStringLiteral("Desktop")}, {}, SFGAO_FOLDER, QStringLiteral("Desktop")};
+    const QByteArray last = items.back().toByteArray() + QByteArray(2, '\0');
+    const auto item = reinterpret_cast<LPCITEMIDLIST>(last.constData());
+    const std::shared_ptr<IShellFolder> parent =
+        parentFolder(absolute.first(absolute.size() - items.back().size()));
+    if (!parent)
+        return std::nullopt;
+    Described described{ShellItemIds::itemData(items.back()), parent->hostPathOf(item), 0, {}};
+    if (described.data.kind == Kind::Unknown)
+        return std::nullopt;
+    described.attributes = ~ULONG(0);
+    parent->GetAttributesOf(item, &described.attributes);
+    described.displayName = normalName(described.data);
+    return described;
+}
+
+bool isChannel(const Described &item)
+{
+    return item.data.kind == Kind::Folder && !channelAddress(item.hostPath).isEmpty();
+}
+
+QString typeName(const Described &item)
+{
+    switch (item.data.kind) {
+    case Kind::Computer:
+        return QStringLiteral("System Folder");
+    case Kind::Volume:
+        return QStringLiteral("Local Disk");
+    case Kind::Folder:
+        if (isChannel(item))
+            return FileTypes::classDefault(QStringLiteral("ChannelShortcut"))
+                .value_or(QStringLiteral("Channel Shortcut"));
+        return FileTypes::classDefault(QStringLiteral("Directory"))
+            .value_or(QStringLiteral("Folder"));
+    case Kind::File:
+        return FileTypes::ofFileName(item.data.name).typeName;
+    case Kind::Uri:
+        return QStringLiteral("Internet Address");
+    case Kind::Unknown:
+        break;
+    }
+    return {};
+}
+
+int iconIndex(const Described &item)
+{
+    switch (item.data.kind) {
+    case Kind::Computer:
+        return IconComputer;
+    case Kind::Volume:
+        return IconDrive;
+    case Kind::Folder:
+        return isChannel(item) ? IconChannel : IconFolder;
+    case Kind::File: {
+        const QString className = FileTypes::ofFileName(item.data.name).className;
+        if (className == u"InternetShortcut")
+            return IconInternetShortcut;
+        return className == u"lnkfile" ? IconShellLink : IconDocument;
+    }
+    case Kind::Uri:
+        return IconInternetShortcut;
+    case Kind::Unknown:
+        break;
+    }
+    return IconDocument;
+}
+
+} // namespace
+
+const SystemImageList *systemImageList()
+{
+    return &imageList;
+}
+
+std::uintptr_t SHGetFileInfoA(const void *item, DWORD, SHFILEINFOA *info, unsigned infoSize,
+                              unsigned flags)
+{
+    if (!item || (info && infoSize < sizeof(SHFILEINFOA)))
+        return 0;
+    QByteArray absolute;
+    if (flags & SHGFI_PIDL) {
+        absolute = contentOf(static_cast<LPCITEMIDLIST>(item));
+    } else {
+        absolute = ShellItemIds::fromWindowsPath(
+            Prefix::current(), AnsiCodePage::toUnicode(static_cast<const char *>(item)));
+        if (absolute.isEmpty())
+            return 0;
+        absolute.chop(2);
+    }
+    const std::optional<Described> described = describe(absolute);
+    if (!described)
+        return 0;
+    if (info) {
+        if (flags & SHGFI_TYPENAME)
+            copyText(info->szTypeName, sizeof info->szTypeName, typeName(*described));
+        if (flags & SHGFI_DISPLAYNAME)
+            copyText(info->szDisplayName, sizeof info->szDisplayName, described->displayName);
+        if (flags & SHGFI_ATTRIBUTES)
+            info->dwAttributes = described->attributes;
+        if (flags & SHGFI_SYSICONINDEX)
+            info->iIcon = iconIndex(*described);
+    }
+    if (flags & SHGFI_SYSICONINDEX)
+        return reinterpret_cast<std::uintptr_t>(&imageList);
+    return 1;
+}
+
+} // namespace win
