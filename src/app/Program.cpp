@@ -15,6 +15,7 @@
 #include "i18n/ApplyTranslations.h"
 #include "i18n/Qutrans.h"
 #include "i18n/u_language.h"
+#include "panels/FavoritenPanel.h"
 #include "panels/u_URLChangeForm.h"
 #include "platform/kernel/AtomicFile.h"
 #include "platform/multimedia/SoundEffectPlayer.h"
@@ -176,6 +177,10 @@ void createWindowSet()
     QObject::connect(TypedURLsForm, &TTypedURLsForm::deletionRequested, Form1,
                      &TForm1::Label23Click);
     QObject::connect(HistoryForm, &THistoryForm::clearingRequested, Form1, &TForm1::Label22Click);
+    QObject::connect(Form1->FavoritenPanel, &TFavoritenPanel::linkSelected, URLChangeForm,
+                     &TURLChangeForm::ShowLink);
+    QObject::connect(Form1->FavoritenPanel, &TFavoritenPanel::editLinkRequested, URLChangeForm,
+                     &TURLChangeForm::EditLink);
     Form3->hide();
     delete Form3;
     Form3 = nullptr;

@@ -69,11 +69,12 @@ void TForm1::connectHandlers()
     connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
     connect(BrowsercachePanel, &TBrowsercachePanel::nextClicked, this, &TForm1::BitBtn3Click);
     connect(BrowsercachePanel, &TBrowsercachePanel::logoClicked, this, &TForm1::AniIcon1Click);
-    connect(BitBtn4, &QPushButton::clicked, this, &TForm1::BitBtn4Click);
+    connect(FavoritenPanel, &TFavoritenPanel::nextClicked, this, &TForm1::BitBtn4Click);
+    connect(FavoritenPanel, &TFavoritenPanel::logoClicked, this, &TForm1::AniIcon1Click);
     connect(BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
     connect(BitBtn6, &QPushButton::clicked, this, &TForm1::BitBtn6Click);
     connect(BitBtn7, &QPushButton::clicked, this, &TForm1::BitBtn7Click);
-    for (TAniIcon *logo : {AniIcon1, AniIcon2, AniIcon4, AniIcon5, AniIcon6, AniIcon7})
+    for (TAniIcon *logo : {AniIcon1, AniIcon2, AniIcon5, AniIcon6, AniIcon7})
         connect(logo, &TAniIcon::clicked, this, &TForm1::AniIcon1Click);
     connect(Label1, &ClickLabel::clicked, this, &TForm1::Label1Click);
     connect(Label2, &ClickLabel::clicked, this, &TForm1::Label2Click);

@@ -9,6 +9,7 @@
 #include "dialogs/u_info.h"
 #include "i18n/Qutrans.h"
 #include "panels/BrowsercachePanel.h"
+#include "panels/FavoritenPanel.h"
 #include "panels/u_URLChangeForm.h"
 #include "privacy/u_MruForm.h"
 #include "privacy/u_TypedURLs.h"
@@ -222,15 +223,17 @@ void otherPanels()
     caption(cache->findChild<QLabel *>(QStringLiteral("Label41")), 117);
     cache->ShowCountAndSize();
 
-    oneLine(f->RichEdit5, 124);
-    oneLine(f->Memo5, 125);
-    caption(f->GroupBox9, 126);
-    caption(f->Label43, 131);
-    caption(f->Label44, 132);
-    caption(f->Label47, 127);
-    caption(f->Label49, 128);
-    caption(f->Label5, 129);
-    caption(f->Label48, 130);
+    TFavoritenPanel *favourites = f->FavoritenPanel;
+    oneLine(favourites->findChild<QTextEdit *>(QStringLiteral("RichEdit5")), 124);
+    oneLine(favourites->findChild<QPlainTextEdit *>(QStringLiteral("Memo5")), 125);
+    caption(favourites->findChild<QGroupBox *>(QStringLiteral("GroupBox9")), 126);
+    for (const auto &[name, text] : {std::pair{"Label43", 131},
+                                     {"Label44", 132},
+                                     {"Label47", 127},
+                                     {"Label49", 128},
+                                     {"Label5", 129},
+                                     {"Label48", 130}})
+        caption(favourites->findChild<QLabel *>(QLatin1String(name)), text);
 
     oneLine(f->RichEdit6, 139);
     oneLine(f->Memo6, 140);
@@ -330,10 +333,9 @@ void editingWindows()
 {
     TURLChangeForm *u = URLChangeForm;
     u->setWindowTitle(Qutrans::get(1));
-    caption(u->Label1, 134);
-    caption(u->Label3, 135);
-    caption(u->Label5, 136);
-    caption(u->Label4, 137);
+    for (const auto &[name, text] :
+         {std::pair{"Label1", 134}, {"Label3", 135}, {"Label5", 136}, {"Label4", 137}})
+        caption(u->findChild<QLabel *>(QLatin1String(name)), text);
 
     TChangeStartPageForm *s = ChangeStartPageForm;
     s->setWindowTitle(Qutrans::get(1));

@@ -1,9 +1,79 @@
 #include "panels/u_URLChangeForm.h"
 
-#include "controls/StoredLayout.h"
+#include "ui_u_URLChangeForm.h"
 
-TURLChangeForm::TURLChangeForm(QWidget *parent) : QDialog(parent)
+#include "app/Navigation.h"
+#include "controls/StoredLayout.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "i18n/Qutrans.h"
+#include "platform/kernel/FileCalls.h"
+#include "platform/shell/InternetShortcut.h"
+
+#include <QLocale>
+
+#include <stdexcept>
+
+TURLChangeForm::TURLChangeForm(QWidget *parent) : QDialog(parent), ui(new Ui::TURLChangeForm)
 {
-    setupUi(this);
+    ui->setupUi(this);
     StoredLayout::prepareDialog(this);
+    connect(ui->Label5, &ClickLabel::clicked, this, &TURLChangeForm::Label5Click);
+    connect(ui->Label4, &ClickLabel::clicked, this, &TURLChangeForm::Label4Click);
+}
+
+TURLChangeForm::~TURLChangeForm() = default;
+
+void TURLChangeForm::ShowLink(const QString &caption, const QString &url)
+{
+    StoredLayout::setCaption(ui->Label2, caption);
+    ui->Edit1->setText(url);
+}
+
+void TURLChangeForm::EditLink(const QString &linkFileName)
+{
+    m_linkFileName = linkFileName;
+    exec();
+}
+
+QString TURLChangeForm::linkCaption() const
+{
+    return ui->Label2->text();
+}
+
+QString TURLChangeForm::address() const
+{
+    return ui->Edit1->text();
+}
+
+void TURLChangeForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TURLChangeForm::FormShow()
+{
+    ui->Label2->resize(289, ui->Label2->height());
+    OriginalUrl = ui->Edit1->text();
+}
+
+void TURLChangeForm::Label5Click()
+{
+    PlayClickSound();
+    if (win::FileExists(m_linkFileName)) {
+        const QLocale locale = QLocale::system();
+        const QString typed = ui->Edit1->text();
+        QString reason;
+        if (locale.toUpper(OriginalUrl) != locale.toUpper(typed) &&
+            !writeInternetShortcutFile(m_linkFileName, typed, &reason))
+            throw std::runtime_error(reason.toStdString());
+        ShowMessage2(Qutrans::get(138));
+    }
+    close();
+}
+
+void TURLChangeForm::Label4Click()
+{
+    PlayClickSound();
+    close();
 }

@@ -11,7 +11,10 @@
 #include "app/Program.h"
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
+#include "browserdata/FavoritesListView.h"
 #include "i18n/Qutrans.h"
+#include "panels/FavoritenPanel.h"
+#include "panels/u_URLChangeForm.h"
 #include "privacy/u_history.h"
 
 #include <QApplication>
@@ -53,7 +56,19 @@ int shoot(const QString &language, const QString &outDir)
     Form1->SpeedButton3->setChecked(true);
     Form1->SpeedButton3Click();
     ok &= save(Form1, outDir + "/cache-panel-" + name + ".png");
+
+    Form1->SpeedButton4->setChecked(true);
+    Form1->SpeedButton4Click();
+    TFavoritesListView *favourites = Form1->FavoritenPanel->favoritesList();
+    const int link = favourites->FindItem(QStringLiteral("Example"), 0, true);
+    favourites->setCurrentIndex(favourites->model()->index(qMax(link, 0), 0));
+    Form1->FavoritenPanel->FavoritesListView1Click();
+    ok &= save(Form1, outDir + "/favourites-panel-" + name + ".png");
     Form1->hide();
+
+    URLChangeForm->show();
+    ok &= save(URLChangeForm, outDir + "/link-window-" + name + ".png");
+    URLChangeForm->hide();
 
     HistoryForm->show();
     HistoryForm->CloseTimer->stop();

@@ -1,0 +1,113 @@
+#include "panels/FavoritenPanel.h"
+
+#include "ui_FavoritenPanel.h"
+
+#include "app/Navigation.h"
+#include "browserdata/FavoritesListView.h"
+#include "dialogs/MyTricks.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "i18n/Qutrans.h"
+#include "platform/kernel/FileCalls.h"
+#include "platform/kernel/LogCategories.h"
+#include "platform/shell/RecycleBin.h"
+
+#include <QTextStream>
+
+namespace {
+
+// The text shown when a link file could not be deleted.
+constexpr int LinkNotDeletedText = 198;
+
+} // namespace
+
+TFavoritenPanel::TFavoritenPanel(QWidget *parent) : QFrame(parent), ui(new Ui::TFavoritenPanel)
+{
+    ui->setupUi(this);
+    TFavoritesListView *list = ui->FavoritesListView1;
+    list->ResolveUrl = IntShCut;
+    list->Channels = false;
+    list->OnURLSelected = [this](QObject *Sender, const QString &Url) {
+        FavoritesListView1URLSelected(Sender, Url);
+    };
+    connect(list, &QAbstractItemView::clicked, this, &TFavoritenPanel::FavoritesListView1Click);
+    connect(ui->Label47, &ClickLabel::clicked, this, &TFavoritenPanel::Label47Click);
+    connect(ui->Image23, &ClickLabel::clicked, this, &TFavoritenPanel::Label47Click);
+    connect(ui->Label49, &ClickLabel::clicked, this, &TFavoritenPanel::Label49Click);
+    connect(ui->Image25, &ClickLabel::clicked, this, &TFavoritenPanel::Label49Click);
+    connect(ui->Label5, &ClickLabel::clicked, this, &TFavoritenPanel::Label5Click);
+    connect(ui->Image22, &ClickLabel::clicked, this, &TFavoritenPanel::Label5Click);
+    connect(ui->Label48, &ClickLabel::clicked, this, &TFavoritenPanel::Label48Click);
+    connect(ui->Image24, &ClickLabel::clicked, this, &TFavoritenPanel::Label48Click);
+    connect(ui->BitBtn4, &QPushButton::clicked, this, &TFavoritenPanel::nextClicked);
+    connect(ui->AniIcon4, &TAniIcon::clicked, this, &TFavoritenPanel::logoClicked);
+
+    // The first filling happens while the program starts: a prefix without a favourites folder
+    // leaves the list empty instead of stopping the start.
+    try {
+        list->Reload();
+    } catch (const std::exception &error) {
+        qCWarning(lcShell) << "favourites not listed:" << error.what();
+    }
+}
+
+TFavoritenPanel::~TFavoritenPanel() = default;
+
+TFavoritesListView *TFavoritenPanel::favoritesList() const
+{
+    return ui->FavoritesListView1;
+}
+
+void TFavoritenPanel::FavoritesListView1Click()
+{
+    PlayClickSound();
+    ui->FavoritesListView1->ActivateItem();
+}
+
+void TFavoritenPanel::FavoritesListView1URLSelected(QObject *, const QString &Url)
+{
+    emit linkSelected(ui->FavoritesListView1->focusedCaption(), Url);
+}
+
+void TFavoritenPanel::Label47Click()
+{
+    PlayClickSound();
+    ui->FavoritesListView1->GoUp();
+}
+
+void TFavoritenPanel::Label49Click()
+{
+    PlayClickSound();
+    TFavoritesListView *list = ui->FavoritesListView1;
+    list->ActivateItem();
+    if (!list->LinkFileName.isEmpty())
+        OpenInShell(list->LinkFileName);
+}
+
+void TFavoritenPanel::Label5Click()
+{
+    PlayClickSound();
+    TFavoritesListView *list = ui->FavoritesListView1;
+    list->ActivateItem();
+    if (!list->LinkFileName.isEmpty())
+        emit editLinkRequested(list->LinkFileName);
+    list->Reload();
+}
+
+// The link goes to the desktop's trash where there is one, so that a deletion without a question
+// can be undone; one that failed says so instead of claiming it.
+void TFavoritenPanel::Label48Click()
+{
+    PlayClickSound();
+    TFavoritesListView *list = ui->FavoritesListView1;
+    list->ActivateItem();
+    const QString file = list->LinkFileName;
+    if (!file.isEmpty() && win::FileExists(file)) {
+        if (win::RecycleFile(file)) {
+            ShowMessage2(Qutrans::get(133));
+        } else {
+            QTextStream(stderr) << "navolis: " << file << ": not deleted\n";
+            ShowMessage2(Qutrans::get(LinkNotDeletedText));
+        }
+    }
+    list->Reload();
+}

@@ -1,0 +1,159 @@
+#include "panels/FavoritenPanel.h"
+#include "ModalAnswerer.h"
+#include "app/WindowSetFixture.h"
+#include "browserdata/FavoritesListView.h"
+#include "panels/u_URLChangeForm.h"
+#include "platform/desktop/MessageBeep.h"
+#include "platform/desktop/ShellOpen.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+const QString favorites = QStringLiteral("drive_c/users/user/Favorites/");
+const QString windowsFavorites = QStringLiteral("C:\\users\\user\\Favorites\\");
+
+QString message(int number)
+{
+    return TShowMessage2Form::displayText(Qutrans::get(number));
+}
+
+class FavoritenPanelTest : public PrefixWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        PrefixWindowTest::SetUp();
+        usePrefix()
+            .file(favorites + "News/Sport.url",
+                  "[InternetShortcut]\r\nURL=http://sport.example/\r\n")
+            .file(favorites + "Example.url", browserShortcut);
+        win::setMessageBeepHandler([this] { ++beeps; });
+        emit Form1->SpeedButton4->clicked();
+        list()->Reload();
+    }
+    void TearDown() override
+    {
+        win::setMessageBeepHandler({});
+        platform::setShellOpenHandler({});
+        PrefixWindowTest::TearDown();
+    }
+
+    TFavoritenPanel *panel() const { return Form1->FavoritenPanel; }
+    TFavoritesListView *list() const { return panel()->favoritesList(); }
+
+    void clickRow(int row)
+    {
+        const QRect rect = list()->visualRect(list()->model()->index(row, 0));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    void selectRow(int row) { list()->setCurrentIndex(list()->model()->index(row, 0)); }
+
+    QByteArray linkFile() const
+    {
+        QFile file(prefix->path(favorites + "Example.url"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    }
+
+    // Edits the link "Example" in the link window: types `address` and saves.
+    QStringList editExample(const QString &address)
+    {
+        ModalAnswerer answerer;
+        answerer.on(URLChangeForm, [address](QWidget *window) {
+            window->findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(address);
+            QMetaObject::invokeMethod(URLChangeForm, &TURLChangeForm::Label5Click,
+                                      Qt::QueuedConnection);
+            return true;
+        });
+        selectRow(1);
+        panel()->Label5Click();
+        return answerer.answered();
+    }
+
+    // What a browser writes: more than the address, all of which a changed address replaces.
+    const QByteArray browserShortcut = "[DEFAULT]\r\nBASEURL=http://www.example.com/\r\n"
+                                       "[InternetShortcut]\r\nURL=http://www.example.com/\r\n"
+                                       "IconIndex=0\r\nModified=20F06BA06D07BD014D\r\n";
+    int beeps = 0;
+};
+
+} // namespace
+
+TEST_F(FavoritenPanelTest, AClickOnALinkFillsTheLinkWindowAndOnAFolderOpensIt)
+{
+    clickRow(1);
+    EXPECT_EQ(URLChangeForm->linkCaption(), "Example");
+    EXPECT_EQ(URLChangeForm->address(), "http://www.example.com/");
+    EXPECT_FALSE(URLChangeForm->isVisible());
+
+    clickRow(0);
+    EXPECT_EQ(list()->Depth(), 1);
+    EXPECT_EQ(list()->caption(0), "Sport");
+    panel()->Label47Click();
+    EXPECT_EQ(list()->Depth(), 0);
+    panel()->Label47Click();
+    EXPECT_EQ(beeps, 1) << "one level up at the top beeps";
+}
+
+TEST_F(FavoritenPanelTest, SavingRewritesTheFileOnlyForAChangedAddress)
+{
+    EXPECT_EQ(editExample("HTTP://WWW.EXAMPLE.COM/"), QStringList{message(138)});
+    EXPECT_EQ(linkFile(), browserShortcut) << "a change of letter case alone writes nothing";
+
+    EXPECT_EQ(editExample("http://www.example.org/neu"), QStringList{message(138)});
+    EXPECT_EQ(linkFile(), "[InternetShortcut]\r\nURL=http://www.example.org/neu\r\n");
+    EXPECT_EQ(list()->Depth(), 0);
+    EXPECT_EQ(list()->currentIndex().row(), 0) << "the list is back at the top";
+}
+
+TEST_F(FavoritenPanelTest, EditingWithAFolderSelectedOpensItThenTheEarlierLink)
+{
+    clickRow(1);
+    QStringList shown;
+    ModalAnswerer answerer;
+    answerer.on(URLChangeForm, [&](QWidget *) {
+        shown << list()->caption(0) << URLChangeForm->linkCaption();
+        URLChangeForm->close();
+        return true;
+    });
+    selectRow(0);
+    panel()->Label5Click();
+    EXPECT_EQ(shown, (QStringList{"Sport", "Example"}));
+    EXPECT_EQ(list()->Depth(), 0);
+}
+
+TEST_F(FavoritenPanelTest, ViewingHandsTheLinkFileToTheShell)
+{
+    QStringList opened;
+    platform::setShellOpenHandler([&](const QString &target) {
+        opened << target;
+        return true;
+    });
+    selectRow(1);
+    panel()->Label49Click();
+    EXPECT_EQ(opened, QStringList{windowsFavorites + "Example.url"});
+}
+
+TEST_F(FavoritenPanelTest, DeletingMovesTheLinkToTheTrashOrSaysThatItFailed)
+{
+    prefix->holdServerLock();
+    {
+        ModalAnswerer answerer;
+        selectRow(1);
+        panel()->Label48Click();
+        EXPECT_EQ(answerer.answered(), (QStringList{message(196), message(198)}));
+    }
+    EXPECT_EQ(linkFile(), browserShortcut);
+    prefix->releaseServerLock();
+
+    ModalAnswerer answerer;
+    selectRow(1);
+    panel()->Label48Click();
+    EXPECT_EQ(answerer.answered(), QStringList{message(133)});
+    EXPECT_EQ(linkFile(), "(missing)");
+    QFile trashed(testenv::home() + "/.local/share/Trash/files/Example.url");
+    ASSERT_TRUE(trashed.open(QIODevice::ReadOnly)) << "the deletion can be undone";
+    EXPECT_EQ(trashed.readAll(), browserShortcut);
+    EXPECT_EQ(list()->count(), 1);
+}
