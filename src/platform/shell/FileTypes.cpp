@@ -93,8 +93,15 @@ struct Cache
     QString systemReg;
     QDateTime modified;
     qint64 size = -1;
+    bool checked = false;
     QHash<QString, Type> types;
 };
+
+Cache &cache()
+{
+    static Cache types;
+    return types;
+}
 
 } // namespace
 
@@ -103,16 +110,28 @@ Type ofFileName(const QString &fileName)
     const qsizetype dot = fileName.lastIndexOf(u'.');
     const QString extension = dot < 0 ? QString() : fileName.mid(dot).toLower();
 
-    static Cache cache;
-    const QString systemReg = Prefix::current().systemRegPath();
-    const QFileInfo info(systemReg);
-    if (cache.systemReg != systemReg || cache.modified != info.lastModified() ||
-        cache.size != info.size())
-        cache = {systemReg, info.lastModified(), info.size(), {}};
+    Cache &cache = FileTypes::cache();
+    if (!cache.checked || cache.systemReg != Prefix::current().systemRegPath())
+        refresh();
     auto found = cache.types.constFind(extension);
     if (found == cache.types.cend())
         found = cache.types.insert(extension, lookUp(extension));
     return *found;
+}
+
+void refresh()
+{
+    Cache &cache = FileTypes::cache();
+    const QString systemReg = Prefix::current().systemRegPath();
+    const QFileInfo info(systemReg);
+    if (cache.systemReg != systemReg || cache.modified != info.lastModified() ||
+        cache.size != info.size()) {
+        cache.systemReg = systemReg;
+        cache.modified = info.lastModified();
+        cache.size = info.size();
+        cache.types.clear();
+    }
+    cache.checked = true;
 }
 
 std::optional<QString> classDefault(const QString &className)

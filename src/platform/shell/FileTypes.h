@@ -21,6 +21,11 @@ struct Type
 // an extension ".zzz", as Wine names it, and "File" without one.
 Type ofFileName(const QString &fileName);
 
+// Types are kept by extension: a folder of thousands of shortcuts asks for the same few. They
+// are read again after the prefix's system.reg changed, checked here; the shell checks at every
+// enumeration of a folder.
+void refresh();
+
 // The default value of the class key, or nullopt when the key cannot be opened.
 std::optional<QString> classDefault(const QString &className);
 

@@ -17,6 +17,8 @@ using Kind = ItemData::Kind;
 
 const SystemImageList imageList;
 
+LPCITEMIDLIST listOf(const struct Described &described);
+
 void copyText(char *field, std::size_t size, const QString &text)
 {
     const QByteArray bytes = AnsiCodePage::fromUnicode(text).left(qsizetype(size) - 1);
@@ -28,8 +30,8 @@ struct Described
 {
     ItemData data;
     QString hostPath;
-    ULONG attributes = 0;
-    QString displayName;
+    std::shared_ptr<IShellFolder> parent; // none for the desktop itself
+    QByteArray item;                      // the last item, terminated
 };
 
 // The parent of the last item bound through the desktop; asked for every item of a folder in
@@ -62,24 +64,35 @@ std::shared_ptr<IShellFolder> parentFolder(const QByteArray &parent)
 std::optional<Described> describe(const QByteArray &absolute)
 {
     const QByteArray terminated = absolute + QByteArray(2, '\0');
-    const auto list = reinterpret_cast<LPCITEMIDLIST>(terminated.constData());
-    const std::vector<QByteArrayView> items = itemsOf(list);
+    const std::vector<QByteArrayView> items =
+        itemsOf(reinterpret_cast<LPCITEMIDLIST>(terminated.constData()));
     if (items.empty())
-        return Described{
-            {Kind::Folder, QStringLiteral("Desktop")}, {}, SFGAO_FOLDER, QStringLiteral("Desktop")};
-    const QByteArray last = items.back().toByteArray() + QByteArray(2, '\0');
-    const auto item = reinterpret_cast<LPCITEMIDLIST>(last.constData());
-    const std::shared_ptr<IShellFolder> parent =
-        parentFolder(absolute.first(absolute.size() - items.back().size()));
-    if (!parent)
-        return std::nullopt;
-    Described described{ShellItemIds::itemData(items.back()), parent->hostPathOf(item), 0, {}};
+        return Described{{Kind::Folder, QStringLiteral("Desktop")}, {}, nullptr, {}};
+    Described described{ShellItemIds::itemData(items.back()),
+                        {},
+                        nullptr,
+                        items.back().toByteArray() + QByteArray(2, '\0')};
     if (described.data.kind == Kind::Unknown)
         return std::nullopt;
-    described.attributes = ~ULONG(0);
-    parent->GetAttributesOf(item, &described.attributes);
-    described.displayName = normalName(described.data);
+    described.parent = parentFolder(absolute.first(absolute.size() - items.back().size()));
+    if (!described.parent)
+        return std::nullopt;
+    described.hostPath = described.parent->hostPathOf(listOf(described));
     return described;
+}
+
+LPCITEMIDLIST listOf(const Described &described)
+{
+    return reinterpret_cast<LPCITEMIDLIST>(described.item.constData());
+}
+
+ULONG attributesOf(const Described &item)
+{
+    ULONG attributes = ~ULONG(0);
+    if (!item.parent)
+        return SFGAO_FOLDER | SFGAO_HASSUBFOLDER;
+    item.parent->GetAttributesOf(listOf(item), &attributes);
+    return attributes;
 }
 
 bool isChannel(const Described &item)
@@ -162,9 +175,10 @@ std::uintptr_t SHGetFileInfoA(const void *item, DWORD, SHFILEINFOA *info, unsign
         if (flags & SHGFI_TYPENAME)
             copyText(info->szTypeName, sizeof info->szTypeName, typeName(*described));
         if (flags & SHGFI_DISPLAYNAME)
-            copyText(info->szDisplayName, sizeof info->szDisplayName, described->displayName);
+            copyText(info->szDisplayName, sizeof info->szDisplayName,
+                     described->parent ? normalName(described->data) : described->data.name);
         if (flags & SHGFI_ATTRIBUTES)
-            info->dwAttributes = described->attributes;
+            info->dwAttributes = attributesOf(*described);
         if (flags & SHGFI_SYSICONINDEX)
             info->iIcon = iconIndex(*described);
     }

@@ -248,6 +248,7 @@ HRESULT IShellFolder::EnumObjects(DWORD flags, std::unique_ptr<IEnumIDList> *ite
     if (!items)
         return E_INVALIDARG;
     auto list = std::make_unique<IEnumIDList>();
+    FileTypes::refresh();
     const bool folders = flags & SHCONTF_FOLDERS;
     const bool files = flags & SHCONTF_NONFOLDERS;
     switch (m_kind) {
