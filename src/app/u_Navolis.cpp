@@ -21,6 +21,7 @@
 #include "privacy/u_cookieForm.h"
 #include "privacy/u_history.h"
 #include "settings/BrowserSettings.h"
+#include "shell/BrowseForFolder.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -34,7 +35,8 @@ TForm1::TForm1(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      Timer1(new QTimer(this)), OpenDialog1(new QFileDialog(this)), ShellLink1(new TShellLink(this))
+      Timer1(new QTimer(this)), OpenDialog1(new QFileDialog(this)),
+      ShellLink1(new TShellLink(this)), BrowseForFolderDialog1(new TBrowseForFolderDialog(this))
 {
     setupUi(this);
     StoredLayout::apply(this);

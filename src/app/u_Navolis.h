@@ -6,6 +6,7 @@
 
 class QFileDialog;
 class QTimer;
+class TBrowseForFolderDialog;
 class TShellLink;
 
 // The main window: the navigation column on the left and seven stacked panels, one shown
@@ -20,9 +21,8 @@ public:
     QFileDialog *OpenDialog1;
     // Reads and writes the start-up shortcut of the automation panel.
     TShellLink *ShellLink1;
-    QString BrowseForFolderTitle;
-    // Where the download folder picker starts; set by LoadBrowserSettings.
-    QString BrowseForFolderStartupPath;
+    // The download folder picker; LoadBrowserSettings sets where it starts.
+    TBrowseForFolderDialog *BrowseForFolderDialog1;
 
     // True once the window was asked to close; the program then ends.
     bool closeRequested() const { return m_closeRequested; }
@@ -68,6 +68,7 @@ public slots:
     void Label46Click();
     void Label61Click();
     void Label60Click();
+    void Label53Click();
     void CheckBox1Click();
     void CheckBox3Click();
     void Image36Click();

@@ -17,6 +17,7 @@
 #include "privacy/u_history.h"
 #include "settings/u_ChangeStartPageForm.h"
 #include "settings/u_autocomplete.h"
+#include "shell/BrowseForFolder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -260,7 +261,7 @@ void otherPanels()
     caption(f->Label55, 188);
     caption(f->Label56, 189);
     follow(f->Image37, f->Label56, 4);
-    f->BrowseForFolderTitle = Qutrans::get(156);
+    f->BrowseForFolderDialog1->Title = Qutrans::get(156);
     f->OpenDialog1->setWindowTitle(Qutrans::get(157));
 
     oneLine(f->RichEdit7, 158);

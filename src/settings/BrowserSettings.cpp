@@ -7,6 +7,7 @@
 #include "platform/registry/KeyPaths.h"
 #include "platform/registry/UserStrings.h"
 #include "settings/u_autocomplete.h"
+#include "shell/BrowseForFolder.h"
 
 #include <QCheckBox>
 #include <QLocale>
@@ -134,7 +135,7 @@ void LoadBrowserSettings()
         BrowserSettingsSnapshot.*s.entry = ReadUserString(s.keyPath, s.valueName);
         s.box->setChecked(BrowserSettingsSnapshot.*s.entry != off);
     }
-    Form1->BrowseForFolderStartupPath = Form1->Label54->text();
+    Form1->BrowseForFolderDialog1->SetStartupPath(Form1->Label54->text());
 }
 
 void SaveBrowserSettings()

@@ -9,6 +9,7 @@
 #include "settings/BrowserSettings.h"
 #include "settings/u_ChangeStartPageForm.h"
 #include "settings/u_autocomplete.h"
+#include "shell/BrowseForFolder.h"
 
 #include <QFileDialog>
 
@@ -39,6 +40,12 @@ void TForm1::prepareSettingsPanel()
     connect(Label46, &ClickLabel::clicked, this, &TForm1::Label46Click);
     connect(Label61, &ClickLabel::clicked, this, &TForm1::Label61Click);
     connect(Label60, &ClickLabel::clicked, this, &TForm1::Label60Click);
+    connect(Label53, &ClickLabel::clicked, this, &TForm1::Label53Click);
+    // The picker as the window stores it: started at a path, without an extra control.
+    BrowseForFolderDialog1->Title = QStringLiteral("Please select your Download-Folder:");
+    BrowseForFolderDialog1->SetStartupFolder(bfCustomPath);
+    BrowseForFolderDialog1->SetCustomButtonType(bfbNone);
+    BrowseForFolderDialog1->SetCustomButtonChecked(false);
     // Clicks only: the boxes set by a load must not save.
     connect(CheckBox1, &QCheckBox::clicked, this, &TForm1::CheckBox1Click);
     connect(CheckBox3, &QCheckBox::clicked, this, &TForm1::CheckBox3Click);
@@ -79,6 +86,16 @@ void TForm1::Label60Click()
         return;
     const QString chosen = OpenDialog1->selectedFiles().constFirst();
     StoredLayout::setCaption(Label61, DosPaths::toWindowsPath(prefix, chosen));
+    saveAndReload();
+}
+
+// The folder is the Windows path of the prefix's folder: the picker's roots are its drives.
+void TForm1::Label53Click()
+{
+    PlayClickSound();
+    if (!BrowseForFolderDialog1->Browse())
+        return;
+    StoredLayout::setCaption(Label54, BrowseForFolderDialog1->SelectedPath());
     saveAndReload();
 }
 

@@ -10,6 +10,7 @@
 #include "settings/BrowserSettings.h"
 #include "settings/u_ChangeStartPageForm.h"
 #include "settings/u_autocomplete.h"
+#include "shell/BrowseForFolder.h"
 
 #include <QFileDialog>
 #include <QLineEdit>
@@ -203,3 +204,38 @@ TEST_F(BrowserSettingsTest, UnderWineNothingIsWrittenAndTheControlsShowTheStored
 }
 
 } // namespace
+
+TEST_F(BrowserSettingsTest, DownloadFolderIsChosenInThePickerAndSavedAsItsWindowsPath)
+{
+    PrefixBuilder prefix;
+    prefix.folder("drive_c/users/user/Downloads").folder("drive_c/Daten/Geladen");
+    prefix.value("Software\\Microsoft\\Internet Explorer", "Download Directory",
+                 "C:\\users\\user\\Downloads");
+    LoadBrowserSettings();
+
+    const auto choose = [](const QString &folder, bool confirm) {
+        QString startedAt;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            win::ShellBrowseWindow *window = Form1->BrowseForFolderDialog1->dialog();
+            if (!window || !window->isVisible() || !startedAt.isEmpty())
+                return;
+            startedAt = Form1->BrowseForFolderDialog1->SelectedPath();
+            window->setSelection(folder);
+            (confirm ? window->okButton() : window->cancelButton())->click();
+        });
+        poll.start(5);
+        emit Form1->Label53->clicked();
+        return startedAt;
+    };
+    EXPECT_EQ(choose("C:\\Daten\\Geladen", false), "C:\\users\\user\\Downloads");
+    EXPECT_EQ(stored(prefix, "Software\\Microsoft\\Internet Explorer", "Download Directory"),
+              "C:\\users\\user\\Downloads")
+        << "a cancelled picker changes nothing";
+
+    EXPECT_EQ(choose("C:\\Daten\\Geladen", true), "C:\\users\\user\\Downloads");
+    EXPECT_EQ(stored(prefix, "Software\\Microsoft\\Internet Explorer", "Download Directory"),
+              "C:\\Daten\\Geladen");
+    EXPECT_EQ(Form1->Label54->text(), "C:\\Daten\\Geladen");
+    EXPECT_EQ(Form1->BrowseForFolderDialog1->StartupPath(), "C:\\Daten\\Geladen");
+}

@@ -16,6 +16,7 @@
 #include "panels/FavoritenPanel.h"
 #include "panels/u_URLChangeForm.h"
 #include "privacy/u_history.h"
+#include "shell/BrowseForFolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,6 +66,19 @@ int shoot(const QString &language, const QString &outDir)
     Form1->FavoritenPanel->FavoritesListView1Click();
     ok &= save(Form1, outDir + "/favourites-panel-" + name + ".png");
     Form1->hide();
+
+    // The download folder picker, shot while it is open and then cancelled.
+    QTimer picker;
+    QObject::connect(&picker, &QTimer::timeout, [&] {
+        win::ShellBrowseWindow *window = Form1->BrowseForFolderDialog1->dialog();
+        if (!window || !window->isVisible())
+            return;
+        picker.stop();
+        ok &= save(window, outDir + "/folder-picker-" + name + ".png");
+        window->reject();
+    });
+    picker.start(20);
+    Form1->Label53Click();
 
     URLChangeForm->show();
     ok &= save(URLChangeForm, outDir + "/link-window-" + name + ".png");

@@ -427,22 +427,57 @@ QString IShellFolder::hostPathOf(LPCITEMIDLIST item) const
     return windows.isEmpty() ? QString() : DosPaths::toHostPath(Prefix::current(), windows);
 }
 
+namespace {
+
+// The user's folders by number, named as their shell folder values.
+QString shellFolderValue(int folder)
+{
+    switch (folder) {
+    case 0x02:
+        return QStringLiteral("Programs");
+    case CSIDL_PERSONAL:
+        return QStringLiteral("Personal");
+    case CSIDL_FAVORITES:
+        return QStringLiteral("Favorites");
+    case 0x07:
+        return QStringLiteral("Startup");
+    case 0x08:
+        return QStringLiteral("Recent");
+    case 0x09:
+        return QStringLiteral("SendTo");
+    case 0x0B:
+        return QStringLiteral("Start Menu");
+    case 0x10:
+        return QStringLiteral("Desktop");
+    case 0x13:
+        return QStringLiteral("NetHood");
+    case 0x14:
+        return QStringLiteral("Fonts");
+    case 0x15:
+        return QStringLiteral("Templates");
+    case 0x1A:
+        return QStringLiteral("AppData");
+    case 0x1B:
+        return QStringLiteral("PrintHood");
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
 HRESULT SHGetSpecialFolderLocation(int folder, LPITEMIDLIST *list)
 {
     if (!list)
         return E_INVALIDARG;
     *list = nullptr;
     QByteArray content;
-    switch (folder) {
-    case CSIDL_DESKTOP:
-        break;
-    case CSIDL_DRIVES:
+    if (folder == CSIDL_DRIVES) {
         content = ShellItemIds::computerItem();
-        break;
-    case CSIDL_PERSONAL:
-    case CSIDL_FAVORITES: {
-        const QString name =
-            folder == CSIDL_FAVORITES ? QStringLiteral("Favorites") : QStringLiteral("Personal");
+    } else if (folder != CSIDL_DESKTOP) {
+        const QString name = shellFolderValue(folder);
+        if (name.isEmpty())
+            return folder >= 0 && folder <= 0x3D ? E_FAIL : E_INVALIDARG;
         const QString windows = ShellFolders::windowsPath(name);
         const QString host = DosPaths::toHostPath(Prefix::current(), windows);
         if (windows.isEmpty() || host.isEmpty() || !QFileInfo(host).isDir()) {
@@ -451,13 +486,38 @@ HRESULT SHGetSpecialFolderLocation(int folder, LPITEMIDLIST *list)
         }
         content = ShellItemIds::fromWindowsPath(Prefix::current(), windows);
         content.chop(2);
-        break;
-    }
-    default:
-        return E_INVALIDARG;
     }
     *list = allocIdList(content);
     return *list ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT IShellFolder::ParseDisplayName(const QString &name, LPITEMIDLIST *list) const
+{
+    if (!list)
+        return E_INVALIDARG;
+    *list = nullptr;
+    if (m_kind != FolderKind::Desktop)
+        return E_NOTIMPL;
+    QString windows = name;
+    while (windows.size() > 3 && windows.endsWith(u'\\'))
+        windows.chop(1);
+    const QString host = DosPaths::toHostPath(Prefix::current(), windows);
+    if (host.isEmpty() || !QFileInfo::exists(host))
+        return HRESULT_FILE_NOT_FOUND;
+    QByteArray content = ShellItemIds::fromWindowsPath(Prefix::current(), windows);
+    if (content.isEmpty())
+        return E_INVALIDARG;
+    content.chop(2);
+    *list = allocIdList(content);
+    return *list ? S_OK : E_OUTOFMEMORY;
+}
+
+bool SHGetPathFromIDListA(LPCITEMIDLIST list, QString *path)
+{
+    if (!list || !path)
+        return false;
+    *path = ShellItemIds::toWindowsPath(contentOf(list) + QByteArray(2, '\0'));
+    return !path->isEmpty();
 }
 
 } // namespace win

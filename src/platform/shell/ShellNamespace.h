@@ -121,6 +121,9 @@ public:
     HRESULT GetLinkTargetOf(LPCITEMIDLIST item, LPITEMIDLIST *target) const;
     // The folder's own absolute list, from the allocator (what IPersistFolder2 gives).
     HRESULT GetCurFolder(LPITEMIDLIST *list) const;
+    // The desktop's parsing of a Windows path of the prefix into an absolute list; the folder or
+    // file must exist.
+    HRESULT ParseDisplayName(const QString &name, LPITEMIDLIST *list) const;
 
     // For the other parts of the shell: the folder's absolute list as bytes, and its Windows
     // and host paths (empty for the desktop and "My Computer").
@@ -150,14 +153,19 @@ private:
 
 HRESULT SHGetDesktopFolder(std::shared_ptr<IShellFolder> *desktop);
 
-// Special folders (CSIDL) that the program asks for.
+// Special folders (CSIDL) by number.
 constexpr int CSIDL_DESKTOP = 0x00;
 constexpr int CSIDL_PERSONAL = 0x05;
 constexpr int CSIDL_FAVORITES = 0x06;
 constexpr int CSIDL_DRIVES = 0x11;
-// The absolute list of a special folder. A file-system one comes from the user's shell folders
-// and must exist; E_FAIL otherwise, E_INVALIDARG for an unknown number.
+// The absolute list of a special folder: the desktop, "My Computer", or a folder of the user's
+// shell folders, which must exist. E_FAIL for one the prefix does not have (the printers, the
+// network, the folders common to all users, ...), E_INVALIDARG for an unknown number.
 HRESULT SHGetSpecialFolderLocation(int folder, LPITEMIDLIST *list);
+
+// The Windows path of a file-system item ("C:" for a drive); false for the desktop and
+// "My Computer".
+bool SHGetPathFromIDListA(LPCITEMIDLIST list, QString *path);
 
 // The byte size of a list without its terminator, trusting its counts as the shell does; 0 for
 // an absent list.
