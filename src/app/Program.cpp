@@ -6,6 +6,7 @@
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
 #include "automation/Automations.h"
+#include "automation/CleanupPreview.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
@@ -19,7 +20,10 @@
 #include "panels/u_URLChangeForm.h"
 #include "platform/kernel/AtomicFile.h"
 #include "platform/multimedia/SoundEffectPlayer.h"
+#include "platform/prefix/Prefix.h"
 #include "platform/prefix/ReadOnlyNotice.h"
+#include "platform/prefix/WineServer.h"
+#include "platform/registry/Registry.h"
 #include "privacy/u_MruForm.h"
 #include "privacy/u_TypedURLs.h"
 #include "privacy/u_cookieForm.h"
@@ -28,7 +32,9 @@
 #include "settings/u_autocomplete.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
@@ -75,6 +81,7 @@ void installReadOnlyNotice()
 
 const char Usage[] =
     "usage: navolis [LETTERS]\n"
+    "       navolis --preview LETTERS\n"
     "       navolis --help | --version\n"
     "\n"
     "Without arguments Navolis opens its window. With one argument of letters it cleans\n"
@@ -88,16 +95,19 @@ const char Usage[] =
     "  r  remove the start-up shortcut of the automatic clean-up\n"
     "\n"
     "Options (an argument that begins with \"-\" is never taken for letters):\n"
-    "  --help     show this text and change nothing\n"
-    "  --version  show the version and change nothing\n"
+    "  --preview LETTERS  show what the letters would remove, and change nothing\n"
+    "  --help             show this text and change nothing\n"
+    "  --version          show the version and change nothing\n"
     "\n"
     "Environment:\n"
-    "  WINEPREFIX  the Wine prefix to work on; without it ~/.wine when it holds a user.reg,\n"
-    "              else Navolis' own prefix in $XDG_DATA_HOME/navolis/prefix\n"
+    "  WINEPREFIX       the Wine prefix to work on; without it ~/.wine when it holds a\n"
+    "                   user.reg, else Navolis' own prefix in $XDG_DATA_HOME/navolis/prefix\n"
+    "  XDG_CONFIG_HOME  where the autostart entry of the automatic clean-up goes (autostart/)\n"
     "\n"
     "Exit status: 0 when the run ended normally and every clean-up asked for did its work;\n"
     "1 when one was refused (Wine is using the prefix, or a file cannot be changed) or\n"
-    "failed, with a line on the standard error for each; 2 for an unknown option.\n";
+    "failed, with a line on the standard error for each; 2 for an unknown option or a\n"
+    "missing argument; 3 when no language file is installed.\n";
 
 // Qt's own options, which it takes out of the command line itself; those marked take a value.
 bool isQtOption(const QString &argument, bool &takesValue)
@@ -137,9 +147,64 @@ std::optional<int> answerOptions(const QStringList &arguments)
         std::printf("navolis %s\n", qPrintable(ProgramVersion));
         return 0;
     }
+    if (*option == QLatin1String("--preview")) {
+        if (option + 1 == arguments.end() || (option + 1)->startsWith(QLatin1Char('-'))) {
+            std::fputs("navolis: --preview needs the letters of a clean-up\n\n", stderr);
+            std::fputs(Usage, stderr);
+            return 2;
+        }
+        const QString root = Prefix::resolveRoot();
+        // Looking must not create the prefix that a run would make.
+        if (!QFileInfo::exists(root + QStringLiteral("/user.reg"))) {
+            std::printf("There is no prefix at %s: Navolis would remove nothing.\n",
+                        qPrintable(root));
+            return 0;
+        }
+        std::printf("Navolis would remove from the prefix %s:\n", qPrintable(root));
+        for (const QString &line :
+             CleanupPreview(*(option + 1), CompanionFiles::runningProgramPath()))
+            std::printf("  %s\n", qPrintable(line));
+        return 0;
+    }
     std::fprintf(stderr, "navolis: unknown option %s\n\n", qPrintable(*option));
     std::fputs(Usage, stderr);
     return 2;
+}
+
+// Without a language the language window could never be confirmed: say so instead of waiting.
+int reportMissingLanguages()
+{
+    const QString text =
+        QStringLiteral("Navolis cannot start: no language file (*.lng) is installed in %1.")
+            .arg(QFileInfo(CompanionFiles::runningProgramPath()).absolutePath() +
+                 QStringLiteral("/qutrans"));
+    std::fprintf(stderr, "navolis: %s\n", qPrintable(text));
+    if (!CommandLine::headless() && QGuiApplication::platformName() != QLatin1String("offscreen"))
+        QMessageBox::critical(nullptr, QStringLiteral("Navolis"), text);
+    return 3;
+}
+
+// Said once at start, in the window or on the standard error: a prefix that WINEPREFIX names but
+// that does not exist, or one whose registry file is damaged, in which nothing is then changed.
+// The unattended run never waits for a message.
+void reportPrefixProblem()
+{
+    const QString root = Prefix::resolveRoot();
+    int problem = 0;
+    if (!qEnvironmentVariableIsEmpty("WINEPREFIX") && !QFileInfo(root).isDir()) {
+        problem = 200;
+    } else if (win::UserHiveIsDamaged()) {
+        refuseWritesTo(root);
+        problem = 201;
+    }
+    if (problem == 0)
+        return;
+    const QString text = Qutrans::get(problem) + QLatin1Char('\r') + QDir::toNativeSeparators(root);
+    std::fprintf(stderr, "navolis: %s\n",
+                 qPrintable(TShowMessage2Form::displayText(text).replace(QLatin1Char('\n'),
+                                                                         QLatin1Char(' '))));
+    if (CommandLine::arguments().isEmpty())
+        ShowMessage2(text);
 }
 
 } // namespace
@@ -216,9 +281,12 @@ int runNavolis(int &argc, char **argv)
     platform::installSoundEffectPlayer();
 
     Qutrans::start();
+    if (Qutrans::CountLang() == 0)
+        return reportMissingLanguages();
     createWindowSet();
     installReadOnlyNotice();
     prepareRun(CommandLine::arguments(), RemoveAutostartLinks);
+    reportPrefixProblem();
 
     // A language switch may already have asked the main window to close: then the loop ends
     // at its first turn.

@@ -4,6 +4,7 @@
 #include "app/CompanionFiles.h"
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
+#include "automation/AutostartLinks.h"
 #include "automation/ShellLnk.h"
 #include "browserdata/IECache.h"
 #include "dialogs/MyTricks.h"
@@ -13,14 +14,15 @@
 #include "panels/BrowsercachePanel.h"
 #include "platform/kernel/FileCalls.h"
 #include "platform/kernel/LogCategories.h"
+#include "platform/prefix/Prefix.h"
 #include "platform/prefix/ReadOnlyNotice.h"
-#include "platform/registry/KeyPaths.h"
-#include "platform/registry/UserStrings.h"
+#include "platform/prefix/WineServer.h"
 #include "privacy/u_cookieForm.h"
 #include "privacy/u_history.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
 
@@ -32,7 +34,6 @@ void setProgress(int position)
     ProcessMessages();
 }
 
-const QString ShellFoldersKey = KeyPaths::ShellFolders;
 const QString FixedLinkName = QStringLiteral("Navolis-Auto.lnk");
 
 // The boxes of the panel in their order, with their letters.
@@ -43,16 +44,9 @@ QList<std::pair<QCheckBox *, QChar>> automationBoxes()
             {Form1->CheckBox8, QLatin1Char('e')}, {Form1->CheckBox9, QLatin1Char('n')}};
 }
 
-// The user's start-up folder as a Windows path ending in a backslash, or empty when the
-// registry names none: a drive root or less is not taken for one.
 QString startupFolder()
 {
-    QString folder = ReadUserString(ShellFoldersKey, QStringLiteral("STARTUP"));
-    if (folder.size() <= 3)
-        return {};
-    if (!folder.endsWith(QLatin1Char('\\')))
-        folder += QLatin1Char('\\');
-    return folder;
+    return AutostartLinks::startupFolder();
 }
 
 // A translated name that would reach outside the start-up folder, or is no file name at all,
@@ -82,20 +76,24 @@ void removeWhenPresent(const QString &fileName)
 
 } // namespace
 
+// The shortcut under the fixed name, else under the current language's name, else one that a
+// language chosen earlier named: each starts this program with the letters chosen.
 void LoadAutomationChoices()
 {
     const QString folder = startupFolder();
     if (folder.isEmpty())
         return;
-    const QString fixed = folder + FixedLinkName;
-    const QString named = namedLinkFile(folder);
+    QStringList candidates{folder + FixedLinkName};
+    if (const QString named = namedLinkFile(folder); !named.isEmpty())
+        candidates << named;
+    candidates << AutostartLinks::linksStarting(CompanionFiles::runningProgramPath());
     QString letters;
-    if (win::FileExists(fixed)) {
-        Form1->ShellLink1->LoadFromFile(fixed);
-        letters = Form1->ShellLink1->arguments();
-    } else if (!named.isEmpty() && win::FileExists(named)) {
-        Form1->ShellLink1->LoadFromFile(named);
-        letters = Form1->ShellLink1->arguments();
+    for (const QString &link : candidates) {
+        if (win::FileExists(link)) {
+            Form1->ShellLink1->LoadFromFile(link);
+            letters = Form1->ShellLink1->arguments();
+            break;
+        }
     }
     // Each tick rewrites the shortcut with the boxes ticked so far.
     for (const auto &[box, letter] : automationBoxes()) {
@@ -118,6 +116,8 @@ void TForm1::CheckBox4Click()
         CreateAutostartLink(letters);
 }
 
+// Wine runs the shortcut only when it simulates a start of Windows; the desktop entry runs the
+// same clean-up when the user logs in to the Linux session.
 void CreateAutostartLink(const QString &letters)
 {
     const QString folder = startupFolder();
@@ -130,16 +130,20 @@ void CreateAutostartLink(const QString &letters)
     link->setPath(program);
     link->setArguments(letters);
     link->setIconLocation(program);
-    link->SaveToFile(named);
+    if (link->SaveToFile(named))
+        AutostartLinks::writeDesktopEntry(Qutrans::get(169), program, letters);
 }
 
 void RemoveAutostartLinks()
 {
+    AutostartLinks::removeDesktopEntry();
     const QString folder = startupFolder();
     if (folder.isEmpty())
         return;
     removeWhenPresent(folder + FixedLinkName);
     removeWhenPresent(namedLinkFile(folder));
+    for (const QString &link : AutostartLinks::linksStarting(CompanionFiles::runningProgramPath()))
+        removeWhenPresent(link);
 }
 
 namespace {
@@ -184,11 +188,15 @@ namespace {
 
 bool autostartLinkLeft()
 {
+    if (QFileInfo::exists(AutostartLinks::desktopEntryPath()))
+        return true;
     const QString folder = startupFolder();
     if (folder.isEmpty())
         return false;
     const QString named = namedLinkFile(folder);
-    return win::FileExists(folder + FixedLinkName) || (!named.isEmpty() && win::FileExists(named));
+    return win::FileExists(folder + FixedLinkName) ||
+           (!named.isEmpty() && win::FileExists(named)) ||
+           !AutostartLinks::linksStarting(CompanionFiles::runningProgramPath()).isEmpty();
 }
 
 // What a step that did not do its work says; the run goes on with the next.
@@ -226,27 +234,28 @@ void RunAutomaticCleanup()
     Form2->showProgressDisplay(Qutrans::get(170));
 
     cleanupStatus = 0;
+    // In a prefix where nothing may be written (a damaged registry file) every step is refused:
+    // what it could not even find is not claimed as removed.
+    const bool refused = writesRefusedTo(Prefix::current().root());
+    const auto step = [&](char letter, const char *what, const std::function<bool()> &run) {
+        if (letters.contains(QLatin1Char(letter)) && (refused || !run()))
+            stepFailed(what);
+    };
     setProgress(10);
-    if (letters.contains(QLatin1Char('c')) && !DeleteAllCookies())
-        stepFailed("c, the cookies");
+    step('c', "c, the cookies", DeleteAllCookies);
     setProgress(20);
-    if (letters.contains(QLatin1Char('b')) && !EmptyBrowserCache())
-        stepFailed("b, the cache of temporary files");
+    step('b', "b, the cache of temporary files", EmptyBrowserCache);
     setProgress(60);
-    if (letters.contains(QLatin1Char('h')) && !ClearBrowserHistory())
-        stepFailed("h, the history");
+    step('h', "h, the history", ClearBrowserHistory);
     setProgress(80);
-    if (letters.contains(QLatin1Char('m')) && !ClearMruLists())
-        stepFailed("m, the run dialog's list and the recent documents");
+    step('m', "m, the run dialog's list and the recent documents", ClearMruLists);
     setProgress(90);
-    if (letters.contains(QLatin1Char('e')) && !ClearTypedUrls())
-        stepFailed("e, the typed addresses");
+    step('e', "e, the typed addresses", ClearTypedUrls);
     ProcessMessages();
-    if (letters.contains(QLatin1Char('r'))) {
+    step('r', "r, the start-up shortcut", [] {
         RemoveAutostartLinks();
-        if (autostartLinkLeft())
-            stepFailed("r, the start-up shortcut");
-    }
+        return !autostartLinkLeft();
+    });
     setProgress(100);
     if (letters.contains(QLatin1Char('n')))
         showClosingMessage();

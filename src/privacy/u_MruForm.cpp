@@ -102,15 +102,36 @@ void TMruForm::listRunCommands()
     }
 }
 
+// The files of the Recent folder that are no shortcuts, desktop.ini aside.
+QStringList TMruForm::filesLeftInRecentFolder() const
+{
+    QStringList stayed;
+    const QString folder = recentFolder();
+    if (folder.isEmpty())
+        return stayed;
+    for (const QString &name : win::FindFileNames(folder)) {
+        if (name.compare(QLatin1String("DESKTOP.INI"), Qt::CaseInsensitive) != 0 &&
+            !name.endsWith(QLatin1String(".lnk"), Qt::CaseInsensitive))
+            stayed << name;
+    }
+    return stayed;
+}
+
 // A path of a drive root or less names no folder worth searching. The folder is found as the
 // shell finds the one it empties ("User Shell Folders" first), so that the list shows what
 // the emptying removes.
-void TMruForm::listRecentDocuments()
+QString TMruForm::recentFolder() const
 {
     QString folder = ShellFolders::windowsPath(QStringLiteral("RECENT"));
     if (!folder.endsWith(QLatin1Char('\\')))
         folder += QLatin1Char('\\');
-    if (folder.size() <= 5)
+    return folder.size() <= 5 ? QString() : folder;
+}
+
+void TMruForm::listRecentDocuments()
+{
+    const QString folder = recentFolder();
+    if (folder.isEmpty())
         return;
     for (const QString &name : win::FindFileNames(folder)) {
         if (name.compare(QLatin1String("DESKTOP.INI"), Qt::CaseInsensitive) != 0)
@@ -143,6 +164,12 @@ void TMruForm::Label6Click()
         ShowMessage2(Qutrans::get(99));
     else if (noticeBefore)
         ShowMessage2(Qutrans::get(196));
+    else if (!ReadOnlyNotice::wasGiven())
+        ShowMessage2(Qutrans::get(197));
+    // Only shortcuts are recent documents: other files of the folder stay, and the user hears
+    // which.
+    if (const QStringList stayed = filesLeftInRecentFolder(); !stayed.isEmpty())
+        ShowMessage2(Qutrans::get(199) + QLatin1Char('\r') + stayed.join(QLatin1Char('\r')));
     BitBtn1Click();
 }
 

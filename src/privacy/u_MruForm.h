@@ -28,6 +28,8 @@ private:
     void FormShow();
     void listRunCommands();
     void listRecentDocuments();
+    QString recentFolder() const;
+    QStringList filesLeftInRecentFolder() const;
 };
 
 // The shell keeps the commands typed into its run dialog as the values of this key, with an

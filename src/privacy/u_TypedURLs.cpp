@@ -112,6 +112,8 @@ void ReportTypedUrlDeletion(const TypedUrlDeletion &deletion)
         ShowMessage2(Qutrans::get(97));
     else if (!deletion.noticeGiven && ReadOnlyNotice::wasGiven())
         ShowMessage2(Qutrans::get(196));
+    else if (!ReadOnlyNotice::wasGiven())
+        ShowMessage2(Qutrans::get(197)); // refused for another reason: the file, a damaged hive
 }
 
 bool ClearTypedUrls()

@@ -1,5 +1,7 @@
 #include "privacy/u_cookieForm.h"
 
+#include "platform/prefix/ReadOnlyNotice.h"
+
 #include "app/Navigation.h"
 #include "browserdata/IECache.h"
 #include "controls/StoredLayout.h"
@@ -107,12 +109,21 @@ void TCookieForm::Label5Click()
     ListBox1->setFocus();
 }
 
+// Cookies that stayed are said to have stayed: by the read-only notice when Wine runs, otherwise
+// by the failure text.
 void TCookieForm::Label6Click()
 {
     PlayClickSound();
+    const bool noticeBefore = ReadOnlyNotice::wasGiven();
     IECache1->SearchPattern = spCookies;
     ignoringExceptions([this] { IECache1->DeleteAllEntries(); });
     FormShow();
+    if (ListBox1->count() > 0) {
+        if (noticeBefore)
+            ShowMessage2(Qutrans::get(196));
+        else if (!ReadOnlyNotice::wasGiven())
+            ShowMessage2(Qutrans::get(197));
+    }
     ListBox1->setFocus();
 }
 

@@ -264,14 +264,70 @@ TEST_F(ProgramRun, OptionsChangeNothing)
     const QString definition = folder.filePath(QStringLiteral("navolis.def"));
     writeFile(definition, "language=DEUTSCH\n");
 
+    const QString cookieIndex =
+        sample.profile() + "/AppData/Local/Microsoft/Windows/INetCookies/index.dat";
+    const QByteArray cookies = readAll(cookieIndex);
+
     EXPECT_EQ(run({QStringLiteral("--help")}), 0);
     EXPECT_EQ(run({QStringLiteral("--version")}), 0);
+    EXPECT_EQ(run({QStringLiteral("--preview"), QStringLiteral("cbhmenr")}), 0);
+    EXPECT_EQ(run({QStringLiteral("--preview")}), 2);
     EXPECT_EQ(run({QStringLiteral("--verbose")}), 2);
     EXPECT_EQ(run({QStringLiteral("-e")}), 2);
 
+    EXPECT_EQ(readAll(cookieIndex), cookies);
     EXPECT_EQ(sample.userReg(), userReg);
     EXPECT_EQ(readAll(link), linkBytes);
     EXPECT_EQ(readAll(definition), "language=DEUTSCH\n");
+}
+
+TEST_F(ProgramRun, PreviewCountsWhatTheLettersWouldRemove)
+{
+    const PrefixBuilder sample;
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("NAVOLIS_PROGRAM_PATH"));
+    env.insert(QStringLiteral("WINEPREFIX"), sample.root());
+    process.setProcessEnvironment(env);
+    process.start(folder.filePath(QStringLiteral("navolis")),
+                  {QStringLiteral("--preview"), QStringLiteral("ce")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[1], "  c  2 cookies, 0 kb");
+    EXPECT_TRUE(lines[2].startsWith("  e  ")) << lines[2].toStdString();
+}
+
+// Without a language file the language window could never be confirmed: the program says what
+// is missing and ends, also when nobody watches.
+TEST_F(ProgramRun, NoLanguageFileEndsWithStatusThree)
+{
+    QDir(folder.filePath(QStringLiteral("qutrans"))).removeRecursively();
+    const PrefixBuilder sample;
+    QProcess process;
+    startWithoutDisplay(process, sample.root(), QStringLiteral("c"));
+    ASSERT_TRUE(process.waitForFinished(30000)) << "nothing may wait for a language";
+    EXPECT_EQ(process.exitCode(), 3);
+    EXPECT_TRUE(process.readAllStandardError().contains("no language file"));
+}
+
+// A damaged user.reg is said at start and leaves the whole prefix as it is.
+TEST_F(ProgramRun, DamagedHiveIsReportedAndNothingInThePrefixChanges)
+{
+    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    PrefixBuilder sample;
+    sample.writeUserReg("WINE REGISTRY Version 2\n[Software\\Broken\n\"x\"=dword:zz\n");
+    const QString cookies = sample.profile() + "/AppData/Local/Microsoft/Windows/INetCookies";
+    const QByteArray index = readAll(cookies + "/index.dat");
+    QProcess process;
+    startWithoutDisplay(process, sample.root(), QStringLiteral("c"));
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_TRUE(errors.contains("user.reg")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("c, the cookies: not done")) << errors.toStdString();
+    EXPECT_EQ(readAll(cookies + "/index.dat"), index);
 }
 
 // From cron or ssh: no display at all. The clean-up runs, and the closing message goes to the

@@ -1,8 +1,10 @@
 #include "ModalAnswerer.h"
 #include "PrefixBuilder.h"
+#include "TestEnvironment.h"
 #include "app/CommandLine.h"
 #include "app/WindowSetFixture.h"
 #include "automation/Automations.h"
+#include "automation/AutostartLinks.h"
 #include "automation/ShellLnk.h"
 #include "i18n/Qutrans.h"
 #include "platform/prefix/DosPaths.h"
@@ -285,3 +287,41 @@ TEST_F(AutostartLinkTest, UnattendedRunWithRRemovesTheLinkAfterTheCleanUp)
 }
 
 } // namespace
+
+// Wine runs the start-up folder only when it simulates a start of Windows: the desktop entry
+// beside the shortcut runs the same clean-up at login, and goes with it.
+TEST_F(AutostartLinkTest, DesktopAutostartEntryComesAndGoesWithTheShortcut)
+{
+    usePrefix();
+    const QString entry = AutostartLinks::desktopEntryPath();
+    EXPECT_TRUE(entry.startsWith(testenv::home() + "/.config/autostart/navolis-"));
+    Form1->CheckBox4->click();
+    Form1->CheckBox8->click();
+    const QString text = QString::fromUtf8(readAll(entry));
+    EXPECT_TRUE(text.contains("\nExec=env WINEPREFIX=" + prefix->root() + ' ' +
+                              CompanionFiles::runningProgramPath() + " ce\n"))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("\nName=" + Qutrans::get(169) + '\n'));
+
+    Form1->CheckBox4->click();
+    Form1->CheckBox8->click();
+    EXPECT_FALSE(QFileInfo::exists(entry));
+}
+
+// A language chosen earlier named the shortcut: it is still read, and replaced, not doubled.
+TEST_F(AutostartLinkTest, ShortcutNamedInAnotherLanguageIsReadAndReplaced)
+{
+    usePrefix();
+    const QString earlier = prefix->path(StartUpFolder + "/Automatische Reinigung.lnk");
+    TShellLink link;
+    link.Reset(DosPaths::toWindowsPath(Prefix::current(), CompanionFiles::runningProgramPath()),
+               "hm");
+    ASSERT_TRUE(link.SaveToFile(earlier));
+    QFile::remove(fixedLink());
+    writeLink(prefix->path(StartUpFolder + "/Other program.lnk"), "hm");
+
+    LoadAutomationChoices();
+    EXPECT_EQ(ticks(), "cbHMen");
+    EXPECT_EQ(linkFiles(), (QStringList{Qutrans::get(169) + ".lnk", "Other program.lnk"}))
+        << "a shortcut to another program stays";
+}

@@ -121,6 +121,8 @@ TEST_F(MruListsTest, EmptyingRemovesEveryCommandAndOnlyTheShortcutFiles)
 {
     PrefixBuilder prefix;
     prefix.value(runMru, "b", "regedit\\1");
+    const QString recentDocs = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
+    prefix.value(recentDocs, "MRUListEx", "x").value(recentDocs + "\\.txt", "0", "notes.txt");
     prefix.file(recent + "/a.lnk", "L").file(recent + "/B.LNK", "L");
     prefix.file(recent + "/notes.txt", "keep").file(recent + "/desktop.ini", "keep");
     prefix.file(recent + "/folder.lnk/inside.lnk", "keep");
@@ -139,9 +141,14 @@ TEST_F(MruListsTest, EmptyingRemovesEveryCommandAndOnlyTheShortcutFiles)
     emit Form1->Label38->clicked();
 
     EXPECT_EQ(listed.size(), 2 + 4) << listed.join(" | ").toStdString();
-    EXPECT_EQ(answerer.answered(), QStringList{message(99)});
+    EXPECT_EQ(answerer.answered(),
+              (QStringList{message(99),
+                           TShowMessage2Form::displayText(Qutrans::get(199) + "\rnotes.txt")}))
+        << "the files that are no shortcuts stayed, and the window says so";
     EXPECT_GE(clock.elapsed(), 100 + 99 * 5) << "no busy display";
     EXPECT_TRUE(prefix.valueNames(runMru).isEmpty());
+    EXPECT_TRUE(prefix.valueNames(recentDocs).isEmpty()) << "the shell's own list goes too";
+    EXPECT_TRUE(prefix.valueNames(recentDocs + "\\.txt").isEmpty());
     QStringList left =
         QDir(prefix.path(recent))
             .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);

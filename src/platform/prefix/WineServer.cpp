@@ -107,8 +107,29 @@ bool WineServer::isRunning() const
     return serverProcessExists();
 }
 
+namespace {
+QStringList &refusedPrefixes()
+{
+    static QStringList refused;
+    return refused;
+}
+} // namespace
+
+void refuseWritesTo(const QString &prefixRoot)
+{
+    if (!refusedPrefixes().contains(prefixRoot))
+        refusedPrefixes() << prefixRoot;
+}
+
+bool writesRefusedTo(const QString &prefixRoot)
+{
+    return refusedPrefixes().contains(prefixRoot);
+}
+
 PrefixWriteLock::PrefixWriteLock(const QString &prefixRoot)
 {
+    if (refusedPrefixes().contains(prefixRoot))
+        return;
     const WineServer server(prefixRoot);
     bool serverRuns = false;
     for (const QString &folder : server.serverFolders()) {

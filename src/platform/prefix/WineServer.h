@@ -28,6 +28,11 @@ private:
     QString m_root;
 };
 
+// Marks a prefix in which nothing may be written in this run (its registry file is damaged): no
+// write lock is held for it from now on.
+void refuseWritesTo(const QString &prefixRoot);
+bool writesRefusedTo(const QString &prefixRoot);
+
 // Holds the wineserver lock of a prefix for the moment of a write, so that no server starts
 // meanwhile. When a server runs, the lock is not held and the read-only notice is given.
 class PrefixWriteLock

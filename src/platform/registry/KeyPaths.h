@@ -10,6 +10,7 @@ inline const QString Explorer =
     QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer");
 inline const QString ShellFolders = Explorer + QStringLiteral("\\Shell Folders");
 inline const QString RunMru = Explorer + QStringLiteral("\\RunMRU");
+inline const QString RecentDocs = Explorer + QStringLiteral("\\RecentDocs");
 inline const QString AutoComplete = Explorer + QStringLiteral("\\AutoComplete");
 inline const QString InternetExplorer = QStringLiteral("\\Software\\Microsoft\\Internet Explorer");
 inline const QString TypedUrls = InternetExplorer + QStringLiteral("\\TypedURLs");

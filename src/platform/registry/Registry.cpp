@@ -297,6 +297,20 @@ static LONG untracedRegEnumValue(HKEY key, DWORD index, QString *valueName, DWOR
     return copyData(value->data, data, size);
 }
 
+static LONG untracedRegEnumKeyEx(HKEY key, DWORD index, QString *subKeyName)
+{
+    QMutexLocker lock(&registryMutex);
+    const OpenedKey o = openedKey(key, KEY_ENUMERATE_SUB_KEYS, ERROR_NO_MORE_ITEMS);
+    if (o.error != ERROR_SUCCESS)
+        return o.error;
+    const std::vector<const RegHive::Key *> subkeys = o.key->subkeys();
+    if (index >= subkeys.size())
+        return ERROR_NO_MORE_ITEMS;
+    if (subKeyName)
+        *subKeyName = subkeys[index]->name();
+    return ERROR_SUCCESS;
+}
+
 namespace {
 
 // As Wine's traces do: every call that fails says so at debug level (the end of an enumeration
@@ -352,6 +366,17 @@ LONG RegEnumValue(HKEY key, DWORD index, QString *valueName, DWORD *type, void *
 {
     return traced("RegEnumValue", QStringView(),
                   untracedRegEnumValue(key, index, valueName, type, data, size));
+}
+
+bool UserHiveIsDamaged()
+{
+    QMutexLocker lock(&registryMutex);
+    return currentHives().user->hive().isDamaged();
+}
+
+LONG RegEnumKeyEx(HKEY key, DWORD index, QString *subKeyName)
+{
+    return traced("RegEnumKeyEx", QStringView(), untracedRegEnumKeyEx(key, index, subKeyName));
 }
 
 } // namespace win

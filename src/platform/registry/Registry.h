@@ -53,5 +53,10 @@ LONG RegDeleteValue(HKEY key, QStringView valueName);
 LONG RegQueryInfoKey(HKEY key, RegKeyInfo *info);
 // Values in stored order; ERROR_NO_MORE_ITEMS past the last.
 LONG RegEnumValue(HKEY key, DWORD index, QString *valueName, DWORD *type, void *data, DWORD *size);
+// Whether the current prefix's user.reg exists but cannot be read as a hive.
+bool UserHiveIsDamaged();
+
+// Subkeys in the order Wine enumerates them; ERROR_NO_MORE_ITEMS past the last.
+LONG RegEnumKeyEx(HKEY key, DWORD index, QString *subKeyName);
 
 } // namespace win

@@ -3,6 +3,8 @@
 #include "platform/kernel/LastError.h"
 #include "platform/prefix/Prefix.h"
 #include "platform/prefix/WineServer.h"
+#include "platform/registry/KeyPaths.h"
+#include "platform/registry/Registry.h"
 #include "platform/shell/ShellFolders.h"
 
 #include <QFile>
@@ -71,6 +73,26 @@ bool deleteShortcuts(const QString &prefixRoot, const QString &recentFolder)
     return allGone;
 }
 
+// Deletes every value of the key and of its subkeys; the keys stay. A missing key is empty.
+bool emptyKeyTree(HKEY parent, const QString &path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyEx(parent, path, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return true;
+    bool empty = true;
+    QString name;
+    for (DWORD i = 0; RegEnumKeyEx(key, i, &name) == ERROR_SUCCESS; ++i)
+        empty = emptyKeyTree(key, name) && empty;
+    for (DWORD i = 0; RegEnumValue(key, i, &name, nullptr, nullptr, nullptr) == ERROR_SUCCESS;) {
+        if (RegDeleteValue(key, name) != ERROR_SUCCESS) {
+            empty = false;
+            ++i;
+        }
+    }
+    RegCloseKey(key);
+    return empty;
+}
+
 } // namespace
 
 void SHAddToRecentDocs(UINT flags, const void *path)
@@ -80,7 +102,9 @@ void SHAddToRecentDocs(UINT flags, const void *path)
         return;
     }
     const QString recent = ShellFolders::hostPath(QStringLiteral("Recent"));
-    const bool allGone = recent.isEmpty() || deleteShortcuts(Prefix::current().root(), recent);
+    const bool filesGone = recent.isEmpty() || deleteShortcuts(Prefix::current().root(), recent);
+    const bool listGone = emptyKeyTree(HKEY_CURRENT_USER, KeyPaths::RecentDocs);
+    const bool allGone = filesGone && listGone;
     platform::setLastError(allGone ? ERROR_SUCCESS : ERROR_ACCESS_DENIED);
 }
 

@@ -1,0 +1,140 @@
+#include "automation/AutostartLinks.h"
+
+#include "automation/ShellLnk.h"
+#include "platform/kernel/AtomicFile.h"
+#include "platform/kernel/FileCalls.h"
+#include "platform/kernel/LogCategories.h"
+#include "platform/prefix/DosPaths.h"
+#include "platform/prefix/Prefix.h"
+#include "platform/registry/KeyPaths.h"
+#include "platform/registry/UserStrings.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace AutostartLinks {
+
+namespace {
+
+const QString cleanupLetters = QStringLiteral("cbhmenr");
+
+bool onlyCleanupLetters(const QString &arguments)
+{
+    if (arguments.isEmpty())
+        return false;
+    for (const QChar c : arguments)
+        if (!cleanupLetters.contains(c))
+            return false;
+    return true;
+}
+
+QString canonical(const QString &hostPath)
+{
+    const QString resolved = QFileInfo(hostPath).canonicalFilePath();
+    return resolved.isEmpty() ? hostPath : resolved;
+}
+
+// An argument of the Exec key, quoted as the desktop entry format asks where needed.
+QString execArgument(const QString &argument)
+{
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    bool plain = !argument.isEmpty();
+    for (const QChar c : argument)
+        plain = plain && !reserved.contains(c);
+    if (plain)
+        return QString(argument).replace(u'%', QStringLiteral("%%"));
+    QString quoted;
+    for (const QChar c : argument) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            quoted += u'\\';
+        quoted += c;
+    }
+    // A literal percent sign is doubled in every case.
+    return u'"' + quoted.replace(u'%', QStringLiteral("%%")) + u'"';
+}
+
+QString entryValue(QString text)
+{
+    return text.replace(u'\\', QStringLiteral("\\\\")).replace(u'\n', QStringLiteral("\\n"));
+}
+
+} // namespace
+
+QString startupFolder()
+{
+    QString folder = ReadUserString(KeyPaths::ShellFolders, QStringLiteral("STARTUP"));
+    if (folder.size() <= 3)
+        return {};
+    if (!folder.endsWith(u'\\'))
+        folder += u'\\';
+    return folder;
+}
+
+QStringList linksStarting(const QString &program)
+{
+    const QString folder = startupFolder();
+    if (folder.isEmpty())
+        return {};
+    const Prefix prefix = Prefix::current();
+    const QString wanted = canonical(program);
+    QStringList links;
+    for (const QString &name : win::FindFileNames(folder)) {
+        if (!name.endsWith(QStringLiteral(".lnk"), Qt::CaseInsensitive))
+            continue;
+        TShellLink link;
+        if (!link.LoadFromFile(folder + name) || !onlyCleanupLetters(link.arguments()))
+            continue;
+        const QString target = DosPaths::toHostPath(prefix, link.path());
+        if (!target.isEmpty() && canonical(target) == wanted)
+            links << folder + name;
+    }
+    return links;
+}
+
+QString desktopEntryPath()
+{
+    const QString root = QDir(Prefix::resolveRoot()).absolutePath();
+    const QString id = QString::fromLatin1(
+        QCryptographicHash::hash(QFile::encodeName(root), QCryptographicHash::Sha256)
+            .toHex()
+            .left(12));
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || !QDir::isAbsolutePath(config))
+        config = QDir::homePath() + QStringLiteral("/.config");
+    return config + QStringLiteral("/autostart/navolis-") + id + QStringLiteral(".desktop");
+}
+
+bool writeDesktopEntry(const QString &name, const QString &program, const QString &letters)
+{
+    const QString prefixRoot = QDir(Prefix::resolveRoot()).absolutePath();
+    const QString exec =
+        QStringList{QStringLiteral("env"), execArgument(QStringLiteral("WINEPREFIX=") + prefixRoot),
+                    execArgument(program), execArgument(letters)}
+            .join(u' ');
+    const QString entry = QStringLiteral("[Desktop Entry]\n"
+                                         "Type=Application\n"
+                                         "Name=%1\n"
+                                         "Comment=%2\n"
+                                         "Exec=%3\n"
+                                         "Terminal=false\n"
+                                         "NoDisplay=true\n"
+                                         "X-GNOME-Autostart-enabled=true\n")
+                              .arg(entryValue(name), entryValue(prefixRoot), entryValue(exec));
+    const QString path = desktopEntryPath();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()) ||
+        !AtomicFile::replace(path, entry.toUtf8())) {
+        qCWarning(lcShell) << "cannot write the autostart entry" << path;
+        return false;
+    }
+    return true;
+}
+
+bool removeDesktopEntry()
+{
+    const QString path = desktopEntryPath();
+    return !QFileInfo::exists(path) || QFile::remove(path);
+}
+
+} // namespace AutostartLinks
