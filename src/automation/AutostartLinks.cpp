@@ -116,7 +116,7 @@ bool writeDesktopEntry(const QString &name, const QString &program, const QStrin
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=%1\n"
-                                         "Comment=%2\n"
+                                         "Comment=Cleans the traces in the prefix %2 at login\n"
                                          "Exec=%3\n"
                                          "Terminal=false\n"
                                          "NoDisplay=true\n"
