@@ -36,10 +36,13 @@ std::vector<std::string> languagesIn(const std::string &folder)
     return names;
 }
 
-std::string definedLanguage(const std::string &base)
+// The template lies beside the program, or in the data folder of an installed tree.
+std::string definedLanguage(const std::string &program, const std::string &base)
 {
     std::string content;
-    if (readFile(writableCompanion(base, "def"), content) || readFile(base + "t00", content))
+    const std::string templateName = fs::path(base + "t00").filename().string();
+    if (readFile(writableCompanion(base, "def"), content) || readFile(base + "t00", content) ||
+        readFile((fs::path(installedDataFolder(program)) / templateName).string(), content))
         return languageInDefinition(content);
     return {};
 }
@@ -55,7 +58,8 @@ Catalog::Catalog(const std::string &program) : m_base(basePath(program))
             break;
         }
     }
-    if (makeCurrent(indexOf(definedLanguage(m_base))) || makeCurrent(indexOf(fallbackLanguage)))
+    if (makeCurrent(indexOf(definedLanguage(program, m_base))) ||
+        makeCurrent(indexOf(fallbackLanguage)))
         return;
     makeCurrent(m_names.empty() ? -1 : 0);
 }

@@ -64,14 +64,24 @@ std::string writableCompanion(const std::string &base, const std::string &extens
     return (fs::path(xdgDataHome()) / "navolis" / wanted.filename()).string();
 }
 
+std::string installedDataFolder(const std::string &program)
+{
+    const fs::path programFolder = fs::path(program).parent_path();
+    return programFolder.empty()
+               ? std::string()
+               : (programFolder / ".." / "share" / "navolis").lexically_normal().string();
+}
+
 std::vector<std::string> dataFolders(const std::string &program)
 {
     std::vector<std::string> folders;
     const fs::path programFolder = fs::path(program).parent_path();
-    if (!programFolder.empty())
+    if (!programFolder.empty()) {
         folders.push_back((programFolder / "qutrans").string());
+        folders.push_back((fs::path(installedDataFolder(program)) / "qutrans").string());
+    }
     const std::string lib = libraryFolder();
-    if (!lib.empty() && (folders.empty() || fs::path(lib) / "qutrans" != folders.front()))
+    if (!lib.empty() && (folders.empty() || fs::path(lib) / "qutrans" != fs::path(folders.front())))
         folders.push_back((fs::path(lib) / "qutrans").string());
     return folders;
 }

@@ -22,7 +22,10 @@ std::string basePath(const std::string &program);
 std::string writableCompanion(const std::string &base, const std::string &extension);
 
 // The folders that may hold the language data, in the order they are tried: "qutrans"
-// beside the program, then "qutrans" beside this library.
+// beside the program, then in the data folder of an installed tree, then beside this library.
 std::vector<std::string> dataFolders(const std::string &program);
+
+// The data folder of an installed tree, ../share/navolis beside the program's folder.
+std::string installedDataFolder(const std::string &program);
 
 } // namespace qutrans

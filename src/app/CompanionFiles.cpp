@@ -60,16 +60,34 @@ QString CompanionFiles::programFolder() const
     return QFileInfo(m_programPath).absolutePath();
 }
 
+QString CompanionFiles::dataFolder() const
+{
+    const QString beside = programFolder();
+    const QString installed = QDir::cleanPath(beside + QStringLiteral("/../share/navolis"));
+    if (!QFileInfo::exists(beside + QStringLiteral("/qutrans")) && QFileInfo(installed).isDir())
+        return installed;
+    return beside;
+}
+
+QString CompanionFiles::definitionTemplate() const
+{
+    return dataFolder() + QLatin1Char('/') + QFileInfo(m_basePath).fileName() +
+           QStringLiteral("t00");
+}
+
 QString CompanionFiles::presenterPicture() const
 {
     const QString stem =
         hasThreeLetterExtension(m_programPath) ? m_programPath.chopped(4) : m_programPath;
-    return stem + QStringLiteral("_pic.jpg");
+    const QString beside = stem + QStringLiteral("_pic.jpg");
+    if (QFileInfo::exists(beside))
+        return beside;
+    return dataFolder() + QLatin1Char('/') + QFileInfo(beside).fileName();
 }
 
 QString CompanionFiles::clickSound() const
 {
-    return programFolder() + QStringLiteral("/clck.wav");
+    return dataFolder() + QStringLiteral("/clck.wav");
 }
 
 QString CompanionFiles::written(const QString &extension) const

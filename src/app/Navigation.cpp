@@ -12,7 +12,7 @@ void PlayClickSound()
 {
     const QString remembered = QDir::currentPath();
     const CompanionFiles files = CompanionFiles::forRunningProgram();
-    QDir::setCurrent(files.programFolder());
+    QDir::setCurrent(files.dataFolder());
     if (QFileInfo::exists(QStringLiteral("clck.wav")))
         platform::mciSendString(QStringLiteral("play clck.wav"));
     QDir::setCurrent(remembered);

@@ -35,6 +35,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
@@ -277,6 +278,8 @@ int runNavolis(int &argc, char **argv)
 
     NavolisApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/appicon.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.navolis.Navolis"));
     StoredLayout::installFontSubstitutes();
     platform::installSoundEffectPlayer();
 

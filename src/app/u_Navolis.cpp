@@ -234,7 +234,7 @@ void TForm1::Label16Click()
 void TForm1::Image13Click()
 {
     PlayClickSound();
-    SetInfoText(Qutrans::get(67));
+    SetInfoText(Qutrans::get(67), InfoTopic::Cookies);
     Form5->exec();
 }
 
@@ -293,7 +293,7 @@ void TForm1::Label38Click()
 void TForm1::Image17Click()
 {
     PlayClickSound();
-    SetInfoText(Qutrans::get(68));
+    SetInfoText(Qutrans::get(68), InfoTopic::TypedUrls);
     Form5->exec();
 }
 

@@ -17,8 +17,33 @@ void TForm5::BitBtn2Click()
     close();
 }
 
+QString InfoPicture(InfoTopic topic)
+{
+    switch (topic) {
+    case InfoTopic::Cookies:
+        return QStringLiteral(":/art/info_cookies.png");
+    case InfoTopic::TypedUrls:
+        return QStringLiteral(":/art/info_typed_urls.png");
+    case InfoTopic::AddressAutocomplete:
+        return QStringLiteral(":/art/info_address_autocomplete.png");
+    case InfoTopic::FormAutocomplete:
+        return QStringLiteral(":/art/info_form_autocomplete.png");
+    case InfoTopic::DownloadNotice:
+        return QStringLiteral(":/art/info_download_notice.png");
+    case InfoTopic::PrintBackgrounds:
+        return QStringLiteral(":/art/info_print_backgrounds.png");
+    }
+    return QStringLiteral(":/art/info_cookies.png");
+}
+
 void SetInfoText(const QString &text)
 {
+    SetInfoText(text, InfoTopic::Cookies);
+}
+
+void SetInfoText(const QString &text, InfoTopic topic)
+{
+    Form5->Image1->setPixmap(QPixmap(InfoPicture(topic)));
     Form5->Memo1->clear();
     for (const QString &line : text.split(QLatin1Char('\n')))
         Form5->Memo1->appendPlainText(line);

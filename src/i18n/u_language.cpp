@@ -1,5 +1,6 @@
 #include "i18n/u_language.h"
 
+#include "app/CommandLine.h"
 #include "app/CompanionFiles.h"
 #include "app/ProgramVersion.h"
 #include "app/WindowSet.h"
@@ -48,10 +49,13 @@ void TForm4::showEvent(QShowEvent *event)
 // close would leave the main window without its start timer.
 void TForm4::reject() {}
 
+// A run without a display cannot ask: it goes on in the language the definition names, and the
+// first start with a window still asks.
 void TForm4::Timer1Timer()
 {
     Timer1->stop();
-    if (QFileInfo::exists(CompanionFiles::forRunningProgram().languageChoiceFile())) {
+    if (QFileInfo::exists(CompanionFiles::forRunningProgram().languageChoiceFile()) ||
+        CommandLine::headless()) {
         Form1->Timer1->start();
         done(QDialog::Rejected);
     } else {

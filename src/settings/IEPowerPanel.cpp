@@ -21,10 +21,10 @@ void saveAndReload()
     LoadBrowserSettings();
 }
 
-void showInfo(int text)
+void showInfo(int text, InfoTopic topic)
 {
     PlayClickSound();
-    SetInfoText(Qutrans::get(text));
+    SetInfoText(Qutrans::get(text), topic);
     Form5->exec();
 }
 
@@ -113,12 +113,12 @@ void TForm1::CheckBox3Click()
 
 void TForm1::Image36Click()
 {
-    showInfo(154);
+    showInfo(154, InfoTopic::DownloadNotice);
 }
 
 void TForm1::Image40Click()
 {
-    showInfo(155);
+    showInfo(155, InfoTopic::PrintBackgrounds);
 }
 
 void TForm1::Image37Click()

@@ -29,14 +29,14 @@ void TForm6::CheckBox2Click()
 void TForm6::Image38Click()
 {
     PlayClickSound();
-    SetInfoText(Qutrans::get(153));
+    SetInfoText(Qutrans::get(153), InfoTopic::AddressAutocomplete);
     Form5->exec();
 }
 
 void TForm6::Image4Click()
 {
     PlayClickSound();
-    SetInfoText(Qutrans::get(194));
+    SetInfoText(Qutrans::get(194), InfoTopic::FormAutocomplete);
     Form5->exec();
 }
 

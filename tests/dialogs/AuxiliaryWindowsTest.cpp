@@ -48,6 +48,25 @@ TEST_F(MessageWindowTest, InformationTextKeepsAnEmptyLastLine)
     EXPECT_EQ(memo->blockCount(), 1);
 }
 
+// A topic mapped to a missing or a shared picture shows up here; so does a picture left over
+// from the topic before.
+TEST_F(MessageWindowTest, EveryInformationTopicShowsItsOwnPicture)
+{
+    const InfoTopic topics[] = {
+        InfoTopic::Cookies,          InfoTopic::TypedUrls,      InfoTopic::AddressAutocomplete,
+        InfoTopic::FormAutocomplete, InfoTopic::DownloadNotice, InfoTopic::PrintBackgrounds};
+    QList<QImage> shown;
+    for (InfoTopic topic : topics) {
+        SetInfoText(QStringLiteral("text"), topic);
+        const QImage picture = Form5->Image1->pixmap().toImage();
+        ASSERT_EQ(picture.size(), QSize(71, 108)) << InfoPicture(topic).toStdString();
+        EXPECT_FALSE(shown.contains(picture)) << InfoPicture(topic).toStdString();
+        shown += picture;
+    }
+    SetInfoText(QStringLiteral("text"));
+    EXPECT_EQ(Form5->Image1->pixmap().toImage(), shown.constFirst());
+}
+
 class BusyWindowTest : public WindowSetTest
 {
 };

@@ -1,8 +1,9 @@
 #include "Artwork.h"
 
+#include "NavolisMark.h"
+
 #include <QPainter>
 #include <QPainterPath>
-#include <QRadialGradient>
 #include <QtMath>
 #include <functional>
 
@@ -12,6 +13,7 @@ constexpr int kSide = 32;
 constexpr int kCanvas = 128; // drawn four times larger, then scaled down smoothly
 constexpr qreal kCentre = kCanvas / 2.0;
 constexpr int kTurnFrames = 2;
+constexpr int kTwinkleFrames = 5;
 
 QImage render(const std::function<void(QPainter &)> &paint)
 {
@@ -23,42 +25,6 @@ QImage render(const std::function<void(QPainter &)> &paint)
     painter.end();
     return canvas.scaled(kSide, kSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
         .convertToFormat(QImage::Format_ARGB32);
-}
-
-void drawBadge(QPainter &p)
-{
-    QRadialGradient fill(QPointF(48, 44), 64);
-    fill.setColorAt(0, QColor(0x5f, 0xd0, 0xe0));
-    fill.setColorAt(1, QColor(0x0b, 0x4f, 0x6c));
-    p.setBrush(fill);
-    p.setPen(QPen(QColor(0x06, 0x2a, 0x3d), 4));
-    p.drawEllipse(QPointF(kCentre, kCentre), 46, 46);
-
-    const QPolygonF letter({{42, 90},
-                            {42, 38},
-                            {54, 38},
-                            {74, 70},
-                            {74, 38},
-                            {86, 38},
-                            {86, 90},
-                            {74, 90},
-                            {54, 58},
-                            {54, 90}});
-    p.setBrush(Qt::white);
-    p.setPen(QPen(QColor(0x06, 0x2a, 0x3d), 2));
-    p.drawPolygon(letter);
-}
-
-void drawSpark(QPainter &p, qreal angle)
-{
-    const QPointF at(kCentre + 46 * qCos(angle), kCentre + 46 * qSin(angle));
-    QRadialGradient glow(at, 14);
-    glow.setColorAt(0, QColor(255, 250, 200, 255));
-    glow.setColorAt(0.35, QColor(255, 210, 60, 220));
-    glow.setColorAt(1, QColor(255, 180, 0, 0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(glow);
-    p.drawEllipse(at, 14, 14);
 }
 
 QPainterPath glassOutline()
@@ -124,14 +90,20 @@ void drawHourglassFrame(QPainter &p, qreal drained, qreal turn)
 
 } // namespace
 
+// A shine runs along the sweep from its end to its tip, then the sparkle twinkles once.
 QList<QImage> drawLogo(int frameCount)
 {
+    const int sweepFrames = frameCount - kTwinkleFrames;
     QList<QImage> frames;
     for (int i = 0; i < frameCount; ++i) {
-        const qreal angle = 2 * M_PI * i / frameCount - M_PI / 2;
-        frames += render([angle](QPainter &p) {
-            drawBadge(p);
-            drawSpark(p, angle);
+        NavolisMark::Highlights highlights;
+        if (i < sweepFrames)
+            highlights.glint = qreal(i) / (sweepFrames - 1);
+        else
+            highlights.sparkle =
+                1 + 0.45 * qSin(M_PI * (i - sweepFrames + 1) / (kTwinkleFrames + 1));
+        frames += render([highlights](QPainter &p) {
+            NavolisMark::draw(p, QRectF(0, 0, kCanvas, kCanvas), highlights);
         });
     }
     return frames;

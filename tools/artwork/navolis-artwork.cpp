@@ -1,7 +1,11 @@
 // Draws Navolis's own pictures and its click sound.
 // Usage: navolis-artwork <output folder> <click sound file>
+#include "NavolisMark.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -291,18 +295,6 @@ void broom(QPainter &p, const QRectF &r)
     p.drawPath(bristles);
 }
 
-void brandMark(QPainter &p, const QRectF &r)
-{
-    QLinearGradient g(r.topLeft(), r.bottomRight());
-    g.setColorAt(0, Sky);
-    g.setColorAt(1, Navy);
-    p.setPen(Qt::NoPen);
-    p.setBrush(g);
-    p.drawRoundedRect(r.adjusted(1, 1, -1, -1), r.width() * 0.2, r.width() * 0.2);
-    shield(p,
-           r.adjusted(r.width() * 0.22, r.height() * 0.18, -r.width() * 0.22, -r.height() * 0.14));
-}
-
 QImage canvas(int w, int h, const QColor &fill = Qt::transparent)
 {
     QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
@@ -335,11 +327,18 @@ QImage splash()
     QImage img = backdrop(383, 205, Sky.lighter(150), Navy);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    // The mark's sweep, large and faint, runs under the whole picture.
+    p.save();
+    p.translate(-70, -190);
+    p.scale(2.1, 1.6);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 30));
-    for (int i = 0; i < 6; ++i)
-        p.drawEllipse(QPointF(40 + i * 70, 180 - (i % 2) * 30), 60, 60);
-    brandMark(p, QRectF(40, 30, 96, 96));
+    p.setBrush(QColor(255, 255, 255, 40));
+    p.drawPath(NavolisMark::sweep());
+    p.translate(12, 14);
+    p.setBrush(QColor(Amber.red(), Amber.green(), Amber.blue(), 120));
+    p.drawPath(NavolisMark::sweep());
+    p.restore();
+    NavolisMark::draw(p, QRectF(40, 30, 96, 96));
     p.setPen(Qt::white);
     QFont f("Liberation Sans");
     f.setPixelSize(13);
@@ -372,6 +371,224 @@ QImage strip(int w, int h)
 QImage glyph(const Painter &draw)
 {
     return icon(24, [&](QPainter &p, const QRectF &r) { draw(p, r.adjusted(1, 1, -1, -1)); });
+}
+
+// The information window's pictures: each topic's motif above the small information dot.
+
+// A browser's address bar holding a little globe, some typed text and, if `caret`, the caret.
+void addressBar(QPainter &p, const QRectF &bar, const QString &typed, bool caret)
+{
+    p.setPen(QPen(Navy, 1.2));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(bar, 3, 3);
+    const double h = bar.height();
+    globe(p, QRectF(bar.left() + 3, bar.top() + (h - 10) / 2, 10, 10));
+    QFont f("Liberation Sans");
+    f.setPixelSize(int(h * 0.62));
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Navy);
+    const QRectF text(bar.left() + 16, bar.top(), bar.width() - 18, h);
+    p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, typed);
+    if (caret) {
+        const double x = text.left() + QFontMetricsF(f).horizontalAdvance(typed) + 1.5;
+        p.setPen(QPen(Berry, 1.5));
+        p.drawLine(QPointF(x, bar.top() + 3), QPointF(x, bar.bottom() - 3));
+    }
+}
+
+void keyCap(QPainter &p, const QRectF &r, const QString &label)
+{
+    p.setPen(QPen(Navy, 1));
+    p.setBrush(QColor(0xe4, 0xe9, 0xf1));
+    p.drawRoundedRect(r, 2.5, 2.5);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(r.adjusted(2, 1.5, -2, -3.5), 1.5, 1.5);
+    QFont f("Liberation Sans");
+    f.setPixelSize(int(r.height() * 0.55));
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Navy);
+    p.drawText(r.adjusted(0, 0, 0, -2), Qt::AlignCenter, label);
+}
+
+// Typed addresses: the address bar as typed into from the keyboard below it.
+void typedAddresses(QPainter &p, const QRectF &r)
+{
+    addressBar(p, QRectF(r.left(), r.top() + 4, r.width(), 17), QStringLiteral("www."), true);
+    const double key = (r.width() - 6) / 4;
+    const QString top[] = {QStringLiteral("Q"), QStringLiteral("W"), QStringLiteral("E"),
+                           QStringLiteral("R")};
+    const QString bottom[] = {QStringLiteral("A"), QStringLiteral("S"), QStringLiteral("D")};
+    for (int i = 0; i < 4; ++i)
+        keyCap(p, QRectF(r.left() + i * (key + 2), r.top() + 28, key, key), top[i]);
+    for (int i = 0; i < 3; ++i)
+        keyCap(p, QRectF(r.left() + key / 2 + i * (key + 2), r.top() + 30 + key, key, key),
+               bottom[i]);
+}
+
+// A drop-down list under `anchor` with `rows` suggestions, the first one chosen.
+void suggestions(QPainter &p, const QRectF &anchor, int rows, const QColor &chosen,
+                 const Painter &rowIcon)
+{
+    const double rowHeight = 9;
+    const QRectF list(anchor.left() + 4, anchor.bottom() - 0.5, anchor.width() - 4,
+                      rows * rowHeight + 3);
+    p.setPen(QPen(Navy, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(list);
+    for (int i = 0; i < rows; ++i) {
+        const QRectF row(list.left() + 1.5, list.top() + 1.5 + i * rowHeight, list.width() - 3,
+                         rowHeight);
+        if (i == 0) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(chosen);
+            p.drawRect(row);
+        }
+        rowIcon(p, QRectF(row.left() + 1.5, row.top() + 1.5, rowHeight - 3, rowHeight - 3));
+        p.setPen(
+            QPen(i == 0 ? Qt::white : QColor(0x8a, 0x96, 0xa8), 1.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(row.left() + rowHeight + 1, row.center().y()),
+                   QPointF(row.right() - 4 - (i % 2) * 8, row.center().y()));
+    }
+}
+
+// Autocomplete for addresses: the address bar begun, with visited addresses offered below.
+void addressSuggestions(QPainter &p, const QRectF &r)
+{
+    const QRectF bar(r.left(), r.top() + 4, r.width(), 17);
+    addressBar(p, bar, QStringLiteral("na"), true);
+    suggestions(p, bar, 4, Sky, [](QPainter &q, const QRectF &icon) {
+        q.setPen(QPen(Navy, 0.8));
+        q.setBrush(Paper);
+        q.drawEllipse(icon);
+        q.drawLine(icon.center(), QPointF(icon.center().x(), icon.top() + 1.2));
+        q.drawLine(icon.center(), QPointF(icon.right() - 1.2, icon.center().y()));
+    });
+}
+
+// Autocomplete for forms: a form on a page whose name field offers what was typed before.
+void formSuggestions(QPainter &p, const QRectF &r)
+{
+    const QRectF sheet(r.left() + 2, r.top(), r.width() - 4, r.height());
+    p.setPen(QPen(Navy, 1));
+    p.setBrush(Paper);
+    p.drawRect(sheet);
+    auto person = [](QPainter &q, const QRectF &at) {
+        q.setPen(Qt::NoPen);
+        q.setBrush(Leaf);
+        q.drawEllipse(QPointF(at.center().x(), at.top() + at.height() * 0.3), at.width() * 0.26,
+                      at.width() * 0.26);
+        q.drawChord(QRectF(at.left(), at.top() + at.height() * 0.58, at.width(), at.height()), 0,
+                    180 * 16);
+    };
+    person(p, QRectF(sheet.left() + 4, sheet.top() + 4, 12, 12));
+    p.setPen(QPen(Navy, 1.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(sheet.left() + 20, sheet.top() + 8),
+               QPointF(sheet.right() - 6, sheet.top() + 8));
+    p.setPen(QPen(QColor(0x8a, 0x96, 0xa8), 1.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(sheet.left() + 20, sheet.top() + 13),
+               QPointF(sheet.right() - 14, sheet.top() + 13));
+    QRectF field;
+    for (int i = 0; i < 2; ++i) {
+        const double y = sheet.top() + 22 + i * 17;
+        p.setPen(QPen(QColor(0x8a, 0x96, 0xa8), 1.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(sheet.left() + 4, y), QPointF(sheet.left() + 16, y));
+        field = QRectF(sheet.left() + 4, y + 3, sheet.width() - 8, 9);
+        p.setPen(QPen(Navy, 1));
+        p.setBrush(Qt::white);
+        p.drawRect(field);
+        if (i == 0) {
+            p.setPen(QPen(Berry, 1.2));
+            p.drawLine(QPointF(field.left() + 3, field.top() + 2),
+                       QPointF(field.left() + 3, field.bottom() - 2));
+            suggestions(p, field, 2, Amber, person);
+            return;
+        }
+    }
+}
+
+// The notice of a finished download: the arrow has put the file into the tray and a tick says
+// it is done.
+void downloadDone(QPainter &p, const QRectF &r)
+{
+    QPainterPath tray;
+    tray.moveTo(r.left() + 4, r.top() + 38);
+    tray.lineTo(r.left() + 4, r.bottom() - 4);
+    tray.lineTo(r.right() - 4, r.bottom() - 4);
+    tray.lineTo(r.right() - 4, r.top() + 38);
+    p.setPen(QPen(Navy, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(tray);
+    QPainterPath shaft;
+    const double cx = r.center().x() - 4;
+    shaft.moveTo(cx - 6, r.top() + 2);
+    shaft.lineTo(cx + 6, r.top() + 2);
+    shaft.lineTo(cx + 6, r.top() + 26);
+    shaft.lineTo(cx + 15, r.top() + 26);
+    shaft.lineTo(cx, r.top() + 44);
+    shaft.lineTo(cx - 15, r.top() + 26);
+    shaft.lineTo(cx - 6, r.top() + 26);
+    shaft.closeSubpath();
+    p.setPen(QPen(Leaf.darker(140), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Leaf);
+    p.drawPath(shaft);
+    const QRectF tick(r.right() - 22, r.top(), 20, 20);
+    p.setPen(QPen(Qt::white, 1.5));
+    p.setBrush(Amber);
+    p.drawEllipse(tick);
+    p.setPen(QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({QPointF(tick.left() + 5, tick.center().y()),
+                              QPointF(tick.center().x() - 1, tick.bottom() - 5.5),
+                              QPointF(tick.right() - 5, tick.top() + 6)}));
+}
+
+// Printing backgrounds: the page leaving the printer keeps the web page's coloured picture.
+void printedBackground(QPainter &p, const QRectF &r)
+{
+    const QRectF body(r.left() + 1, r.top() + 12, r.width() - 2, 24);
+    p.setPen(QPen(Navy, 1.2));
+    p.setBrush(QColor(0xf0, 0xf0, 0xf0));
+    p.drawRect(QRectF(body.left() + 10, r.top() + 2, body.width() - 20, 12));
+    p.setBrush(QColor(0xb8, 0xc2, 0xd0));
+    p.drawRoundedRect(body, 4, 4);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Leaf);
+    p.drawEllipse(QPointF(body.right() - 7, body.top() + 7), 2.2, 2.2);
+    p.setBrush(Navy);
+    p.drawRect(QRectF(body.left() + 6, body.bottom() - 7, body.width() - 12, 3));
+
+    const QRectF sheet(body.left() + 9, body.bottom() - 5.5, body.width() - 18,
+                       r.bottom() - body.bottom() + 4);
+    QLinearGradient air(sheet.topLeft(), sheet.bottomLeft());
+    air.setColorAt(0, Sky.lighter(140));
+    air.setColorAt(1, Sky);
+    p.setPen(QPen(Navy, 1));
+    p.setBrush(air);
+    p.drawRect(sheet);
+    p.save();
+    p.setClipRect(sheet.adjusted(0.5, 0.5, -0.5, -0.5));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Amber);
+    p.drawEllipse(QPointF(sheet.right() - 9, sheet.top() + 10), 5, 5);
+    p.setBrush(Leaf);
+    p.drawEllipse(QPointF(sheet.left() + 8, sheet.bottom() + 8), 24, 16);
+    p.setBrush(Leaf.darker(120));
+    p.drawEllipse(QPointF(sheet.right() - 2, sheet.bottom() + 10), 20, 14);
+    p.restore();
+    p.setPen(Qt::NoPen);
+    p.setBrush(Navy);
+    p.drawRect(QRectF(body.left() + 6, body.bottom() - 7, body.width() - 12, 1.5));
+}
+
+// One information picture, 71 x 108 like the window's picture box.
+QImage infoPicture(const Painter &motif)
+{
+    return scene(71, 108, [&](QPainter &p, const QRectF &r) {
+        motif(p, QRectF(r.left() + 4, r.top() + 8, 62, 58));
+        infoDot(p, QRectF(r.left() + 36, r.top() + 70, 30, 30));
+    });
 }
 
 // A 30 ms click: a decaying 2 kHz burst, 22050 Hz mono 16-bit PCM.
@@ -468,18 +685,26 @@ std::map<QString, QImage> pictures()
                 3);
         }
     });
-    all["welcome.png"] = scene(
-        110, 112, [](QPainter &p, const QRectF &r) { brandMark(p, r.adjusted(6, 6, -6, -6)); });
-    all["logo.png"] = scene(66, 65, [](QPainter &p, const QRectF &r) { brandMark(p, r); });
+    all["welcome.png"] = scene(110, 112, [](QPainter &p, const QRectF &r) {
+        NavolisMark::draw(p, r.adjusted(4, 4, -4, -4));
+    });
+    all["logo.png"] = scene(66, 65, [](QPainter &p, const QRectF &r) { NavolisMark::draw(p, r); });
+    all["appicon.png"] = icon(256, [](QPainter &p, const QRectF &r) { NavolisMark::draw(p, r); });
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        all[QStringLiteral("icons/hicolor/%1x%1/apps/navolis.png").arg(size)] =
+            icon(size, [](QPainter &p, const QRectF &r) { NavolisMark::draw(p, r); });
     all["deco1.png"] = scene(64, 48, [](QPainter &p, const QRectF &r) {
         globe(p, QRectF(r.center().x() - 20, r.center().y() - 20, 40, 40));
     });
     all["deco2.png"] =
         scene(80, 80, [](QPainter &p, const QRectF &r) { gear(p, r.adjusted(10, 10, -10, -10)); });
-    all["infopic.png"] = scene(71, 108, [](QPainter &p, const QRectF &r) {
-        cookie(p, QRectF(r.left() + 4, r.top() + 10, 60, 60));
-        infoDot(p, QRectF(r.left() + 36, r.top() + 66, 30, 30));
-    });
+    all["info_cookies.png"] = infoPicture(
+        [](QPainter &p, const QRectF &r) { cookie(p, QRectF(r.left(), r.top() + 2, 60, 60)); });
+    all["info_typed_urls.png"] = infoPicture(typedAddresses);
+    all["info_address_autocomplete.png"] = infoPicture(addressSuggestions);
+    all["info_form_autocomplete.png"] = infoPicture(formSuggestions);
+    all["info_download_notice.png"] = infoPicture(downloadDone);
+    all["info_print_backgrounds.png"] = infoPicture(printedBackground);
     all["strip.png"] = strip(38, 147);
     return all;
 }
@@ -497,8 +722,9 @@ int main(int argc, char **argv)
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
     for (const auto &[name, image] : pictures()) {
-        if (!image.save(out.filePath(name))) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(out.filePath(name)));
+        const QString path = out.filePath(name);
+        if (!QDir().mkpath(QFileInfo(path).path()) || !image.save(path)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 1;
         }
     }
