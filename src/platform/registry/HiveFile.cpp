@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,6 +18,8 @@ using namespace win;
 namespace {
 
 constexpr int saveAttempts = 3;
+
+std::atomic<int> savesInProcess{0};
 
 QByteArray readAll(int fd)
 {
@@ -44,6 +47,16 @@ HiveFile::HiveFile(QString path, QString prefixRoot)
                            << "left";
 }
 
+int HiveFile::processSaveCount()
+{
+    return savesInProcess.load();
+}
+
+HiveFile::~HiveFile()
+{
+    flush();
+}
+
 HiveFile::FileState HiveFile::currentState() const
 {
     struct stat st;
@@ -58,10 +71,23 @@ HiveFile::FileState HiveFile::currentState() const
             quint32(st.st_mode)};
 }
 
+// A file changed on disk is read again, and the waiting change set applied to it anew.
 void HiveFile::refresh()
 {
-    if (m_stale || !m_hive || currentState() != m_state)
-        load();
+    if (!m_stale && m_hive && currentState() == m_state)
+        return;
+    load();
+    for (const Change &change : m_changeSet) {
+        bool changed = false;
+        change(*m_hive, changed);
+    }
+}
+
+void HiveFile::discardChangeSet()
+{
+    m_changeSet.clear();
+    m_lock.reset();
+    m_stale = true; // memory holds the unsaved changes: forget them
 }
 
 // The identity is taken from the open file, so it always matches the bytes that were parsed.
@@ -117,28 +143,54 @@ bool HiveFile::isPlainFile() const
     return S_ISREG(st.st_mode) && st.st_nlink == 1;
 }
 
-LONG HiveFile::modify(const Change &change)
+LONG HiveFile::modify(Change change, bool deferred)
 {
     if (!isWritable())
         return ERROR_ACCESS_DENIED;
-    const PrefixWriteLock lock(m_prefixRoot);
-    if (!lock.isHeld())
+    if (!m_lock) {
+        m_lock = std::make_unique<PrefixWriteLock>(m_prefixRoot);
+        if (!m_lock->isHeld()) {
+            m_lock.reset();
+            return ERROR_ACCESS_DENIED;
+        }
+    }
+    refresh();
+    if (m_hive->isDamaged() || !isPlainFile()) {
+        if (m_changeSet.empty())
+            m_lock.reset();
         return ERROR_ACCESS_DENIED;
+    }
+    bool changed = false;
+    const LONG result = change(*m_hive, changed);
+    if (changed)
+        m_changeSet.push_back(std::move(change));
+    if (deferred)
+        return result;
+    return flush() == ERROR_SUCCESS ? result : ERROR_ACCESS_DENIED;
+}
+
+LONG HiveFile::flush()
+{
+    if (m_changeSet.empty()) {
+        m_lock.reset();
+        return ERROR_SUCCESS;
+    }
     for (int attempt = 0; attempt < saveAttempts; ++attempt) {
         refresh();
         if (m_hive->isDamaged() || !isPlainFile())
-            return ERROR_ACCESS_DENIED;
-        bool changed = false;
-        const LONG result = change(*m_hive, changed);
-        if (!changed)
-            return result;
+            break;
         const SaveResult saved = save(m_hive->serialize());
-        if (saved == SaveResult::Saved)
-            return result;
-        m_stale = true; // memory holds the unsaved change: forget it
+        if (saved == SaveResult::Saved) {
+            m_changeSet.clear();
+            m_lock.reset();
+            return ERROR_SUCCESS;
+        }
         if (saved == SaveResult::Failed)
-            return ERROR_ACCESS_DENIED;
+            break;
+        m_stale = true; // someone else wrote meanwhile: apply the set to their file
     }
+    qCWarning(lcRegistry) << "changes to" << m_path << "could not be saved";
+    discardChangeSet();
     return ERROR_ACCESS_DENIED;
 }
 
@@ -154,5 +206,7 @@ HiveFile::SaveResult HiveFile::save(const QByteArray &bytes)
     if (!temp.replaceTarget())
         return SaveResult::Failed;
     m_state = currentState();
+    ++m_saves;
+    ++savesInProcess;
     return SaveResult::Saved;
 }

@@ -149,12 +149,14 @@ static LONG untracedRegCreateKeyEx(HKEY key, QStringView subKey, REGSAM access, 
         return ERROR_KEY_DELETED;
     DWORD how = REG_OPENED_EXISTING_KEY;
     if (!hive.findKey(path)) {
-        const LONG rc = t->file->modify([&](RegHive &h, bool &changed) {
-            if (!keyOf(*t, h) && !t->predefined)
-                return ERROR_KEY_DELETED;
-            h.createKey(path, RegHive::currentFileTime(), &changed);
-            return ERROR_SUCCESS;
-        });
+        const LONG rc = t->file->modify(
+            [t = *t, path](RegHive &h, bool &changed) {
+                if (!keyOf(t, h) && !t.predefined)
+                    return ERROR_KEY_DELETED;
+                h.createKey(path, RegHive::currentFileTime(), &changed);
+                return ERROR_SUCCESS;
+            },
+            !t->predefined);
         if (rc != ERROR_SUCCESS)
             return rc;
         how = REG_CREATED_NEW_KEY;
@@ -187,8 +189,19 @@ static LONG untracedRegCloseKey(HKEY key)
         return ERROR_SUCCESS;
     if (!openHandles.remove(key))
         return ERROR_INVALID_HANDLE;
+    // Closing a key saves what was changed through it, as Windows writes a key's changes lazily.
+    const LONG saved = key->file->flush();
     delete key;
-    return ERROR_SUCCESS;
+    return saved;
+}
+
+static LONG untracedRegFlushKey(HKEY key)
+{
+    QMutexLocker lock(&registryMutex);
+    const auto t = target(key);
+    if (!t)
+        return ERROR_INVALID_HANDLE;
+    return t->file->flush();
 }
 
 static LONG untracedRegQueryValueEx(HKEY key, QStringView valueName, DWORD *type, void *data,
@@ -227,13 +240,15 @@ static LONG untracedRegSetValueEx(HKEY key, QStringView valueName, DWORD type, c
         if (current && current->type == type && current->data == bytes)
             return ERROR_SUCCESS; // nothing to write
     }
-    return t->file->modify([&](RegHive &h, bool &changed) {
-        const RegHive::Key *fresh = t->predefined ? h.createKey(t->path, 0) : keyOf(*t, h);
-        if (!fresh)
-            return ERROR_KEY_DELETED;
-        changed = h.setValue(fresh, name, type, bytes, RegHive::currentFileTime());
-        return ERROR_SUCCESS;
-    });
+    return t->file->modify(
+        [t = *t, name, type, bytes](RegHive &h, bool &changed) {
+            const RegHive::Key *fresh = t.predefined ? h.createKey(t.path, 0) : keyOf(t, h);
+            if (!fresh)
+                return ERROR_KEY_DELETED;
+            changed = h.setValue(fresh, name, type, bytes, RegHive::currentFileTime());
+            return ERROR_SUCCESS;
+        },
+        !t->predefined);
 }
 
 static LONG untracedRegDeleteValue(HKEY key, QStringView valueName)
@@ -244,13 +259,15 @@ static LONG untracedRegDeleteValue(HKEY key, QStringView valueName)
         return o.error;
     if (!o.key->value(valueName))
         return ERROR_FILE_NOT_FOUND;
-    return o.target.file->modify([&](RegHive &h, bool &changed) {
-        const RegHive::Key *fresh = keyOf(o.target, h);
-        if (!fresh)
-            return ERROR_KEY_DELETED;
-        changed = h.deleteValue(fresh, valueName, RegHive::currentFileTime());
-        return changed ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
-    });
+    return o.target.file->modify(
+        [t = o.target, name = valueName.toString()](RegHive &h, bool &changed) {
+            const RegHive::Key *fresh = keyOf(t, h);
+            if (!fresh)
+                return ERROR_KEY_DELETED;
+            changed = h.deleteValue(fresh, name, RegHive::currentFileTime());
+            return changed ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+        },
+        !o.target.predefined);
 }
 
 static LONG untracedRegQueryInfoKey(HKEY key, RegKeyInfo *info)
@@ -340,6 +357,11 @@ LONG RegCloseKey(HKEY key)
     return traced("RegCloseKey", QStringView(), untracedRegCloseKey(key));
 }
 
+LONG RegFlushKey(HKEY key)
+{
+    return traced("RegFlushKey", QStringView(), untracedRegFlushKey(key));
+}
+
 LONG RegQueryValueEx(HKEY key, QStringView valueName, DWORD *type, void *data, DWORD *size)
 {
     return traced("RegQueryValueEx", valueName,
@@ -366,6 +388,11 @@ LONG RegEnumValue(HKEY key, DWORD index, QString *valueName, DWORD *type, void *
 {
     return traced("RegEnumValue", QStringView(),
                   untracedRegEnumValue(key, index, valueName, type, data, size));
+}
+
+int RegSaveCount()
+{
+    return HiveFile::processSaveCount();
 }
 
 bool UserHiveIsDamaged()

@@ -44,7 +44,10 @@ struct RegKeyInfo
 LONG RegCreateKeyEx(HKEY key, QStringView subKey, REGSAM access, HKEY *result,
                     DWORD *disposition = nullptr);
 LONG RegOpenKeyEx(HKEY key, QStringView subKey, REGSAM access, HKEY *result);
+// Changes made through a handle are saved together when it is closed or flushed; the results of
+// the calls that made them tell whether the save succeeded only then.
 LONG RegCloseKey(HKEY key);
+LONG RegFlushKey(HKEY key);
 // With `data` null only the type and size are reported; a too small buffer gives
 // ERROR_MORE_DATA and the size needed.
 LONG RegQueryValueEx(HKEY key, QStringView valueName, DWORD *type, void *data, DWORD *size);
@@ -53,6 +56,9 @@ LONG RegDeleteValue(HKEY key, QStringView valueName);
 LONG RegQueryInfoKey(HKEY key, RegKeyInfo *info);
 // Values in stored order; ERROR_NO_MORE_ITEMS past the last.
 LONG RegEnumValue(HKEY key, DWORD index, QString *valueName, DWORD *type, void *data, DWORD *size);
+// How many times this process has saved a hive file (tests, benchmarks).
+int RegSaveCount();
+
 // Whether the current prefix's user.reg exists but cannot be read as a hive.
 bool UserHiveIsDamaged();
 

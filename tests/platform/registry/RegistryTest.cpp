@@ -1,15 +1,21 @@
 #include "platform/registry/Registry.h"
 #include "PrefixBuilder.h"
 #include "platform/prefix/ReadOnlyNotice.h"
+#include "platform/registry/KeyValues.h"
+#include "platform/registry/RegHive.h"
 #include "platform/registry/TRegistry.h"
 #include "platform/registry/UserStrings.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
 
 #include <QScopeGuard>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace win;
 
@@ -87,6 +93,7 @@ TEST(Registry, DeletingAValueRemovesExactlyItsLine)
     ASSERT_TRUE(reg.OpenKey(typedUrls, true));
     EXPECT_TRUE(reg.DeleteValue("URL1"));
     EXPECT_FALSE(reg.DeleteValue("url1"));
+    reg.CloseKey();
     const QByteArray after = prefix.userReg();
     const QByteArray newBlock =
         block(after, "[Software\\\\Microsoft\\\\Internet Explorer\\\\TypedURLs]");
@@ -226,6 +233,7 @@ TEST(Registry, AChangeMadeMeanwhileIsKept)
     EXPECT_EQ(reg.ReadString("url1"), "http://www.example.com/");
     prefix.value(typedUrls, "url9", "written by Wine"); // behind our back
     reg.WriteString("url3", "ours");
+    EXPECT_EQ(win::RegFlushKey(reg.CurrentKey()), win::ERROR_SUCCESS);
     EXPECT_TRUE(prefix.userReg().contains("\"url9\"=\"written by Wine\"\n"));
     EXPECT_TRUE(prefix.userReg().contains("\"url3\"=\"ours\"\n"));
     QStringList names;
@@ -265,4 +273,57 @@ TEST(Registry, ClassesRootIsReadOnly)
     RegCloseKey(key);
     EXPECT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, u"newclass", KEY_ALL_ACCESS, &key),
               ERROR_ACCESS_DENIED);
+}
+
+// A clean-up is one change set: the hive is saved once, and every line outside the key it
+// cleaned stays byte for byte.
+TEST(Registry, ACleanUpOfSeveralValuesSavesTheHiveOnce)
+{
+    PrefixBuilder prefix;
+    for (int i = 3; i <= 25; ++i)
+        prefix.value(typedUrls, QStringLiteral("url%1").arg(i),
+                     QStringLiteral("http://%1.example/").arg(i));
+    const QByteArray before = prefix.userReg();
+    const int saves = win::RegSaveCount();
+    const ValueDeletion deletion = DeleteAllValues(typedUrls);
+    EXPECT_TRUE(deletion.complete);
+    EXPECT_EQ(deletion.names.size(), 25);
+    EXPECT_EQ(win::RegSaveCount(), saves + 1);
+
+    const QByteArray header = "[Software\\\\Microsoft\\\\Internet Explorer\\\\TypedURLs]";
+    const QByteArray after = prefix.userReg();
+    const qsizetype at = before.indexOf(header);
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(after.left(at), before.left(at));
+    const qsizetype beforeEnd = before.indexOf("\n\n", at);
+    const qsizetype afterEnd = after.indexOf("\n\n", at);
+    EXPECT_EQ(after.mid(afterEnd), before.mid(beforeEnd));
+    EXPECT_FALSE(after.mid(at, afterEnd - at).contains("\"url"));
+}
+
+// Killed at any moment of its saves, a writer leaves a hive that Wine's format still reads: the
+// old file or the new one, never a part.
+TEST(Registry, AKillDuringSavesNeverTearsTheHive)
+{
+    PrefixBuilder prefix;
+    QElapsedTimer clock;
+    clock.start();
+    for (int round = 0; round < 12 && clock.elapsed() < 4000; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) {
+                TRegistry reg;
+                if (reg.OpenKey(typedUrls, true))
+                    reg.WriteString(QStringLiteral("big%1").arg(i % 7),
+                                    QString(20000 + 3000 * (i % 5), QLatin1Char('x')));
+            }
+        }
+        usleep(useconds_t(2000 + QRandomGenerator::global()->bounded(25000)));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        const auto hive = RegHive::parse(prefix.userReg());
+        ASSERT_FALSE(hive->isDamaged()) << "round " << round;
+        ASSERT_TRUE(hive->findKey(typedUrls.mid(1).split('\\')));
+    }
 }
