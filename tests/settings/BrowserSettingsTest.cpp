@@ -33,8 +33,8 @@ std::optional<QString> stored(const PrefixBuilder &prefix, const QString &keyPat
     const RegHive::Value *value = key ? key->value(name) : nullptr;
     if (!value)
         return std::nullopt;
-    const auto *units = reinterpret_cast<const char16_t *>(value->data.constData());
-    return QString::fromUtf16(units, value->data.size() / 2).section(QChar(0), 0, 0);
+    const auto *units = reinterpret_cast<const char16_t *>(value->data().constData());
+    return QString::fromUtf16(units, value->data().size() / 2).section(QChar(0), 0, 0);
 }
 
 // Types into the start page window, then leaves it by the link given, or by the close box.

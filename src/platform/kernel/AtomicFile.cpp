@@ -62,7 +62,7 @@ int removeLeftovers(const QString &target)
     return removed;
 }
 
-bool writeAll(int fd, const QByteArray &bytes)
+bool writeAll(int fd, QByteArrayView bytes)
 {
     qsizetype done = 0;
     while (done < bytes.size()) {
@@ -94,9 +94,16 @@ TempFile::~TempFile()
 
 bool TempFile::write(const QByteArray &bytes, std::optional<mode_t> permissions)
 {
+    return write([&bytes](const Sink &sink) { return sink(bytes); }, permissions);
+}
+
+bool TempFile::write(const Producer &produce, std::optional<mode_t> permissions)
+{
     if (m_fd < 0)
         return false;
-    bool ok = (!permissions || ::fchmod(m_fd, *permissions) == 0) && writeAll(m_fd, bytes) &&
+    const int fd = m_fd;
+    bool ok = (!permissions || ::fchmod(m_fd, *permissions) == 0) &&
+              produce([fd](QByteArrayView piece) { return writeAll(fd, piece); }) &&
               ::fsync(m_fd) == 0;
     ok = ::close(m_fd) == 0 && ok;
     m_fd = -1;

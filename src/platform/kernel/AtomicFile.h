@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <sys/types.h>
 
@@ -19,7 +21,7 @@ bool replace(const QString &path, const QByteArray &bytes);
 int removeLeftovers(const QString &target);
 
 // Writes all of `bytes`, resuming after partial and interrupted writes.
-bool writeAll(int fd, const QByteArray &bytes);
+bool writeAll(int fd, QByteArrayView bytes);
 
 // A new file beside `target`, created with O_EXCL under a name of its own, that takes the
 // target's name only when asked to; otherwise it is removed when it goes out of scope.
@@ -34,6 +36,11 @@ public:
 
     // Gives the file `permissions` when set, writes `bytes`, flushes and closes it. Once only.
     bool write(const QByteArray &bytes, std::optional<mode_t> permissions = std::nullopt);
+    // The same with the content handed over in pieces: `produce` gives each to the sink it gets
+    // and returns false when it could not produce all of them.
+    using Sink = std::function<bool(QByteArrayView piece)>;
+    using Producer = std::function<bool(const Sink &sink)>;
+    bool write(const Producer &produce, std::optional<mode_t> permissions = std::nullopt);
     // Renames the written file over the target and flushes the folder.
     bool replaceTarget();
     // Links the written file as the target; an existing target is never replaced.

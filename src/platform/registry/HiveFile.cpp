@@ -21,11 +21,27 @@ constexpr int saveAttempts = 3;
 
 std::atomic<int> savesInProcess{0};
 
+// Read in one piece where the size is known: a hive of tens of megabytes is not copied while
+// its buffer grows.
 QByteArray readAll(int fd)
 {
+    struct stat st;
     QByteArray bytes;
+    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+        bytes.reserve(qsizetype(st.st_size) + 1);
     char buf[65536];
     for (;;) {
+        if (bytes.capacity() - bytes.size() >= qsizetype(sizeof buf)) {
+            const qsizetype at = bytes.size();
+            bytes.resize(bytes.capacity());
+            const ssize_t n = ::read(fd, bytes.data() + at, size_t(bytes.size() - at));
+            bytes.resize(at + qMax<ssize_t>(n, 0));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return bytes;
+            continue;
+        }
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR)
             continue;
@@ -108,6 +124,7 @@ void HiveFile::load()
     if (!statted || quint64(st.st_ino) != m_state.ino || quint64(st.st_size) != m_state.size)
         m_stale = true; // replaced while reading: read again next time
     m_hive = RegHive::parse(bytes);
+    qCDebug(lcRegistry) << "read" << bytes.size() << "bytes of" << m_path;
 }
 
 // A hive file that does not exist yet starts like Wine's, with the prefix's architecture.
@@ -179,7 +196,7 @@ LONG HiveFile::flush()
         refresh();
         if (m_hive->isDamaged() || !isPlainFile())
             break;
-        const SaveResult saved = save(m_hive->serialize());
+        const SaveResult saved = save(*m_hive);
         if (saved == SaveResult::Saved) {
             m_changeSet.clear();
             m_lock.reset();
@@ -194,11 +211,15 @@ LONG HiveFile::flush()
     return ERROR_ACCESS_DENIED;
 }
 
-HiveFile::SaveResult HiveFile::save(const QByteArray &bytes)
+// The text goes to the file as it is produced: a big hive is never held twice in memory.
+HiveFile::SaveResult HiveFile::save(const RegHive &hive)
 {
     // A new file gets Wine's mode (0666 less the umask); a replaced one keeps its own.
     AtomicFile::TempFile temp(m_path, m_state.exists ? 0600 : 0666);
-    if (!temp.write(bytes,
+    const auto produce = [&hive](const AtomicFile::TempFile::Sink &sink) {
+        return hive.serializeTo(sink);
+    };
+    if (!temp.write(produce,
                     m_state.exists ? std::optional<mode_t>(m_state.mode & 07777) : std::nullopt))
         return SaveResult::Failed;
     if (currentState() != m_state)

@@ -67,7 +67,7 @@ private:
     void load();
     QByteArray freshHeader() const;
     bool isPlainFile() const;
-    SaveResult save(const QByteArray &bytes);
+    SaveResult save(const RegHive &hive);
 
     QString m_path;
     QString m_prefixRoot;

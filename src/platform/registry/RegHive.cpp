@@ -72,6 +72,8 @@ public:
     }
 
     bool run();
+    // The data of a value that run() checked, from its line and the start of its data text.
+    QByteArray decode(qsizetype lineOffset, qsizetype dataAt);
 
 private:
     struct LineSpan
@@ -97,6 +99,7 @@ private:
     const char *m_end;
     quint64 m_now;
     Block *m_block = nullptr;
+    QByteArray m_scratch; // data is checked into it and left undecoded in the values
 };
 
 RegHive::Line RegHive::Parser::span(const char *from, const char *to, LineKind kind,
@@ -221,25 +224,39 @@ bool RegHive::Parser::parseValue(LineSpan &line)
     if (p == line.end || *p != '=')
         return false;
     quint32 type = 0;
-    QByteArray data;
     const char *start = line.start;
-    if (!parseData(skipBlanks(p + 1, line.end), line, type, data))
+    const char *dataAt = skipBlanks(p + 1, line.end);
+    m_scratch.resize(0);
+    if (!parseData(dataAt, line, type, m_scratch))
         return false;
 
     Key *key = m_block->key;
     QString folded = regtext::fold(name);
     Value *value = key->find(folded);
-    if (value) {
-        value->type = type; // a repeated value keeps its first spelling
-        value->data = std::move(data);
-    } else {
-        value = &m_hive.m_valueStore.emplace_back(
-            Value{std::move(name), folded, type, std::move(data)});
+    if (!value) {
+        value = &m_hive.m_valueStore.emplace_back();
+        value->name = std::move(name);
+        value->folded = std::move(folded);
+        value->m_hive = &m_hive;
         key->m_values.push_back(value);
         key->index(value);
     }
+    // A repeated value keeps its first spelling and takes the last data.
+    value->type = type;
+    value->m_data = QByteArray();
+    value->m_lineAt = start - m_begin;
+    value->m_dataAt = dataAt - m_begin;
     m_block->lines.push_back(span(start, line.next, LineKind::Value, value));
     return true;
+}
+
+QByteArray RegHive::Parser::decode(qsizetype lineOffset, qsizetype dataAt)
+{
+    LineSpan line = lineAt(m_begin + lineOffset);
+    quint32 type = 0;
+    QByteArray data;
+    parseData(m_begin + dataAt, line, type, data);
+    return data;
 }
 
 bool RegHive::Parser::parseData(const char *p, LineSpan &line, quint32 &type, QByteArray &data)
@@ -314,6 +331,26 @@ bool RegHive::Parser::parseHex(const char *p, LineSpan &line, QByteArray &data)
 
 RegHive::~RegHive() = default;
 
+QByteArray RegHive::decodeData(qsizetype lineAt, qsizetype dataAt) const
+{
+    return Parser(const_cast<RegHive &>(*this)).decode(lineAt, dataAt);
+}
+
+const QByteArray &RegHive::Value::data() const
+{
+    if (m_lineAt >= 0) {
+        m_data = m_hive->decodeData(m_lineAt, m_dataAt);
+        m_lineAt = -1;
+    }
+    return m_data;
+}
+
+void RegHive::Value::setData(QByteArray data)
+{
+    m_data = std::move(data);
+    m_lineAt = -1;
+}
+
 std::unique_ptr<RegHive> RegHive::parse(const QByteArray &text)
 {
     std::unique_ptr<RegHive> hive(new RegHive);
@@ -350,8 +387,7 @@ const RegHive::Value *RegHive::Key::value(QStringView name) const
 
 RegHive::Key *RegHive::Key::child(const QString &folded) const
 {
-    const auto it = m_children.find(folded);
-    return it == m_children.end() ? nullptr : it->second;
+    return m_children.value(folded, nullptr);
 }
 
 // A few values are found faster by a scan than by a hash that each key would have to build.
@@ -360,8 +396,7 @@ constexpr size_t hashedValueCount = 8;
 RegHive::Value *RegHive::Key::find(const QString &folded) const
 {
     if (!m_byName.empty()) {
-        const auto it = m_byName.find(folded);
-        return it == m_byName.end() ? nullptr : it->second;
+        return m_byName.value(folded, nullptr);
     }
     for (Value *value : m_values) {
         if (value->folded == folded)
@@ -374,24 +409,24 @@ RegHive::Value *RegHive::Key::find(const QString &folded) const
 void RegHive::Key::index(Value *value)
 {
     if (!m_byName.empty()) {
-        m_byName.emplace(value->folded, value);
+        m_byName.insert(value->folded, value);
     } else if (m_values.size() > hashedValueCount) {
         m_byName.reserve(m_values.size() * 2);
         for (Value *each : m_values)
-            m_byName.emplace(each->folded, each);
+            m_byName.insert(each->folded, each);
     }
 }
 
 void RegHive::Key::unindex(Value *value)
 {
-    m_byName.erase(value->folded);
+    m_byName.remove(value->folded);
 }
 
 std::vector<const RegHive::Key *> RegHive::Key::subkeys() const
 {
     std::vector<const Key *> keys;
     keys.reserve(m_children.size());
-    for (const auto &[folded, key] : m_children)
+    for (Key *key : m_children)
         keys.push_back(key);
     std::sort(keys.begin(), keys.end(),
               [](const Key *a, const Key *b) { return a->m_folded < b->m_folded; });
@@ -415,7 +450,7 @@ RegHive::Key *RegHive::newKey(Key *parent, const QString &name)
     key.m_name = name;
     key.m_folded = regtext::fold(name);
     key.m_parent = parent;
-    parent->m_children.emplace(key.m_folded, &key);
+    parent->m_children.insert(key.m_folded, &key);
     return &key;
 }
 
@@ -485,7 +520,7 @@ void RegHive::touch(Key *key, quint64 now)
 void RegHive::insertValueLine(Key *key, Value *value)
 {
     Line line;
-    line.own = regtext::formatValue(value->name, value->type, value->data);
+    line.own = regtext::formatValue(value->name, value->type, value->data());
     line.value = value;
     line.kind = LineKind::Value;
     const auto &values = key->m_values;
@@ -517,10 +552,10 @@ bool RegHive::setValue(const Key *constKey, const QString &name, quint32 type,
     Key *key = mutableKey(constKey);
     QString folded = regtext::fold(name);
     if (Value *value = key->find(folded)) {
-        if (value->type == type && value->data == data)
+        if (value->type == type && value->data() == data)
             return false;
         value->type = type;
-        value->data = data;
+        value->setData(data);
         bool first = true;
         for (Block *block : key->m_blocks) {
             std::erase_if(block->lines, [&](Line &line) {
@@ -535,7 +570,11 @@ bool RegHive::setValue(const Key *constKey, const QString &name, quint32 type,
             });
         }
     } else {
-        Value *added = &m_valueStore.emplace_back(Value{name, folded, type, data});
+        Value *added = &m_valueStore.emplace_back();
+        added->name = name;
+        added->folded = folded;
+        added->type = type;
+        added->setData(data);
         auto &values = key->m_values;
         values.insert(
             std::lower_bound(values.begin(), values.end(), added,
@@ -563,18 +602,69 @@ bool RegHive::deleteValue(const Key *constKey, QStringView name, quint64 now)
     return true;
 }
 
-void RegHive::appendLine(QByteArray &out, const Line &line) const
+// The text being written: small pieces gather in a buffer, long runs of the file go to the sink
+// as they are. It remembers the last two bytes, which the layout rules look at.
+class RegHive::Output
+{
+public:
+    explicit Output(const Sink &sink) : m_sink(sink) {}
+
+    void append(QByteArrayView piece)
+    {
+        if (piece.isEmpty() || m_failed)
+            return;
+        remember(piece);
+        if (piece.size() >= bufferSize) {
+            flush();
+            m_failed = !m_sink(piece);
+            return;
+        }
+        m_buffer.append(piece);
+        if (m_buffer.size() >= bufferSize)
+            flush();
+    }
+    void append(char c) { append(QByteArrayView(&c, 1)); }
+    bool isEmpty() const { return m_tail.isEmpty(); }
+    bool endsWith(QByteArrayView text) const { return m_tail.endsWith(text); }
+    bool finish()
+    {
+        flush();
+        return !m_failed;
+    }
+
+private:
+    static constexpr qsizetype bufferSize = 1 << 20;
+
+    void remember(QByteArrayView piece)
+    {
+        m_tail.append(piece.last(qMin<qsizetype>(2, piece.size())));
+        m_tail = m_tail.right(2);
+    }
+    void flush()
+    {
+        if (!m_buffer.isEmpty() && !m_failed)
+            m_failed = !m_sink(m_buffer);
+        m_buffer.resize(0);
+    }
+
+    const Sink &m_sink;
+    QByteArray m_buffer;
+    QByteArray m_tail;
+    bool m_failed = false;
+};
+
+void RegHive::appendLine(Output &out, const Line &line) const
 {
     if (line.begin >= 0) {
-        out.append(m_source.constData() + line.begin, line.length);
+        out.append(QByteArrayView(m_source.constData() + line.begin, line.length));
         return;
     }
-    if (!out.isEmpty() && !out.endsWith('\n'))
+    if (!out.isEmpty() && !out.endsWith("\n"))
         out.append('\n'); // the file's last line may lack its newline
     out.append(line.own);
 }
 
-void RegHive::writeBlock(QByteArray &out, const Block &block) const
+void RegHive::writeBlock(Output &out, const Block &block) const
 {
     if (!block.touched) {
         appendLine(out, block.keyLine);
@@ -585,31 +675,31 @@ void RegHive::writeBlock(QByteArray &out, const Block &block) const
     const char *keyText = block.keyLine.begin >= 0 ? m_source.constData() + block.keyLine.begin
                                                    : block.keyLine.own.constData();
     const quint64 time = block.key->m_time;
-    if (!out.isEmpty() && !out.endsWith('\n'))
+    if (!out.isEmpty() && !out.endsWith("\n"))
         out.append('\n');
-    out.append(keyText, block.bracketEnd);
-    out.append(' ');
-    appendDecimal(out, quint32(qint64(time - unixEpochFileTime) / qint64(ticksPerSecond)));
-    out.append("\n#time=");
-    appendHex(out, quint32(time >> 32), 1);
-    appendHex(out, quint32(time), 8);
-    out.append('\n');
+    QByteArray head(keyText, block.bracketEnd);
+    head.append(' ');
+    appendDecimal(head, quint32(qint64(time - unixEpochFileTime) / qint64(ticksPerSecond)));
+    head.append("\n#time=");
+    appendHex(head, quint32(time >> 32), 1);
+    appendHex(head, quint32(time), 8);
+    head.append('\n');
+    out.append(head);
     for (const Line &line : block.lines) {
         if (line.kind != LineKind::Time)
             appendLine(out, line);
     }
 }
 
-QByteArray RegHive::serialize() const
+bool RegHive::serializeTo(const Sink &sink) const
 {
-    QByteArray out;
-    out.reserve(m_source.size() + 1024);
+    Output out(sink);
     appendLine(out, m_header);
     for (size_t i = 0; i < m_order.size(); ++i) {
         const Block *block = m_order[i];
         if (block->isNew) {
             // Wine puts one blank line before each key
-            if (!out.isEmpty() && !out.endsWith('\n'))
+            if (!out.isEmpty() && !out.endsWith("\n"))
                 out.append('\n');
             if (!out.isEmpty() && !out.endsWith("\n\n"))
                 out.append('\n');
@@ -618,5 +708,16 @@ QByteArray RegHive::serialize() const
         if (block->isNew && i + 1 < m_order.size())
             out.append('\n');
     }
-    return out;
+    return out.finish();
+}
+
+QByteArray RegHive::serialize() const
+{
+    QByteArray text;
+    text.reserve(m_source.size() + 1024);
+    serializeTo([&text](QByteArrayView piece) {
+        text.append(piece);
+        return true;
+    });
+    return text;
 }

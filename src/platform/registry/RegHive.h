@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -35,7 +37,17 @@ public:
         QString name;
         QString folded;
         quint32 type = 0;
-        QByteArray data;
+
+        // Decoded from the file's text on first use: most values of a big hive are never read.
+        const QByteArray &data() const;
+        void setData(QByteArray data);
+
+    private:
+        friend class RegHive;
+        mutable QByteArray m_data;
+        const RegHive *m_hive = nullptr;
+        mutable qsizetype m_lineAt = -1; // the value's line in the source, while undecoded
+        qsizetype m_dataAt = -1;
     };
 
     class Key
@@ -63,9 +75,9 @@ public:
         QString m_name;
         QString m_folded;
         Key *m_parent = nullptr;
-        std::unordered_map<QString, Key *, NameHash> m_children;
+        QHash<QString, Key *> m_children; // QHash: one allocation per block of entries, not each
         std::vector<Value *> m_values;
-        std::unordered_map<QString, Value *, NameHash> m_byName; // only for keys with many values
+        QHash<QString, Value *> m_byName; // only for keys with many values
         std::vector<Block *> m_blocks;
         quint64 m_time = 0;
         QString m_class;
@@ -82,6 +94,10 @@ public:
 
     bool isDamaged() const { return m_damaged; }
     QByteArray serialize() const;
+    // The same text in pieces, handed to `sink` in order; false as soon as the sink refuses one.
+    // Pieces of unchanged lines are views into the parsed file, so nothing is copied whole.
+    using Sink = std::function<bool(QByteArrayView piece)>;
+    bool serializeTo(const Sink &sink) const;
 
     const Key *root() const { return &m_keys.front(); }
     // Path elements below the root; names compare case-insensitively.
@@ -124,13 +140,15 @@ private:
     class Parser;
 
     RegHive() = default;
+    QByteArray decodeData(qsizetype lineAt, qsizetype dataAt) const;
     Key *newKey(Key *parent, const QString &name);
     Key *mutableKey(const Key *key) { return const_cast<Key *>(key); }
     Block *newBlock(Key *key);
     void touch(Key *key, quint64 now);
     void insertValueLine(Key *key, Value *value);
-    void appendLine(QByteArray &out, const Line &line) const;
-    void writeBlock(QByteArray &out, const Block &block) const;
+    class Output;
+    void appendLine(Output &out, const Line &line) const;
+    void writeBlock(Output &out, const Block &block) const;
 
     QByteArray m_source;
     Line m_header;

@@ -3,6 +3,7 @@
 #include "platform/kernel/WinTypes.h"
 
 #include <cstring>
+#include <vector>
 
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "registry data is kept as UTF-16LE in place");
 
@@ -214,14 +215,16 @@ const char *decode(const char *p, const char *end, char terminator, char16_t *&w
 
 } // namespace
 
+// Decoded into a buffer of the line's size first: the name then takes only the room it needs,
+// not the rest of its (possibly long) line.
 const char *parseEscaped(const char *p, const char *end, char terminator, QString &out)
 {
-    const qsizetype start = out.size();
-    out.resize(start + (end - p));
-    char16_t *const base = reinterpret_cast<char16_t *>(out.data());
-    char16_t *w = base + start;
+    thread_local std::vector<char16_t> buffer;
+    if (buffer.size() < size_t(end - p))
+        buffer.resize(size_t(end - p));
+    char16_t *w = buffer.data();
     const char *result = decode(p, end, terminator, w);
-    out.truncate(w - base);
+    out.append(QStringView(buffer.data(), w - buffer.data()));
     return result;
 }
 

@@ -216,7 +216,7 @@ static LONG untracedRegQueryValueEx(HKEY key, QStringView valueName, DWORD *type
         return ERROR_FILE_NOT_FOUND;
     if (type)
         *type = value->type;
-    return copyData(value->data, data, size);
+    return copyData(value->data(), data, size);
 }
 
 static LONG untracedRegSetValueEx(HKEY key, QStringView valueName, DWORD type, const void *data,
@@ -237,7 +237,7 @@ static LONG untracedRegSetValueEx(HKEY key, QStringView valueName, DWORD type, c
         return ERROR_KEY_DELETED;
     if (k) {
         const RegHive::Value *current = k->value(name);
-        if (current && current->type == type && current->data == bytes)
+        if (current && current->type == type && current->data() == bytes)
             return ERROR_SUCCESS; // nothing to write
     }
     return t->file->modify(
@@ -290,7 +290,7 @@ static LONG untracedRegQueryInfoKey(HKEY key, RegKeyInfo *info)
     result.values = DWORD(k->values().size());
     for (const RegHive::Value *value : k->values()) {
         result.maxValueNameLen = std::max(result.maxValueNameLen, DWORD(value->name.size()));
-        result.maxValueLen = std::max(result.maxValueLen, DWORD(value->data.size()));
+        result.maxValueLen = std::max(result.maxValueLen, DWORD(value->data().size()));
     }
     result.lastWriteTime = k->lastWriteTime();
     *info = result;
@@ -311,7 +311,7 @@ static LONG untracedRegEnumValue(HKEY key, DWORD index, QString *valueName, DWOR
         *valueName = value->name;
     if (type)
         *type = value->type;
-    return copyData(value->data, data, size);
+    return copyData(value->data(), data, size);
 }
 
 static LONG untracedRegEnumKeyEx(HKEY key, DWORD index, QString *subKeyName)

@@ -24,8 +24,8 @@ QByteArray utf16(const QString &text)
 
 QString text(const RegHive::Value *value)
 {
-    return QString::fromUtf16(reinterpret_cast<const char16_t *>(value->data.constData()),
-                              value->data.size() / 2 - 1);
+    return QString::fromUtf16(reinterpret_cast<const char16_t *>(value->data().constData()),
+                              value->data().size() / 2 - 1);
 }
 
 const QByteArray head = "WINE REGISTRY Version 2\n;; All keys relative to X\n\n#arch=win64\n";
@@ -107,8 +107,8 @@ TEST(RegHive, ReadsWhatWineAccepts)
     EXPECT_EQ(text(key->value(u"esc")), u"q[\u00e9tA"_qs);
     EXPECT_EQ(key->value(u"s")->type, REG_SZ);
     EXPECT_EQ(text(key->value(u"h")), "AB");
-    EXPECT_EQ(key->value(u"wrap")->data, QByteArray("\x01\x02\xff"));
-    EXPECT_EQ(key->value(u"dw")->data, QByteArray("\x1f\0\0\0", 4));
+    EXPECT_EQ(key->value(u"wrap")->data(), QByteArray("\x01\x02\xff"));
+    EXPECT_EQ(key->value(u"dw")->data(), QByteArray("\x1f\0\0\0", 4));
     EXPECT_EQ(key->lastWriteTime(), 1796746435ULL * 10000000 + 116444736000000000ULL);
     EXPECT_EQ(key->values().size(), 6u);
 }
