@@ -624,8 +624,12 @@ public:
             flush();
     }
     void append(char c) { append(QByteArrayView(&c, 1)); }
-    bool isEmpty() const { return m_tail.isEmpty(); }
-    bool endsWith(QByteArrayView text) const { return m_tail.endsWith(text); }
+    bool isEmpty() const { return m_tailSize == 0; }
+    bool endsWith(QByteArrayView text) const
+    {
+        return text.size() <= m_tailSize &&
+               QByteArrayView(m_tail + 2 - text.size(), text.size()) == text;
+    }
     bool finish()
     {
         flush();
@@ -637,8 +641,13 @@ private:
 
     void remember(QByteArrayView piece)
     {
-        m_tail.append(piece.last(qMin<qsizetype>(2, piece.size())));
-        m_tail = m_tail.right(2);
+        if (piece.size() >= 2) {
+            m_tail[0] = piece[piece.size() - 2];
+        } else {
+            m_tail[0] = m_tail[1];
+        }
+        m_tail[1] = piece.back();
+        m_tailSize = qMin(m_tailSize + int(piece.size()), 2);
     }
     void flush()
     {
@@ -649,7 +658,8 @@ private:
 
     const Sink &m_sink;
     QByteArray m_buffer;
-    QByteArray m_tail;
+    char m_tail[2] = {};
+    int m_tailSize = 0;
     bool m_failed = false;
 };
 
