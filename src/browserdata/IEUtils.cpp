@@ -21,9 +21,7 @@ QString fromStrRet(LPCITEMIDLIST item, const STRRET &name)
     switch (name.uType) {
     case STRRET::STRRET_WSTR: {
         QString text = QString::fromUtf16(name.pOleStr);
-        IMalloc *allocator = nullptr;
-        if (SHGetMalloc(&allocator) == S_OK)
-            allocator->Free(name.pOleStr);
+        CoTaskMemFree(name.pOleStr);
         return text;
     }
     case STRRET::STRRET_OFFSET:
@@ -103,9 +101,7 @@ LPITEMIDLIST ItemListJoin(LPCITEMIDLIST first, LPCITEMIDLIST second)
 
 void ItemListFree(LPITEMIDLIST list)
 {
-    IMalloc *allocator = nullptr;
-    if (list && SHGetMalloc(&allocator) == S_OK)
-        allocator->Free(list);
+    CoTaskMemFree(list);
 }
 
 QString ItemDisplayName(const IShellFolder &folder, LPCITEMIDLIST item)

@@ -31,13 +31,6 @@ const char *const neverSeen =
 
 constexpr int maxPath = 260;
 
-void freeList(LPITEMIDLIST list)
-{
-    IMalloc *allocator = nullptr;
-    if (list && SHGetMalloc(&allocator) == S_OK)
-        allocator->Free(list);
-}
-
 LPITEMIDLIST cloneList(LPCITEMIDLIST list)
 {
     if (!list)
@@ -83,7 +76,7 @@ bool existsOnDisk(const QString &windowsPath)
     LPITEMIDLIST list = nullptr;
     const bool exists = SUCCEEDED(SHGetDesktopFolder(&desktop)) &&
                         SUCCEEDED(desktop->ParseDisplayName(windowsPath, &list));
-    freeList(list);
+    CoTaskMemFree(list);
     return exists;
 }
 
@@ -103,9 +96,9 @@ TBrowseForFolderDialog::TBrowseForFolderDialog(QObject *owner)
 
 TBrowseForFolderDialog::~TBrowseForFolderDialog()
 {
-    freeList(m_rootList);
-    freeList(m_startupList);
-    freeList(m_selectedList);
+    CoTaskMemFree(m_rootList);
+    CoTaskMemFree(m_startupList);
+    CoTaskMemFree(m_selectedList);
 }
 
 LPITEMIDLIST TBrowseForFolderDialog::listFor(TbfSpecialFolder folder, const QString &path) const
@@ -123,7 +116,7 @@ LPITEMIDLIST TBrowseForFolderDialog::listFor(TbfSpecialFolder folder, const QStr
 
 void TBrowseForFolderDialog::replaceList(LPITEMIDLIST &list, LPITEMIDLIST value)
 {
-    freeList(list);
+    CoTaskMemFree(list);
     list = value;
 }
 
@@ -356,11 +349,11 @@ bool TBrowseForFolderDialog::Browse()
 
     // The lists selected meanwhile give way to the chosen one, or to the previous one.
     if (m_selectedList != previous)
-        freeList(m_selectedList);
+        CoTaskMemFree(m_selectedList);
     bool result = false;
     if (chosen) {
         if (previous != chosen)
-            freeList(previous);
+            CoTaskMemFree(previous);
         m_selectedList = chosen;
         m_selDisplayName = AnsiCodePage::toUnicode(
             QByteArrayView(displayName, qsizetype(strnlen(displayName, maxPath))));
@@ -520,7 +513,7 @@ void TBrowseForFolderDialog::selectionChanged(LPCITEMIDLIST selection)
 {
     // The list selected before the dialog opened is kept for a cancel.
     if (m_selectedList != m_browsePrevious)
-        freeList(m_selectedList);
+        CoTaskMemFree(m_selectedList);
     m_selectedList = cloneList(selection);
     m_selectedPath = pathOf(selection);
 

@@ -36,9 +36,7 @@ QString nameOf(const IShellFolder &folder, LPCITEMIDLIST item)
         name.uType != STRRET::STRRET_WSTR)
         return {};
     QString text = QString::fromUtf16(name.pOleStr);
-    IMalloc *allocator = nullptr;
-    if (SHGetMalloc(&allocator) == S_OK)
-        allocator->Free(name.pOleStr);
+    CoTaskMemFree(name.pOleStr);
     return text;
 }
 
@@ -217,9 +215,7 @@ private:
         std::vector<QByteArray> items;
         for (LPITEMIDLIST item = nullptr; entries->Next(&item) == S_OK;) {
             items.push_back(shellitems::contentOf(item));
-            IMalloc *allocator = nullptr;
-            if (SHGetMalloc(&allocator) == S_OK)
-                allocator->Free(item);
+            CoTaskMemFree(item);
         }
         std::sort(items.begin(), items.end(), [&](const QByteArray &a, const QByteArray &b) {
             const QByteArray x = terminated(a);
@@ -329,9 +325,7 @@ bool ShellBrowseWindow::setSelection(const QString &path)
     if (FAILED(SHGetDesktopFolder(&desktop)) || FAILED(desktop->ParseDisplayName(path, &list)))
         return false;
     const bool selected = setSelection(list);
-    IMalloc *allocator = nullptr;
-    if (SHGetMalloc(&allocator) == S_OK)
-        allocator->Free(list);
+    CoTaskMemFree(list);
     return selected;
 }
 

@@ -90,6 +90,11 @@ HRESULT SHGetMalloc(IMalloc **allocator)
     return S_OK;
 }
 
+void CoTaskMemFree(void *block)
+{
+    taskAllocator.Free(block);
+}
+
 std::size_t idListContentSize(LPCITEMIDLIST list)
 {
     if (!list)

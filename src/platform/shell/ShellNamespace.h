@@ -61,6 +61,8 @@ public:
     long liveBlocks() const;
 };
 HRESULT SHGetMalloc(IMalloc **allocator);
+// Gives a block back to the shell's allocator; nothing for null (CoTaskMemFree).
+void CoTaskMemFree(void *block);
 
 // Enumeration flags (SHCONTF), attributes (SFGAO) and display name flags (SHGDN).
 constexpr DWORD SHCONTF_FOLDERS = 0x20;
