@@ -61,6 +61,7 @@ int recentShortcuts()
 int historyEntries()
 {
     TUrlHistory history;
+    history.Loaded(); // as after its stored properties: the store comes with it
     return history.Enumerate();
 }
 
