@@ -44,11 +44,6 @@ QList<std::pair<QCheckBox *, QChar>> automationBoxes()
             {Form1->CheckBox8, QLatin1Char('e')}, {Form1->CheckBox9, QLatin1Char('n')}};
 }
 
-QString startupFolder()
-{
-    return AutostartLinks::startupFolder();
-}
-
 // A translated name that would reach outside the start-up folder, or is no file name at all,
 // is not used: nothing is read, written or deleted under it.
 bool isPlainFileName(const QString &name)
@@ -80,7 +75,7 @@ void removeWhenPresent(const QString &fileName)
 // language chosen earlier named: each starts this program with the letters chosen.
 void LoadAutomationChoices()
 {
-    const QString folder = startupFolder();
+    const QString folder = AutostartLinks::startupFolder();
     if (folder.isEmpty())
         return;
     QStringList candidates{folder + FixedLinkName};
@@ -120,7 +115,7 @@ void TForm1::CheckBox4Click()
 // same clean-up when the user logs in to the Linux session.
 void CreateAutostartLink(const QString &letters)
 {
-    const QString folder = startupFolder();
+    const QString folder = AutostartLinks::startupFolder();
     const QString named = namedLinkFile(folder);
     if (folder.isEmpty() || named.isEmpty())
         return;
@@ -137,7 +132,7 @@ void CreateAutostartLink(const QString &letters)
 void RemoveAutostartLinks()
 {
     AutostartLinks::removeDesktopEntry();
-    const QString folder = startupFolder();
+    const QString folder = AutostartLinks::startupFolder();
     if (folder.isEmpty())
         return;
     removeWhenPresent(folder + FixedLinkName);
@@ -190,7 +185,7 @@ bool autostartLinkLeft()
 {
     if (QFileInfo::exists(AutostartLinks::desktopEntryPath()))
         return true;
-    const QString folder = startupFolder();
+    const QString folder = AutostartLinks::startupFolder();
     if (folder.isEmpty())
         return false;
     const QString named = namedLinkFile(folder);

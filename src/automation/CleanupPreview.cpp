@@ -18,6 +18,7 @@ struct Found
     qint64 bytes = 0;
 };
 
+// With the filters of the windows that delete them.
 Found cacheEntries(TFilterOptions filter, TSearchPattern pattern)
 {
     TIECache cache;
@@ -72,17 +73,12 @@ QStringList CleanupPreview(const QString &letters, const QString &program)
     QStringList lines;
     const auto asked = [&](char letter) { return letters.contains(QLatin1Char(letter)); };
     if (asked('c')) {
-        const Found cookies =
-            cacheEntries({NORMAL_ENTRY, STICKY_ENTRY, COOKIE_ENTRY, URLHISTORY_ENTRY,
-                          TRACK_OFFLINE_ENTRY, TRACK_ONLINE_ENTRY},
-                         spCookies);
+        const Found cookies = cacheEntries(StandardEntryFilter, spCookies);
         lines
             << QStringLiteral("c  %1 cookies, %2").arg(cookies.count).arg(kilobytes(cookies.bytes));
     }
     if (asked('b')) {
-        const Found cache = cacheEntries(
-            {NORMAL_ENTRY, STICKY_ENTRY, URLHISTORY_ENTRY, TRACK_OFFLINE_ENTRY, TRACK_ONLINE_ENTRY},
-            spUrl);
+        const Found cache = cacheEntries(CacheContentFilter, spUrl);
         lines << QStringLiteral("b  %1 cached files, %2")
                      .arg(cache.count)
                      .arg(kilobytes(cache.bytes));

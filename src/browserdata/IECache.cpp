@@ -52,8 +52,7 @@ QString textOf(const char *text)
 TIECache::TIECache(QObject *owner) : QObject(owner)
 {
     ClearEntry();
-    SetFilterOptions({NORMAL_ENTRY, STICKY_ENTRY, COOKIE_ENTRY, URLHISTORY_ENTRY,
-                      TRACK_OFFLINE_ENTRY, TRACK_ONLINE_ENTRY});
+    SetFilterOptions(StandardEntryFilter);
 }
 
 void TIECache::SetFilterOptions(TFilterOptions options)

@@ -56,6 +56,14 @@ private:
     quint16 m_bits = 0;
 };
 
+// Every kind of entry the windows show: the enumerator's default, and the cookie window's.
+inline constexpr TFilterOptions StandardEntryFilter{NORMAL_ENTRY,        STICKY_ENTRY,
+                                                    COOKIE_ENTRY,        URLHISTORY_ENTRY,
+                                                    TRACK_OFFLINE_ENTRY, TRACK_ONLINE_ENTRY};
+// The entries the cache panel lists and empties: every kind but cookies.
+inline constexpr TFilterOptions CacheContentFilter{NORMAL_ENTRY, STICKY_ENTRY, URLHISTORY_ENTRY,
+                                                   TRACK_OFFLINE_ENTRY, TRACK_ONLINE_ENTRY};
+
 // The current entry of a cache enumerator.
 struct TEntryInfo
 {

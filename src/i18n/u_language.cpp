@@ -47,7 +47,10 @@ void TForm4::showEvent(QShowEvent *event)
 
 // Without a title-bar button the only way out is a choice: Escape and the window manager's
 // close would leave the main window without its start timer.
-void TForm4::reject() {}
+void TForm4::reject()
+{
+    // Deliberately ignored: the window closes only through BitBtn1Click or Timer1Timer.
+}
 
 // A run without a display cannot ask: it goes on in the language the definition names, and the
 // first start with a window still asks.

@@ -29,8 +29,7 @@ TBrowsercachePanel::TBrowsercachePanel(QWidget *parent)
     : QFrame(parent), IECache1(new TIECache(this)), ui(new Ui::TBrowsercachePanel)
 {
     ui->setupUi(this);
-    IECache1->SetFilterOptions(
-        {NORMAL_ENTRY, STICKY_ENTRY, URLHISTORY_ENTRY, TRACK_OFFLINE_ENTRY, TRACK_ONLINE_ENTRY});
+    IECache1->SetFilterOptions(CacheContentFilter);
     IECache1->SearchPattern = spUrl;
     IECache1->OnEntry = [this](QObject *Sender, bool &Cancel) { IECache1Entry(Sender, Cancel); };
     connect(ui->ListBox2, &QListWidget::itemClicked, this, &TBrowsercachePanel::ListBox2Click);

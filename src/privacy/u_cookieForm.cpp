@@ -37,8 +37,7 @@ TCookieForm::TCookieForm(QWidget *parent)
 {
     setupUi(this);
     StoredLayout::prepareDialog(this);
-    IECache1->SetFilterOptions({NORMAL_ENTRY, STICKY_ENTRY, COOKIE_ENTRY, URLHISTORY_ENTRY,
-                                TRACK_OFFLINE_ENTRY, TRACK_ONLINE_ENTRY});
+    IECache1->SetFilterOptions(StandardEntryFilter);
     IECache1->SearchPattern = spAll;
     IECache1->OnEntry = [this](QObject *Sender, bool &Cancel) { IECache1Entry(Sender, Cancel); };
     CloseTimer->setInterval(10);

@@ -19,15 +19,8 @@ namespace win {
 
 namespace {
 
-QByteArray terminated(const QByteArray &content)
-{
-    return content + QByteArray(2, '\0');
-}
-
-LPCITEMIDLIST listOf(const QByteArray &terminatedBytes)
-{
-    return reinterpret_cast<LPCITEMIDLIST>(terminatedBytes.constData());
-}
+using shellitems::listOf;
+using shellitems::terminated;
 
 QString nameOf(const IShellFolder &folder, LPCITEMIDLIST item)
 {

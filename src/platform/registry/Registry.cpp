@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace win {
 
@@ -355,6 +356,22 @@ LONG RegOpenKeyEx(HKEY key, QStringView subKey, REGSAM access, HKEY *result)
 LONG RegCloseKey(HKEY key)
 {
     return traced("RegCloseKey", QStringView(), untracedRegCloseKey(key));
+}
+
+std::optional<QString> RegQueryString(HKEY key, QStringView valueName, DWORD *type)
+{
+    DWORD valueType = 0;
+    DWORD size = 0;
+    const LONG found = RegQueryValueEx(key, valueName, &valueType, nullptr, &size);
+    if (type)
+        *type = valueType;
+    if (found != ERROR_SUCCESS || (valueType != REG_SZ && valueType != REG_EXPAND_SZ))
+        return std::nullopt;
+    std::vector<char16_t> units(size / 2 + 1, 0);
+    DWORD read = size;
+    if (RegQueryValueEx(key, valueName, nullptr, units.data(), &read) != ERROR_SUCCESS)
+        return std::nullopt;
+    return QString::fromUtf16(units.data()); // up to the first NUL
 }
 
 LONG RegFlushKey(HKEY key)

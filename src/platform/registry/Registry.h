@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The registry calls of the Windows API, over the prefix: HKEY_CURRENT_USER is user.reg,
 // HKEY_CLASSES_ROOT is Software\Classes of system.reg and read-only. Key paths may start with
 // a backslash; key and value names compare case-insensitively and keep their stored case.
@@ -51,6 +53,9 @@ LONG RegFlushKey(HKEY key);
 // With `data` null only the type and size are reported; a too small buffer gives
 // ERROR_MORE_DATA and the size needed.
 LONG RegQueryValueEx(HKEY key, QStringView valueName, DWORD *type, void *data, DWORD *size);
+// A string value (REG_SZ or REG_EXPAND_SZ) up to its first NUL; nullopt when the value is missing
+// or no string. `type` receives the value's type.
+std::optional<QString> RegQueryString(HKEY key, QStringView valueName, DWORD *type = nullptr);
 LONG RegSetValueEx(HKEY key, QStringView valueName, DWORD type, const void *data, DWORD size);
 LONG RegDeleteValue(HKEY key, QStringView valueName);
 LONG RegQueryInfoKey(HKEY key, RegKeyInfo *info);

@@ -24,23 +24,6 @@ constexpr KnownType knownTypes[] = {
     {u".lnk", u"lnkfile", u"Shortcut"},
 };
 
-std::optional<QString> stringValue(HKEY key, const QString &valueName)
-{
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueEx(key, valueName, &type, nullptr, &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
-        return std::nullopt;
-    QByteArray data(qsizetype(size), '\0');
-    if (RegQueryValueEx(key, valueName, &type, data.data(), &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    QString text =
-        QString::fromUtf16(reinterpret_cast<const char16_t *>(data.constData()), data.size() / 2);
-    if (const qsizetype nul = text.indexOf(QChar(0)); nul >= 0)
-        text.truncate(nul);
-    return text;
-}
-
 struct ClassKey
 {
     explicit ClassKey(const QString &name)
@@ -67,11 +50,11 @@ Type lookUp(const QString &extension)
         if (extension == QStringView(k.extension))
             known = &k;
     if (const ClassKey ext(extension); ext.key)
-        type.className = stringValue(ext.key, {}).value_or(QString());
+        type.className = RegQueryString(ext.key, {}).value_or(QString());
     if (type.className.isEmpty() && known)
         type.className = QString::fromUtf16(known->className);
     if (const ClassKey cls(type.className); cls.key) {
-        type.typeName = stringValue(cls.key, {}).value_or(QString());
+        type.typeName = RegQueryString(cls.key, {}).value_or(QString());
         DWORD valueType = 0;
         type.neverShowExt = RegQueryValueEx(cls.key, u"NeverShowExt", &valueType, nullptr,
                                             nullptr) == ERROR_SUCCESS;
@@ -139,7 +122,7 @@ std::optional<QString> classDefault(const QString &className)
     const ClassKey cls(className);
     if (!cls.key)
         return std::nullopt;
-    return stringValue(cls.key, {}).value_or(QString());
+    return RegQueryString(cls.key, {}).value_or(QString());
 }
 
 } // namespace FileTypes

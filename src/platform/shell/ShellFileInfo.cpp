@@ -17,8 +17,6 @@ using Kind = ItemData::Kind;
 
 const SystemImageList imageList;
 
-LPCITEMIDLIST listOf(const struct Described &described);
-
 void copyText(char *field, std::size_t size, const QString &text)
 {
     const QByteArray bytes = AnsiCodePage::fromUnicode(text).left(qsizetype(size) - 1);
@@ -48,10 +46,9 @@ std::shared_ptr<IShellFolder> parentFolder(const QByteArray &parent)
     if (SHGetDesktopFolder(&folder) != S_OK)
         return nullptr;
     if (!parent.isEmpty()) {
-        const QByteArray terminated = parent + QByteArray(2, '\0');
+        const QByteArray list = terminated(parent);
         std::shared_ptr<IShellFolder> bound;
-        if (FAILED(folder->BindToObject(reinterpret_cast<LPCITEMIDLIST>(terminated.constData()),
-                                        &bound)))
+        if (FAILED(folder->BindToObject(listOf(list), &bound)))
             return nullptr;
         folder = bound;
     }
@@ -63,27 +60,19 @@ std::shared_ptr<IShellFolder> parentFolder(const QByteArray &parent)
 
 std::optional<Described> describe(const QByteArray &absolute)
 {
-    const QByteArray terminated = absolute + QByteArray(2, '\0');
-    const std::vector<QByteArrayView> items =
-        itemsOf(reinterpret_cast<LPCITEMIDLIST>(terminated.constData()));
+    const QByteArray list = terminated(absolute);
+    const std::vector<QByteArrayView> items = itemsOf(listOf(list));
     if (items.empty())
         return Described{{Kind::Folder, QStringLiteral("Desktop")}, {}, nullptr, {}};
-    Described described{ShellItemIds::itemData(items.back()),
-                        {},
-                        nullptr,
-                        items.back().toByteArray() + QByteArray(2, '\0')};
+    Described described{
+        ShellItemIds::itemData(items.back()), {}, nullptr, terminated(items.back().toByteArray())};
     if (described.data.kind == Kind::Unknown)
         return std::nullopt;
     described.parent = parentFolder(absolute.first(absolute.size() - items.back().size()));
     if (!described.parent)
         return std::nullopt;
-    described.hostPath = described.parent->hostPathOf(listOf(described));
+    described.hostPath = described.parent->hostPathOf(listOf(described.item));
     return described;
-}
-
-LPCITEMIDLIST listOf(const Described &described)
-{
-    return reinterpret_cast<LPCITEMIDLIST>(described.item.constData());
 }
 
 ULONG attributesOf(const Described &item)
@@ -91,7 +80,7 @@ ULONG attributesOf(const Described &item)
     ULONG attributes = ~ULONG(0);
     if (!item.parent)
         return SFGAO_FOLDER | SFGAO_HASSUBFOLDER;
-    item.parent->GetAttributesOf(listOf(item), &attributes);
+    item.parent->GetAttributesOf(listOf(item.item), &attributes);
     return attributes;
 }
 

@@ -7,8 +7,6 @@
 
 #include <QRegularExpression>
 
-#include <vector>
-
 using namespace win;
 
 namespace ShellFolders {
@@ -23,21 +21,7 @@ QString readString(const QString &keyPath, const QString &name, DWORD *type = nu
     HKEY key = nullptr;
     if (RegOpenKeyEx(HKEY_CURRENT_USER, keyPath, KEY_READ, &key) != ERROR_SUCCESS)
         return {};
-    QString result;
-    DWORD size = 0;
-    DWORD valueType = 0;
-    if (RegQueryValueEx(key, name, &valueType, nullptr, &size) == ERROR_SUCCESS && size >= 2 &&
-        (valueType == REG_SZ || valueType == REG_EXPAND_SZ)) {
-        std::vector<char16_t> units(size / 2);
-        DWORD read = DWORD(units.size() * 2);
-        if (RegQueryValueEx(key, name, nullptr, units.data(), &read) == ERROR_SUCCESS) {
-            result = QString::fromUtf16(units.data(), qsizetype(read / 2));
-            result.truncate(result.indexOf(QChar(0)) < 0 ? result.size()
-                                                         : result.indexOf(QChar(0)));
-        }
-    }
-    if (type)
-        *type = valueType;
+    const QString result = RegQueryString(key, name, type).value_or(QString());
     RegCloseKey(key);
     return result;
 }

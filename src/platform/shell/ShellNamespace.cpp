@@ -205,7 +205,7 @@ HRESULT SHGetDesktopFolder(std::shared_ptr<IShellFolder> *desktop)
 HRESULT IShellFolder::bindFileSystem(QByteArray absolute,
                                      std::shared_ptr<IShellFolder> *folder) const
 {
-    const QString windows = ShellItemIds::toWindowsPath(absolute + QByteArray(2, '\0'));
+    const QString windows = ShellItemIds::toWindowsPath(terminated(absolute));
     const QString host = DosPaths::toHostPath(Prefix::current(), windows);
     if (windows.isEmpty() || host.isEmpty() || !QFileInfo(host).isDir()) {
         qCDebug(lcShell) << "no folder to bind to at" << windows;
@@ -228,9 +228,8 @@ HRESULT IShellFolder::BindToObject(LPCITEMIDLIST items, std::shared_ptr<IShellFo
     if (parts.empty())
         return E_INVALIDARG;
     const QByteArray absolute = m_absolute + contentOf(items);
-    const QByteArray terminated = absolute + QByteArray(2, '\0');
-    const std::vector<QByteArrayView> all =
-        itemsOf(reinterpret_cast<LPCITEMIDLIST>(terminated.constData()));
+    const QByteArray list = terminated(absolute);
+    const std::vector<QByteArrayView> all = itemsOf(listOf(list));
     if (ShellItemIds::itemData(all.front()).kind != Kind::Computer)
         return E_INVALIDARG;
     for (std::size_t i = 1; i < all.size(); ++i) {
@@ -417,7 +416,7 @@ QString IShellFolder::windowsPathOf(LPCITEMIDLIST item) const
             path = joinWindows(path, ShellItemIds::itemData(part).name);
         return path;
     }
-    return ShellItemIds::toWindowsPath(m_absolute + contentOf(item) + QByteArray(2, '\0'));
+    return ShellItemIds::toWindowsPath(terminated(m_absolute + contentOf(item)));
 }
 
 QString IShellFolder::hostPathOf(LPCITEMIDLIST item) const
@@ -521,7 +520,7 @@ bool SHGetPathFromIDListA(LPCITEMIDLIST list, QString *path)
 {
     if (!list || !path)
         return false;
-    *path = ShellItemIds::toWindowsPath(contentOf(list) + QByteArray(2, '\0'));
+    *path = ShellItemIds::toWindowsPath(terminated(contentOf(list)));
     return !path->isEmpty();
 }
 

@@ -11,6 +11,16 @@
 // What the parts of the shell share about items and folders; not for callers of the shell.
 namespace win::shellitems {
 
+// A list's content (no terminator) with its terminator, and that as a list to pass on.
+inline QByteArray terminated(const QByteArray &content)
+{
+    return content + QByteArray(2, '\0');
+}
+inline LPCITEMIDLIST listOf(const QByteArray &terminatedBytes)
+{
+    return reinterpret_cast<LPCITEMIDLIST>(terminatedBytes.constData());
+}
+
 // The items of a list, each with its count; views into the list's memory.
 std::vector<QByteArrayView> itemsOf(LPCITEMIDLIST list);
 // The list's bytes without the terminator.
