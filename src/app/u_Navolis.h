@@ -30,6 +30,8 @@ public:
     // The panels in the order of the navigation column and of the "weiter" cycle.
     QList<QFrame *> panels() const;
     QList<QToolButton *> sideButtons() const;
+    TBrowsercachePanel *browsercachePanel() const { return BrowsercachePanel; }
+    TFavoritenPanel *favoritenPanel() const { return FavoritenPanel; }
 
 public slots:
     void SpeedButton1Click();

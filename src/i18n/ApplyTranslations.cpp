@@ -11,6 +11,7 @@
 #include "panels/BrowsercachePanel.h"
 #include "panels/FavoritenPanel.h"
 #include "panels/u_URLChangeForm.h"
+#include "platform/kernel/LogCategories.h"
 #include "privacy/u_MruForm.h"
 #include "privacy/u_TypedURLs.h"
 #include "privacy/u_cookieForm.h"
@@ -24,8 +25,10 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTableWidget>
+#include <QTextEdit>
 #include <QToolButton>
 
 QString WebSiteAddress;
@@ -106,258 +109,283 @@ void split(QPlainTextEdit *memo, int number)
     showFromTop(memo);
 }
 
+// The texts reach each control by its object name below its window or panel, whichever class
+// holds its layout.
+QWidget *named(const QObject *root, const char *name)
+{
+    auto *found = root->findChild<QWidget *>(QLatin1String(name));
+    if (!found)
+        qCWarning(lcUi) << "no control" << name << "below" << root->objectName();
+    return found;
+}
+
+template <class Control> Control *named(const QObject *root, const char *name)
+{
+    return qobject_cast<Control *>(named(root, name));
+}
+
+// The caption of a control of any captioned kind.
+void caption(const QObject *root, const char *name, int number)
+{
+    QWidget *control = named(root, name);
+    if (auto *side = qobject_cast<QToolButton *>(control))
+        caption(side, number);
+    else if (auto *box = qobject_cast<QCheckBox *>(control))
+        caption(box, number);
+    else if (auto *button = qobject_cast<QAbstractButton *>(control))
+        caption(button, number);
+    else if (auto *group = qobject_cast<QGroupBox *>(control))
+        caption(group, number);
+    else if (auto *label = qobject_cast<QLabel *>(control))
+        caption(label, number);
+    else if (control)
+        qCWarning(lcUi) << "control" << name << "has no caption";
+}
+
+void captions(const QObject *root, std::initializer_list<std::pair<const char *, int>> table)
+{
+    for (const auto &[name, number] : table)
+        caption(root, name, number);
+}
+
+template <class Edit> void oneLine(const QObject *root, const char *name, int number)
+{
+    if (auto *edit = named<Edit>(root, name))
+        oneLine(edit, number);
+}
+
+void split(const QObject *root, const char *name, int number)
+{
+    if (auto *memo = named<QPlainTextEdit>(root, name))
+        split(memo, number);
+}
+
 void cell(QTableWidget *grid, int row, const QString &text)
 {
-    grid->setItem(row, 0, new QTableWidgetItem(text));
+    if (grid)
+        grid->setItem(row, 0, new QTableWidgetItem(text));
 }
 
 // A link word or picture that continues a translated sentence sits right after it.
-void follow(QWidget *moved, const QLabel *leader, int gap)
+void follow(const QObject *root, const char *moved, const char *leader, int gap)
 {
-    moved->move(leader->x() + leader->width() + gap, moved->y());
+    QWidget *movedControl = named(root, moved);
+    const QWidget *leaderControl = named(root, leader);
+    if (movedControl && leaderControl)
+        movedControl->move(leaderControl->x() + leaderControl->width() + gap, movedControl->y());
+}
+
+QWidget *panel(const char *name)
+{
+    return named(Form1, name);
 }
 
 void mainWindow()
 {
-    TForm1 *f = Form1;
-    f->setWindowTitle(Qutrans::get(1) + QLatin1Char(' ') + ProgramVersion + QLatin1Char(' ') +
-                      Qutrans::get(2));
+    Form1->setWindowTitle(Qutrans::get(1) + QLatin1Char(' ') + ProgramVersion + QLatin1Char(' ') +
+                          Qutrans::get(2));
     // The desktop shows the window's own title; the application's name stands for the task bar's.
     QApplication::setApplicationName(Qutrans::get(1));
 
-    caption(f->SpeedButton1, 6);
-    caption(f->SpeedButton2, 7);
-    caption(f->SpeedButton3, 8);
-    caption(f->SpeedButton4, 9);
-    caption(f->SpeedButton5, 10);
-    caption(f->SpeedButton6, 11);
-    caption(f->SpeedButton7, 12);
-    caption(f->SpeedButton9, 14);
-
-    oneLine(f->RichEdit1, 15);
-    split(f->Memo1, 16);
-    oneLine(f->RichEdit2, 17);
-    split(f->Memo2, 18);
-    caption(f->Label1, 19);
-    caption(f->Label2, 20);
-    caption(f->Label3, 21);
+    captions(Form1, {{"SpeedButton1", 6},
+                     {"SpeedButton2", 7},
+                     {"SpeedButton3", 8},
+                     {"SpeedButton4", 9},
+                     {"SpeedButton5", 10},
+                     {"SpeedButton6", 11},
+                     {"SpeedButton7", 12},
+                     {"SpeedButton9", 14}});
     for (QPushButton *next :
-         f->findChildren<QPushButton *>(QRegularExpression(QStringLiteral("^BitBtn[1-7]$"))))
+         Form1->findChildren<QPushButton *>(QRegularExpression(QStringLiteral("^BitBtn[1-7]$"))))
         caption(next, 22);
+}
 
-    cell(f->StringGrid1, 1, Qutrans::get(23));
-    cell(f->StringGrid2, 1, ProgramVersion);
-    cell(f->StringGrid1, 3, Qutrans::get(24));
-    cell(f->StringGrid2, 3, Qutrans::get(25));
-    cell(f->StringGrid1, 4, Qutrans::get(26));
-    cell(f->StringGrid2, 4, Qutrans::get(27));
-    cell(f->StringGrid1, 5, Qutrans::get(28));
-    cell(f->StringGrid2, 5, Qutrans::get(0));
-    cell(f->StringGrid1, 6, Qutrans::get(29));
-    cell(f->StringGrid2, 6, QStringLiteral("Quendra"));
-    cell(f->StringGrid1, 7, Qutrans::get(30));
-    cell(f->StringGrid2, 7, Qutrans::get(31));
-    caption(f->Label9, 21);
-    caption(f->Label12, 195);
-    caption(f->GroupBox1, 35);
-    caption(f->GroupBox3, 38);
-    caption(f->Label11, 1);
+void welcomePanel()
+{
+    const QWidget *p = panel("WillkommenPanel");
+    oneLine<QTextEdit>(p, "RichEdit1", 15);
+    split(p, "Memo1", 16);
+    oneLine<QTextEdit>(p, "RichEdit2", 17);
+    split(p, "Memo2", 18);
+    captions(p, {{"Label1", 19}, {"Label2", 20}, {"Label3", 21}, {"Label39", 93}});
+}
+
+void aboutPanel()
+{
+    const QWidget *p = panel("AboutPanel");
+    auto *names = named<QTableWidget>(p, "StringGrid1");
+    auto *values = named<QTableWidget>(p, "StringGrid2");
+    cell(names, 1, Qutrans::get(23));
+    cell(values, 1, ProgramVersion);
+    cell(names, 3, Qutrans::get(24));
+    cell(values, 3, Qutrans::get(25));
+    cell(names, 4, Qutrans::get(26));
+    cell(values, 4, Qutrans::get(27));
+    cell(names, 5, Qutrans::get(28));
+    cell(values, 5, Qutrans::get(0));
+    cell(names, 6, Qutrans::get(29));
+    cell(values, 6, QStringLiteral("Quendra"));
+    cell(names, 7, Qutrans::get(30));
+    cell(values, 7, Qutrans::get(31));
+    captions(
+        p,
+        {{"Label9", 21}, {"Label12", 195}, {"GroupBox1", 35}, {"GroupBox3", 38}, {"Label11", 1}});
 }
 
 void securityPanel()
 {
-    TForm1 *f = Form1;
-    oneLine(f->RichEdit3, 7);
-    oneLine(f->Memo3, 39);
-    caption(f->GroupBox4, 40);
-    caption(f->GroupBox5, 41);
-    caption(f->GroupBox6, 42);
-    caption(f->GroupBox7, 43);
-    caption(f->Label6, 44);
-    caption(f->Label13, 45);
-    follow(f->Image13, f->Label13, 2);
-    caption(f->Label14, 46);
-    caption(f->Label15, 47);
-    caption(f->Label16, 52);
-    follow(f->Label16, f->Label15, 5);
-    caption(f->Label17, 48);
-    caption(f->Label18, 49);
-    caption(f->Label19, 50);
-    caption(f->Label20, 51);
-    caption(f->Label21, 52);
-    follow(f->Label21, f->Label19, 5);
-    caption(f->Label22, 52);
-    follow(f->Label22, f->Label20, 5);
-    caption(f->Label27, 53);
-    caption(f->Label28, 54);
-    caption(f->Label29, 55);
-    follow(f->Image17, f->Label29, 2);
-    caption(f->Label26, 56);
-    caption(f->Label30, 57);
-    caption(f->Label25, 52);
-    follow(f->Label25, f->Label30, 5);
-    caption(f->Label24, 58);
-    caption(f->Label31, 59);
-    caption(f->Label23, 52);
-    follow(f->Label23, f->Label31, 5);
-    caption(f->Label32, 60);
-    caption(f->Label33, 61);
-    caption(f->Label34, 62);
-    caption(f->Label35, 63);
-    caption(f->Label36, 64);
-    caption(f->Label37, 65);
-    caption(f->Label38, 52);
-    follow(f->Label38, f->Label37, 5);
+    const QWidget *p = panel("SicherheitsPanel");
+    oneLine<QTextEdit>(p, "RichEdit3", 7);
+    oneLine<QPlainTextEdit>(p, "Memo3", 39);
+    captions(p, {{"GroupBox4", 40}, {"GroupBox5", 41}, {"GroupBox6", 42}, {"GroupBox7", 43},
+                 {"Label6", 44},    {"Label13", 45},   {"Label14", 46},   {"Label15", 47},
+                 {"Label16", 52},   {"Label17", 48},   {"Label18", 49},   {"Label19", 50},
+                 {"Label20", 51},   {"Label21", 52},   {"Label22", 52},   {"Label27", 53},
+                 {"Label28", 54},   {"Label29", 55},   {"Label26", 56},   {"Label30", 57},
+                 {"Label25", 52},   {"Label24", 58},   {"Label31", 59},   {"Label23", 52},
+                 {"Label32", 60},   {"Label33", 61},   {"Label34", 62},   {"Label35", 63},
+                 {"Label36", 64},   {"Label37", 65},   {"Label38", 52}});
+    follow(p, "Image13", "Label13", 2);
+    follow(p, "Label16", "Label15", 5);
+    follow(p, "Label21", "Label19", 5);
+    follow(p, "Label22", "Label20", 5);
+    follow(p, "Image17", "Label29", 2);
+    follow(p, "Label25", "Label30", 5);
+    follow(p, "Label23", "Label31", 5);
+    follow(p, "Label38", "Label37", 5);
 }
 
-void otherPanels()
+void cachePanel()
 {
-    TForm1 *f = Form1;
-    caption(f->Label39, 93);
-
-    // The cache panel's controls are its own; the texts reach them by name.
-    TBrowsercachePanel *cache = f->BrowsercachePanel;
-    oneLine(cache->findChild<QTextEdit *>(QStringLiteral("RichEdit4")), 113);
-    oneLine(cache->findChild<QPlainTextEdit *>(QStringLiteral("Memo4")), 114);
-    caption(cache->findChild<QGroupBox *>(QStringLiteral("GroupBox8")), 115);
-    caption(cache->findChild<QLabel *>(QStringLiteral("Label40")), 116);
-    caption(cache->findChild<QLabel *>(QStringLiteral("Label41")), 117);
+    TBrowsercachePanel *cache = Form1->browsercachePanel();
+    oneLine<QTextEdit>(cache, "RichEdit4", 113);
+    oneLine<QPlainTextEdit>(cache, "Memo4", 114);
+    captions(cache, {{"GroupBox8", 115}, {"Label40", 116}, {"Label41", 117}});
     cache->ShowCountAndSize();
+}
 
-    TFavoritenPanel *favourites = f->FavoritenPanel;
-    oneLine(favourites->findChild<QTextEdit *>(QStringLiteral("RichEdit5")), 124);
-    oneLine(favourites->findChild<QPlainTextEdit *>(QStringLiteral("Memo5")), 125);
-    caption(favourites->findChild<QGroupBox *>(QStringLiteral("GroupBox9")), 126);
-    for (const auto &[name, text] : {std::pair{"Label43", 131},
-                                     {"Label44", 132},
-                                     {"Label47", 127},
-                                     {"Label49", 128},
-                                     {"Label5", 129},
-                                     {"Label48", 130}})
-        caption(favourites->findChild<QLabel *>(QLatin1String(name)), text);
+void favouritesPanel()
+{
+    const QWidget *p = Form1->favoritenPanel();
+    oneLine<QTextEdit>(p, "RichEdit5", 124);
+    oneLine<QPlainTextEdit>(p, "Memo5", 125);
+    captions(p, {{"GroupBox9", 126},
+                 {"Label43", 131},
+                 {"Label44", 132},
+                 {"Label47", 127},
+                 {"Label49", 128},
+                 {"Label5", 129},
+                 {"Label48", 130}});
+}
 
-    oneLine(f->RichEdit6, 139);
-    oneLine(f->Memo6, 140);
-    caption(f->Label46, 52);
-    caption(f->Label60, 52);
-    caption(f->Label53, 52);
-    caption(f->Label7, 141);
-    caption(f->Label45, 142);
-    follow(f->Label46, f->Label45, 5);
-    caption(f->Label63, 144);
-    caption(f->Label62, 145);
-    follow(f->Image36, f->Label62, 4);
-    caption(f->Label57, 144);
-    caption(f->Label64, 145);
-    follow(f->Image40, f->Label64, 4);
-    caption(f->Label58, 146);
-    caption(f->Label59, 147);
-    follow(f->Label60, f->Label59, 5);
-    caption(f->CheckBox1, 148);
-    caption(f->Label51, 149);
-    caption(f->Label52, 150);
-    follow(f->Label53, f->Label52, 5);
-    caption(f->CheckBox3, 151);
-    caption(f->Label55, 188);
-    caption(f->Label56, 189);
-    follow(f->Image37, f->Label56, 4);
-    f->BrowseForFolderDialog1->Title = Qutrans::get(156);
-    f->OpenDialog1->setWindowTitle(Qutrans::get(157));
+void settingsPanel()
+{
+    const QWidget *p = panel("IEPowerPanel");
+    oneLine<QTextEdit>(p, "RichEdit6", 139);
+    oneLine<QPlainTextEdit>(p, "Memo6", 140);
+    captions(p, {{"Label46", 52},
+                 {"Label60", 52},
+                 {"Label53", 52},
+                 {"Label7", 141},
+                 {"Label45", 142},
+                 {"Label63", 144},
+                 {"Label62", 145},
+                 {"Label57", 144},
+                 {"Label64", 145},
+                 {"Label58", 146},
+                 {"Label59", 147},
+                 {"CheckBox1", 148},
+                 {"Label51", 149},
+                 {"Label52", 150},
+                 {"CheckBox3", 151},
+                 {"Label55", 188},
+                 {"Label56", 189}});
+    follow(p, "Label46", "Label45", 5);
+    follow(p, "Image36", "Label62", 4);
+    follow(p, "Image40", "Label64", 4);
+    follow(p, "Label60", "Label59", 5);
+    follow(p, "Label53", "Label52", 5);
+    follow(p, "Image37", "Label56", 4);
+    Form1->BrowseForFolderDialog1->Title = Qutrans::get(156);
+    Form1->OpenDialog1->setWindowTitle(Qutrans::get(157));
+}
 
-    oneLine(f->RichEdit7, 158);
-    oneLine(f->Memo7, 159);
-    split(f->Memo8, 160);
-    caption(f->CheckBox4, 161);
-    caption(f->CheckBox5, 162);
-    caption(f->CheckBox6, 163);
-    caption(f->CheckBox7, 164);
-    caption(f->CheckBox8, 165);
-    caption(f->CheckBox9, 166);
+void automationPanel()
+{
+    const QWidget *p = panel("AutoPanel");
+    oneLine<QTextEdit>(p, "RichEdit7", 158);
+    oneLine<QPlainTextEdit>(p, "Memo7", 159);
+    split(p, "Memo8", 160);
+    captions(p, {{"CheckBox4", 161},
+                 {"CheckBox5", 162},
+                 {"CheckBox6", 163},
+                 {"CheckBox7", 164},
+                 {"CheckBox8", 165},
+                 {"CheckBox9", 166}});
+}
+
+void titled(QWidget *window)
+{
+    window->setWindowTitle(Qutrans::get(1));
 }
 
 void auxiliaryWindows()
 {
-    caption(Form2->Label1, 1);
-    Form2->setWindowTitle(Qutrans::get(1));
-
-    caption(Form5->Label1, 1);
-    Form5->setWindowTitle(Qutrans::get(1));
-    caption(Form5->BitBtn2, 22);
-    caption(Form5->GroupBox1, 69);
+    captions(Form2, {{"Label1", 1}});
+    titled(Form2);
+    captions(Form5, {{"Label1", 1}, {"BitBtn2", 22}, {"GroupBox1", 69}});
+    titled(Form5);
 }
 
 void listWindows()
 {
-    TCookieForm *c = CookieForm;
-    c->setWindowTitle(Qutrans::get(1));
-    caption(c->Label1, 70);
-    caption(c->Label2, 71);
-    caption(c->Label3, 72);
-    caption(c->Label4, 73);
-    caption(c->Label5, 75);
-    caption(c->Label6, 74);
-    caption(c->GroupBox1, 76);
-    caption(c->BitBtn1, 77);
-
-    THistoryForm *h = HistoryForm;
-    h->setWindowTitle(Qutrans::get(1));
-    caption(h->Label17, 84);
-    caption(h->Label1, 85);
-    caption(h->Label6, 88);
-    caption(h->BitBtn1, 77);
-
-    ShowMessage2Form->setWindowTitle(Qutrans::get(1));
-    caption(ShowMessage2Form->BitBtn2, 22);
-
-    TTypedURLsForm *t = TypedURLsForm;
-    t->setWindowTitle(Qutrans::get(1));
-    caption(t->Label17, 94);
-    caption(t->Label1, 95);
-    caption(t->Label6, 96);
-    caption(t->BitBtn1, 77);
-
-    TMruForm *m = MruForm;
-    m->setWindowTitle(Qutrans::get(1));
-    caption(m->BitBtn1, 77);
-    caption(m->Label17, 104);
-    caption(m->Label1, 105);
-    caption(m->Label6, 106);
-    caption(m->Label7, 107);
-    caption(m->Label8, 108);
-    caption(m->Label9, 109);
-    caption(m->Label10, 110);
-    caption(m->Label11, 111);
-    caption(m->Label12, 112);
+    titled(CookieForm);
+    captions(CookieForm, {{"Label1", 70},
+                          {"Label2", 71},
+                          {"Label3", 72},
+                          {"Label4", 73},
+                          {"Label5", 75},
+                          {"Label6", 74},
+                          {"GroupBox1", 76},
+                          {"BitBtn1", 77}});
+    titled(HistoryForm);
+    captions(HistoryForm, {{"Label17", 84}, {"Label1", 85}, {"Label6", 88}, {"BitBtn1", 77}});
+    titled(ShowMessage2Form);
+    captions(ShowMessage2Form, {{"BitBtn2", 22}});
+    titled(TypedURLsForm);
+    captions(TypedURLsForm, {{"Label17", 94}, {"Label1", 95}, {"Label6", 96}, {"BitBtn1", 77}});
+    titled(MruForm);
+    captions(MruForm, {{"BitBtn1", 77},
+                       {"Label17", 104},
+                       {"Label1", 105},
+                       {"Label6", 106},
+                       {"Label7", 107},
+                       {"Label8", 108},
+                       {"Label9", 109},
+                       {"Label10", 110},
+                       {"Label11", 111},
+                       {"Label12", 112}});
 }
 
 void editingWindows()
 {
-    TURLChangeForm *u = URLChangeForm;
-    u->setWindowTitle(Qutrans::get(1));
-    for (const auto &[name, text] :
-         {std::pair{"Label1", 134}, {"Label3", 135}, {"Label5", 136}, {"Label4", 137}})
-        caption(u->findChild<QLabel *>(QLatin1String(name)), text);
-
-    TChangeStartPageForm *s = ChangeStartPageForm;
-    s->setWindowTitle(Qutrans::get(1));
-    caption(s->Label3, 135);
-    caption(s->Label5, 136);
-    caption(s->Label4, 137);
-
-    TForm6 *a = Form6;
-    a->setWindowTitle(Qutrans::get(1));
-    caption(a->CheckBox2, 143);
-    caption(a->Label55, 144);
-    caption(a->Label56, 145);
-    follow(a->Image38, a->Label56, 4);
-    caption(a->CheckBox1, 190);
-    caption(a->Label1, 191);
-    caption(a->Label2, 192);
-    caption(a->CheckBox3, 193);
-    caption(a->Label3, 144);
-    caption(a->Label4, 145);
-    follow(a->Image4, a->Label4, 4);
-    caption(a->BitBtn5, 77);
+    titled(URLChangeForm);
+    captions(URLChangeForm, {{"Label1", 134}, {"Label3", 135}, {"Label5", 136}, {"Label4", 137}});
+    titled(ChangeStartPageForm);
+    captions(ChangeStartPageForm, {{"Label3", 135}, {"Label5", 136}, {"Label4", 137}});
+    titled(Form6);
+    captions(Form6, {{"CheckBox2", 143},
+                     {"Label55", 144},
+                     {"Label56", 145},
+                     {"CheckBox1", 190},
+                     {"Label1", 191},
+                     {"Label2", 192},
+                     {"CheckBox3", 193},
+                     {"Label3", 144},
+                     {"Label4", 145},
+                     {"BitBtn5", 77}});
+    follow(Form6, "Image38", "Label56", 4);
+    follow(Form6, "Image4", "Label4", 4);
 }
 
 } // namespace
@@ -367,8 +395,13 @@ void ApplyTranslations()
     WebSiteAddress = Qutrans::get(3);
     MailAddress = QStringLiteral("mailto:") + Qutrans::get(4);
     mainWindow();
+    welcomePanel();
     securityPanel();
-    otherPanels();
+    cachePanel();
+    favouritesPanel();
+    settingsPanel();
+    automationPanel();
+    aboutPanel();
     auxiliaryWindows();
     listWindows();
     editingWindows();
