@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFrame>
 
 void PlayClickSound()
 {

@@ -24,6 +24,7 @@
 #include "platform/prefix/ReadOnlyNotice.h"
 #include "platform/prefix/WineServer.h"
 #include "platform/registry/Registry.h"
+#include "privacy/SicherheitsPanel.h"
 #include "privacy/u_MruForm.h"
 #include "privacy/u_TypedURLs.h"
 #include "privacy/u_cookieForm.h"
@@ -240,12 +241,15 @@ void createWindowSet()
     URLChangeForm = new TURLChangeForm;
     ChangeStartPageForm = new TChangeStartPageForm;
     // Where one window makes another act.
-    QObject::connect(TypedURLsForm, &TTypedURLsForm::deletionRequested, Form1,
-                     &TForm1::Label23Click);
-    QObject::connect(HistoryForm, &THistoryForm::clearingRequested, Form1, &TForm1::Label22Click);
-    QObject::connect(Form1->FavoritenPanel, &TFavoritenPanel::linkSelected, URLChangeForm,
+    TSicherheitsPanel *privacy = Form1->sicherheitsPanel();
+    QObject::connect(TypedURLsForm, &TTypedURLsForm::deletionRequested, privacy,
+                     &TSicherheitsPanel::Label23Click);
+    QObject::connect(HistoryForm, &THistoryForm::clearingRequested, privacy,
+                     &TSicherheitsPanel::Label22Click);
+    TFavoritenPanel *favourites = Form1->favoritenPanel();
+    QObject::connect(favourites, &TFavoritenPanel::linkSelected, URLChangeForm,
                      &TURLChangeForm::ShowLink);
-    QObject::connect(Form1->FavoritenPanel, &TFavoritenPanel::editLinkRequested, URLChangeForm,
+    QObject::connect(favourites, &TFavoritenPanel::editLinkRequested, URLChangeForm,
                      &TURLChangeForm::EditLink);
     Form3->hide();
     delete Form3;

@@ -4,6 +4,7 @@
 #include "app/CompanionFiles.h"
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
+#include "automation/AutoPanel.h"
 #include "automation/AutostartLinks.h"
 #include "automation/ShellLnk.h"
 #include "browserdata/IECache.h"
@@ -20,7 +21,6 @@
 #include "privacy/u_cookieForm.h"
 #include "privacy/u_history.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTimer>
@@ -35,14 +35,6 @@ void setProgress(int position)
 }
 
 const QString FixedLinkName = QStringLiteral("Navolis-Auto.lnk");
-
-// The boxes of the panel in their order, with their letters.
-QList<std::pair<QCheckBox *, QChar>> automationBoxes()
-{
-    return {{Form1->CheckBox4, QLatin1Char('c')}, {Form1->CheckBox5, QLatin1Char('b')},
-            {Form1->CheckBox6, QLatin1Char('h')}, {Form1->CheckBox7, QLatin1Char('m')},
-            {Form1->CheckBox8, QLatin1Char('e')}, {Form1->CheckBox9, QLatin1Char('n')}};
-}
 
 // A translated name that would reach outside the start-up folder, or is no file name at all,
 // is not used: nothing is read, written or deleted under it.
@@ -90,25 +82,7 @@ void LoadAutomationChoices()
             break;
         }
     }
-    // Each tick rewrites the shortcut with the boxes ticked so far.
-    for (const auto &[box, letter] : automationBoxes()) {
-        if (letters.contains(letter))
-            box->setChecked(true);
-    }
-}
-
-void TForm1::CheckBox4Click()
-{
-    QString letters;
-    for (const auto &[box, letter] : automationBoxes()) {
-        if (box->isChecked())
-            letters += letter;
-    }
-    // A closing message with nothing to clean is no automation.
-    if (letters.isEmpty() || letters == QLatin1String("n"))
-        RemoveAutostartLinks();
-    else
-        CreateAutostartLink(letters);
+    Form1->autoPanel()->TickLetters(letters);
 }
 
 // Wine runs the shortcut only when it simulates a start of Windows; the desktop entry runs the
@@ -175,8 +149,9 @@ bool DeleteAllCookies()
 // Through the main window's own enumerator, as the cache panel empties the cache.
 bool EmptyBrowserCache()
 {
-    Form1->BrowsercachePanel->EmptyBrowserCache();
-    return entriesLeft(Form1->BrowsercachePanel->IECache1->FilterOptions(), spUrl) == 0;
+    TBrowsercachePanel *panel = Form1->browsercachePanel();
+    panel->EmptyBrowserCache();
+    return entriesLeft(panel->IECache1->FilterOptions(), spUrl) == 0;
 }
 
 namespace {

@@ -16,6 +16,7 @@
 #include "privacy/u_TypedURLs.h"
 #include "privacy/u_cookieForm.h"
 #include "privacy/u_history.h"
+#include "settings/IEPowerPanel.h"
 #include "settings/u_ChangeStartPageForm.h"
 #include "settings/u_autocomplete.h"
 #include "shell/BrowseForFolder.h"
@@ -306,8 +307,9 @@ void settingsPanel()
     follow(p, "Label60", "Label59", 5);
     follow(p, "Label53", "Label52", 5);
     follow(p, "Image37", "Label56", 4);
-    Form1->BrowseForFolderDialog1->Title = Qutrans::get(156);
-    Form1->OpenDialog1->setWindowTitle(Qutrans::get(157));
+    TIEPowerPanel *settings = Form1->iePowerPanel();
+    settings->BrowseForFolderDialog1->Title = Qutrans::get(156);
+    settings->OpenDialog1->setWindowTitle(Qutrans::get(157));
 }
 
 void automationPanel()

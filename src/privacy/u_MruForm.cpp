@@ -1,7 +1,7 @@
 #include "privacy/u_MruForm.h"
 
+#include "app/Navigation.h"
 #include "app/WindowSet.h"
-#include "app/u_Navolis.h"
 #include "automation/Automations.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
@@ -198,10 +198,8 @@ bool DeleteRunCommands(QListWidget *names)
 bool ClearMruLists()
 {
     ProcessMessages(3);
-    Form1->ListBox1->clear();
     const bool documentsGone = EmptyRecentDocuments();
     ProcessMessages(2);
     const bool commandsGone = DeleteAllValues(RunMruKey).complete;
-    Form1->ListBox1->clear();
     return documentsGone && commandsGone;
 }

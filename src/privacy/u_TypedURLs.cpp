@@ -1,7 +1,7 @@
 #include "privacy/u_TypedURLs.h"
 
+#include "app/Navigation.h"
 #include "app/WindowSet.h"
-#include "app/u_Navolis.h"
 #include "automation/Automations.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
@@ -94,12 +94,10 @@ void TTypedURLsForm::BitBtn1Click()
     close();
 }
 
-TypedUrlDeletion DeleteTypedUrls(QListWidget *names)
+TypedUrlDeletion DeleteTypedUrls()
 {
     const bool noticeBefore = ReadOnlyNotice::wasGiven();
     const ValueDeletion values = DeleteAllValues(TypedUrlsKey);
-    names->clear();
-    names->addItems(values.names);
     TypedUrlDeletion deletion;
     deletion.complete = values.complete;
     deletion.noticeGiven = !noticeBefore && ReadOnlyNotice::wasGiven();
@@ -121,6 +119,5 @@ bool ClearTypedUrls()
     ProcessMessages(3);
     const bool complete = DeleteAllValues(TypedUrlsKey).complete;
     ProcessMessages();
-    Form1->ListBox1->clear();
     return complete;
 }

@@ -44,9 +44,9 @@ struct TypedUrlDeletion
     bool noticeGiven = false;
 };
 
-// Lists the key's value names into `names` and deletes each value, in that order. Errors are
-// swallowed; a value the registry keeps only shows in the result.
-TypedUrlDeletion DeleteTypedUrls(QListWidget *names);
+// Deletes every value of the key. Errors are swallowed; a value the registry keeps only shows in
+// the result.
+TypedUrlDeletion DeleteTypedUrls();
 
 // After the deletion: text 97, or where the registry kept the values the read-only notice,
 // unless it came up during the deletion already.

@@ -1,26 +1,13 @@
 #pragma once
 
-#include <QString>
+#include "settings/BrowserSettingsStore.h"
 
-// The eight browser settings as the last load read them, after the replacements for display.
-struct BrowserSettingValues
-{
-    QString startPage;
-    QString htmlEditor;
-    QString downloadFolder;
-    QString autoSuggest;
-    QString formSuggestPasswords;
-    QString useFormSuggest;
-    QString notifyDownloadComplete;
-    QString printBackground;
-};
-
-// The panel's and the autocomplete window's controls are the working copy; a save compares
-// them with this to decide what to write.
+// The eight settings as the last load read them; a save compares what the settings panel and
+// the autocomplete window show with this to decide what to write.
 extern BrowserSettingValues BrowserSettingsSnapshot;
 
-// Reads the eight settings from the registry into the snapshot and the controls.
+// Reads the eight settings from the registry into the snapshot and the windows.
 void LoadBrowserSettings();
 
-// Writes each setting whose control differs from the snapshot; callers reload right after.
+// Writes each setting the windows show changed; callers reload right after.
 void SaveBrowserSettings();

@@ -1,6 +1,9 @@
-// The main window's browser settings panel.
+#include "settings/IEPowerPanel.h"
+
+#include "ui_IEPowerPanel.h"
+
+#include "app/Navigation.h"
 #include "app/WindowSet.h"
-#include "app/u_Navolis.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_info.h"
@@ -30,54 +33,82 @@ void showInfo(int text, InfoTopic topic)
 
 } // namespace
 
-void TForm1::prepareSettingsPanel()
+TIEPowerPanel::TIEPowerPanel(QWidget *parent)
+    : QFrame(parent), OpenDialog1(new QFileDialog(this)),
+      BrowseForFolderDialog1(new TBrowseForFolderDialog(this)), ui(new Ui::TIEPowerPanel)
 {
+    ui->setupUi(this);
     OpenDialog1->setFileMode(QFileDialog::ExistingFile);
     OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
     OpenDialog1->setNameFilters({QStringLiteral("*.exe (*.exe *.com)"), QStringLiteral("*.* (*)")});
     OpenDialog1->setDefaultSuffix(QStringLiteral("exe"));
-    connect(Label50, &ClickLabel::clicked, this, &TForm1::Label50Click);
-    connect(Label46, &ClickLabel::clicked, this, &TForm1::Label46Click);
-    connect(Label61, &ClickLabel::clicked, this, &TForm1::Label61Click);
-    connect(Label60, &ClickLabel::clicked, this, &TForm1::Label60Click);
-    connect(Label53, &ClickLabel::clicked, this, &TForm1::Label53Click);
+    connect(ui->Label50, &ClickLabel::clicked, this, &TIEPowerPanel::Label50Click);
+    connect(ui->Label46, &ClickLabel::clicked, this, &TIEPowerPanel::Label46Click);
+    connect(ui->Label61, &ClickLabel::clicked, this, &TIEPowerPanel::Label61Click);
+    connect(ui->Label60, &ClickLabel::clicked, this, &TIEPowerPanel::Label60Click);
+    connect(ui->Label53, &ClickLabel::clicked, this, &TIEPowerPanel::Label53Click);
     // The picker as the window stores it: started at a path, without an extra control.
     BrowseForFolderDialog1->Title = QStringLiteral("Please select your Download-Folder:");
     BrowseForFolderDialog1->SetStartupFolder(bfCustomPath);
     BrowseForFolderDialog1->SetCustomButtonType(bfbNone);
     BrowseForFolderDialog1->SetCustomButtonChecked(false);
     // Clicks only: the boxes set by a load must not save.
-    connect(CheckBox1, &QCheckBox::clicked, this, &TForm1::CheckBox1Click);
-    connect(CheckBox3, &QCheckBox::clicked, this, &TForm1::CheckBox3Click);
-    connect(Image36, &ClickLabel::clicked, this, &TForm1::Image36Click);
-    connect(Image40, &ClickLabel::clicked, this, &TForm1::Image40Click);
-    connect(Image37, &ClickLabel::clicked, this, &TForm1::Image37Click);
+    connect(ui->CheckBox1, &QCheckBox::clicked, this, &TIEPowerPanel::CheckBox1Click);
+    connect(ui->CheckBox3, &QCheckBox::clicked, this, &TIEPowerPanel::CheckBox3Click);
+    connect(ui->Image36, &ClickLabel::clicked, this, &TIEPowerPanel::Image36Click);
+    connect(ui->Image40, &ClickLabel::clicked, this, &TIEPowerPanel::Image40Click);
+    connect(ui->Image37, &ClickLabel::clicked, this, &TIEPowerPanel::Image37Click);
+    connect(ui->BitBtn5, &QPushButton::clicked, this, &TIEPowerPanel::nextClicked);
+    connect(ui->AniIcon5, &TAniIcon::clicked, this, &TIEPowerPanel::logoClicked);
 }
 
-void TForm1::Label50Click()
+TIEPowerPanel::~TIEPowerPanel() = default;
+
+void TIEPowerPanel::ShowSettings(const ShownBrowserSettings &settings)
+{
+    StoredLayout::setCaption(ui->Label50, settings.startPage);
+    StoredLayout::setCaption(ui->Label61, settings.htmlEditor);
+    StoredLayout::setCaption(ui->Label54, settings.downloadFolder);
+    ui->CheckBox1->setChecked(settings.notifyDownloadComplete);
+    ui->CheckBox3->setChecked(settings.printBackground);
+    BrowseForFolderDialog1->SetStartupPath(ui->Label54->text());
+}
+
+ShownBrowserSettings TIEPowerPanel::ShownSettings() const
+{
+    ShownBrowserSettings settings;
+    settings.startPage = ui->Label50->text();
+    settings.htmlEditor = ui->Label61->text();
+    settings.downloadFolder = ui->Label54->text();
+    settings.notifyDownloadComplete = ui->CheckBox1->isChecked();
+    settings.printBackground = ui->CheckBox3->isChecked();
+    return settings;
+}
+
+void TIEPowerPanel::Label50Click()
 {
     PlayClickSound();
-    OpenInShell(Label50->text());
+    OpenInShell(ui->Label50->text());
 }
 
 // Closing the window in any way keeps what its edit box holds; discarding restored it there.
-void TForm1::Label46Click()
+void TIEPowerPanel::Label46Click()
 {
     PlayClickSound();
-    ChangeStartPageForm->Edit1->setText(BrowserSettingsSnapshot.startPage);
+    ChangeStartPageForm->SetStartPage(BrowserSettingsSnapshot.startPage);
     ChangeStartPageForm->exec();
-    StoredLayout::setCaption(Label50, ChangeStartPageForm->Edit1->text());
+    StoredLayout::setCaption(ui->Label50, ChangeStartPageForm->StartPage());
     saveAndReload();
 }
 
 // The editor is a Windows path of the prefix.
-void TForm1::Label61Click()
+void TIEPowerPanel::Label61Click()
 {
     PlayClickSound();
-    RunIfExists(DosPaths::toHostPath(Prefix::current(), Label61->text()));
+    RunIfExists(DosPaths::toHostPath(Prefix::current(), ui->Label61->text()));
 }
 
-void TForm1::Label60Click()
+void TIEPowerPanel::Label60Click()
 {
     PlayClickSound();
     const Prefix prefix = Prefix::current();
@@ -85,43 +116,43 @@ void TForm1::Label60Click()
     if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
         return;
     const QString chosen = OpenDialog1->selectedFiles().constFirst();
-    StoredLayout::setCaption(Label61, DosPaths::toWindowsPath(prefix, chosen));
+    StoredLayout::setCaption(ui->Label61, DosPaths::toWindowsPath(prefix, chosen));
     saveAndReload();
 }
 
 // The folder is the Windows path of the prefix's folder: the picker's roots are its drives.
-void TForm1::Label53Click()
+void TIEPowerPanel::Label53Click()
 {
     PlayClickSound();
     if (!BrowseForFolderDialog1->Browse())
         return;
-    StoredLayout::setCaption(Label54, BrowseForFolderDialog1->SelectedPath());
+    StoredLayout::setCaption(ui->Label54, BrowseForFolderDialog1->SelectedPath());
     saveAndReload();
 }
 
-void TForm1::CheckBox1Click()
+void TIEPowerPanel::CheckBox1Click()
 {
     PlayClickSound();
     saveAndReload();
 }
 
-void TForm1::CheckBox3Click()
+void TIEPowerPanel::CheckBox3Click()
 {
     PlayClickSound();
     saveAndReload();
 }
 
-void TForm1::Image36Click()
+void TIEPowerPanel::Image36Click()
 {
     showInfo(154, InfoTopic::DownloadNotice);
 }
 
-void TForm1::Image40Click()
+void TIEPowerPanel::Image40Click()
 {
     showInfo(155, InfoTopic::PrintBackgrounds);
 }
 
-void TForm1::Image37Click()
+void TIEPowerPanel::Image37Click()
 {
     PlayClickSound();
     Form6->exec();

@@ -1,15 +1,30 @@
 #include "settings/u_ChangeStartPageForm.h"
 
+#include "ui_u_ChangeStartPageForm.h"
+
 #include "app/Navigation.h"
 #include "controls/StoredLayout.h"
 #include "settings/BrowserSettings.h"
 
-TChangeStartPageForm::TChangeStartPageForm(QWidget *parent) : QDialog(parent)
+TChangeStartPageForm::TChangeStartPageForm(QWidget *parent)
+    : QDialog(parent), ui(new Ui::TChangeStartPageForm)
 {
-    setupUi(this);
+    ui->setupUi(this);
     StoredLayout::prepareDialog(this);
-    connect(Label5, &ClickLabel::clicked, this, &TChangeStartPageForm::Label5Click);
-    connect(Label4, &ClickLabel::clicked, this, &TChangeStartPageForm::Label4Click);
+    connect(ui->Label5, &ClickLabel::clicked, this, &TChangeStartPageForm::Label5Click);
+    connect(ui->Label4, &ClickLabel::clicked, this, &TChangeStartPageForm::Label4Click);
+}
+
+TChangeStartPageForm::~TChangeStartPageForm() = default;
+
+void TChangeStartPageForm::SetStartPage(const QString &address)
+{
+    ui->Edit1->setText(address);
+}
+
+QString TChangeStartPageForm::StartPage() const
+{
+    return ui->Edit1->text();
 }
 
 void TChangeStartPageForm::Label5Click()
@@ -21,6 +36,6 @@ void TChangeStartPageForm::Label5Click()
 void TChangeStartPageForm::Label4Click()
 {
     PlayClickSound();
-    Edit1->setText(BrowserSettingsSnapshot.startPage);
+    ui->Edit1->setText(BrowserSettingsSnapshot.startPage);
     close();
 }

@@ -1,5 +1,7 @@
 #include "settings/u_autocomplete.h"
 
+#include "ui_u_autocomplete.h"
+
 #include "app/Navigation.h"
 #include "app/WindowSet.h"
 #include "controls/StoredLayout.h"
@@ -7,16 +9,32 @@
 #include "i18n/Qutrans.h"
 #include "settings/BrowserSettings.h"
 
-TForm6::TForm6(QWidget *parent) : QDialog(parent)
+TForm6::TForm6(QWidget *parent) : QDialog(parent), ui(new Ui::TForm6)
 {
-    setupUi(this);
+    ui->setupUi(this);
     StoredLayout::prepareDialog(this);
     // Clicks only: the boxes set by a load must not save.
-    for (QCheckBox *box : {CheckBox2, CheckBox1, CheckBox3})
+    for (QCheckBox *box : {ui->CheckBox2, ui->CheckBox1, ui->CheckBox3})
         connect(box, &QCheckBox::clicked, this, &TForm6::CheckBox2Click);
-    connect(Image38, &ClickLabel::clicked, this, &TForm6::Image38Click);
-    connect(Image4, &ClickLabel::clicked, this, &TForm6::Image4Click);
-    connect(BitBtn5, &QPushButton::clicked, this, &TForm6::BitBtn5Click);
+    connect(ui->Image38, &ClickLabel::clicked, this, &TForm6::Image38Click);
+    connect(ui->Image4, &ClickLabel::clicked, this, &TForm6::Image4Click);
+    connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm6::BitBtn5Click);
+}
+
+TForm6::~TForm6() = default;
+
+void TForm6::ShowSwitches(const ShownBrowserSettings &settings)
+{
+    ui->CheckBox2->setChecked(settings.autoSuggest);
+    ui->CheckBox1->setChecked(settings.formSuggestPasswords);
+    ui->CheckBox3->setChecked(settings.useFormSuggest);
+}
+
+void TForm6::TakeSwitches(ShownBrowserSettings &settings) const
+{
+    settings.autoSuggest = ui->CheckBox2->isChecked();
+    settings.formSuggestPasswords = ui->CheckBox1->isChecked();
+    settings.useFormSuggest = ui->CheckBox3->isChecked();
 }
 
 void TForm6::CheckBox2Click()

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "WindowSetFixture.h"
 
 #include "i18n/ApplyTranslations.h"
@@ -35,13 +36,13 @@ protected:
     void SetUp() override
     {
         Form1->show();
-        QTest::mouseClick(Form1->SpeedButton1, Qt::LeftButton);
+        QTest::mouseClick(control<QToolButton>(Form1, "SpeedButton1"), Qt::LeftButton);
     }
 };
 
 TEST_F(NavigationTest, WeiterCyclesThroughEveryPanelAndBack)
 {
-    ASSERT_EQ(visiblePanel(), Form1->WillkommenPanel);
+    ASSERT_EQ(visiblePanel(), Form1->willkommenPanel());
     const QList<QFrame *> order = Form1->panels();
     const QList<QToolButton *> sideButtons = Form1->sideButtons();
     for (int step = 1; step <= 7; ++step) {
@@ -74,20 +75,20 @@ TEST_F(NavigationTest, SecurityWeiterFillsTheCachePanelLikeItsSideButton)
     const auto resetObserver = qScopeGuard([] { platform::setMciObserver({}); });
 
     QListWidget *list =
-        Form1->BrowsercachePanel->findChild<QListWidget *>(QStringLiteral("ListBox2"));
+        Form1->browsercachePanel()->findChild<QListWidget *>(QStringLiteral("ListBox2"));
     ASSERT_TRUE(list);
-    QTest::mouseClick(Form1->SpeedButton2, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(Form1, "SpeedButton2"), Qt::LeftButton);
     list->addItem(QStringLiteral("stale entry"));
     const qsizetype soundsBefore = sounds.size();
-    QTest::mouseClick(Form1->BitBtn2, Qt::LeftButton);
-    EXPECT_EQ(visiblePanel(), Form1->BrowsercachePanel);
-    EXPECT_TRUE(Form1->SpeedButton3->isChecked());
+    QTest::mouseClick(control<QPushButton>(Form1, "BitBtn2"), Qt::LeftButton);
+    EXPECT_EQ(visiblePanel(), Form1->browsercachePanel());
+    EXPECT_TRUE(control<QToolButton>(Form1, "SpeedButton3")->isChecked());
     EXPECT_EQ(list->count(), 0);
     const qsizetype soundsByWeiter = sounds.size() - soundsBefore;
 
     list->addItem(QStringLiteral("stale entry"));
-    QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
-    EXPECT_EQ(visiblePanel(), Form1->BrowsercachePanel);
+    QTest::mouseClick(control<QToolButton>(Form1, "SpeedButton3"), Qt::LeftButton);
+    EXPECT_EQ(visiblePanel(), Form1->browsercachePanel());
     EXPECT_EQ(list->count(), 0);
     EXPECT_EQ(sounds.size() - soundsBefore - soundsByWeiter, soundsByWeiter)
         << "the weiter button plays the click exactly as the side button does";
@@ -104,22 +105,22 @@ TEST_F(NavigationTest, LinksGoToTheShell)
     WebSiteAddress = QStringLiteral("https://www.navolis.example/");
     MailAddress = QStringLiteral("mailto:support@navolis.example");
 
-    QTest::mouseClick(Form1->Label3, Qt::LeftButton);
-    QTest::mouseClick(Form1->SpeedButton7, Qt::LeftButton);
-    QTest::mouseClick(Form1->Label9, Qt::LeftButton);
-    QTest::mouseClick(Form1->Label12, Qt::LeftButton);
-    emit Form1->AniIcon5->clicked();
+    QTest::mouseClick(control<ClickLabel>(Form1, "Label3"), Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(Form1, "SpeedButton7"), Qt::LeftButton);
+    QTest::mouseClick(control<ClickLabel>(Form1, "Label9"), Qt::LeftButton);
+    QTest::mouseClick(control<ClickLabel>(Form1, "Label12"), Qt::LeftButton);
+    emit control<TAniIcon>(Form1, "AniIcon5")->clicked();
     // Neither companion file exists beside the test program, so these open nothing.
-    QTest::mouseClick(Form1->SpeedButton1, Qt::LeftButton);
-    QTest::mouseClick(Form1->Label1, Qt::LeftButton);
-    QTest::mouseClick(Form1->Label2, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(Form1, "SpeedButton1"), Qt::LeftButton);
+    QTest::mouseClick(control<ClickLabel>(Form1, "Label1"), Qt::LeftButton);
+    QTest::mouseClick(control<ClickLabel>(Form1, "Label2"), Qt::LeftButton);
 
     EXPECT_EQ(opened, QStringList({WebSiteAddress, WebSiteAddress, MailAddress, WebSiteAddress}));
 }
 
 TEST_F(NavigationTest, ShowingTheWindowRevealsTheQuitButton)
 {
-    EXPECT_TRUE(Form1->SpeedButton9->isVisible());
+    EXPECT_TRUE(control<QToolButton>(Form1, "SpeedButton9")->isVisible());
 }
 
 // Runs last in this process: the quit button ends the program.
@@ -128,7 +129,7 @@ TEST_F(NavigationTest, ZQuitButtonClosesWithoutClickSound)
     QStringList sounds;
     platform::setMciObserver([&](const QString &command) { sounds << command; });
     const auto resetObserver = qScopeGuard([] { platform::setMciObserver({}); });
-    QTest::mouseClick(Form1->SpeedButton9, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(Form1, "SpeedButton9"), Qt::LeftButton);
     EXPECT_TRUE(Form1->closeRequested());
     EXPECT_FALSE(Form1->isVisible());
     EXPECT_TRUE(sounds.isEmpty());

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "WindowSetFixture.h"
 
 #include <QBuffer>
@@ -22,11 +23,11 @@ protected:
 
 TEST_F(PresenterPictureTest, DamagedPictureLeavesTheStoredOneAndTheLabelHidden)
 {
-    const QSize stored = Form1->Image1->pixmap().size();
+    const QSize stored = control<QLabel>(Form1, "Image1")->pixmap().size();
     write("not a picture");
     Form1->Timer1Timer();
-    EXPECT_FALSE(Form1->Label39->isVisibleTo(Form1));
-    EXPECT_EQ(Form1->Image1->pixmap().size(), stored);
+    EXPECT_FALSE(control<QLabel>(Form1, "Label39")->isVisibleTo(Form1));
+    EXPECT_EQ(control<QLabel>(Form1, "Image1")->pixmap().size(), stored);
 }
 
 TEST_F(PresenterPictureTest, PictureReplacesTheStoredOneAndShowsTheLabel)
@@ -40,8 +41,8 @@ TEST_F(PresenterPictureTest, PictureReplacesTheStoredOneAndShowsTheLabel)
     write(bytes);
 
     Form1->Timer1Timer();
-    EXPECT_TRUE(Form1->Label39->isVisibleTo(Form1));
-    EXPECT_EQ(Form1->Image1->pixmap().size(), QSize(90, 60));
+    EXPECT_TRUE(control<QLabel>(Form1, "Label39")->isVisibleTo(Form1));
+    EXPECT_EQ(control<QLabel>(Form1, "Image1")->pixmap().size(), QSize(90, 60));
 }
 
 } // namespace

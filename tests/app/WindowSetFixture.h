@@ -6,10 +6,26 @@
 #include "app/Program.h"
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
+#include "automation/AutoPanel.h"
+#include "panels/AboutPanel.h"
+#include "panels/BrowsercachePanel.h"
+#include "panels/FavoritenPanel.h"
+#include "panels/WillkommenPanel.h"
+#include "privacy/SicherheitsPanel.h"
+#include "settings/IEPowerPanel.h"
+
+#include "controls/ClickLabel.h"
+#include "controls/aniicon.h"
+
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
 #include "platform/prefix/ReadOnlyNotice.h"
 #include "platform/urlcache/WinInetCache.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
 
 #include <QFile>
 #include <QTimer>

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "ModalAnswerer.h"
 #include "PrefixBuilder.h"
 #include "TestEnvironment.h"
@@ -28,8 +29,9 @@ const QString ShellFoldersKey =
 
 QList<QCheckBox *> boxes()
 {
-    return {Form1->CheckBox4, Form1->CheckBox5, Form1->CheckBox6,
-            Form1->CheckBox7, Form1->CheckBox8, Form1->CheckBox9};
+    return {control<QCheckBox>(Form1, "CheckBox4"), control<QCheckBox>(Form1, "CheckBox5"),
+            control<QCheckBox>(Form1, "CheckBox6"), control<QCheckBox>(Form1, "CheckBox7"),
+            control<QCheckBox>(Form1, "CheckBox8"), control<QCheckBox>(Form1, "CheckBox9")};
 }
 
 // "cbhmen" with the ticked boxes' letters in upper case.
@@ -107,7 +109,7 @@ TEST_F(AutostartLinkTest, ClosingMessageAloneIsNoAutomationAndRemovesTheLink)
     writeLink(namedLink(), "cn");
     ASSERT_EQ(linkFiles().size(), 2);
 
-    Form1->CheckBox9->click();
+    control<QCheckBox>(Form1, "CheckBox9")->click();
 
     EXPECT_EQ(ticks(), "cbhmeN");
     EXPECT_TRUE(linkFiles().isEmpty()) << linkFiles().join(", ").toStdString();
@@ -116,10 +118,10 @@ TEST_F(AutostartLinkTest, ClosingMessageAloneIsNoAutomationAndRemovesTheLink)
 TEST_F(AutostartLinkTest, LettersFollowThePanelNotTheClicks)
 {
     usePrefix();
-    Form1->CheckBox6->click();
+    control<QCheckBox>(Form1, "CheckBox6")->click();
     EXPECT_EQ(argumentsOf(namedLink()), "h");
-    Form1->CheckBox4->click();
-    Form1->CheckBox9->click();
+    control<QCheckBox>(Form1, "CheckBox4")->click();
+    control<QCheckBox>(Form1, "CheckBox9")->click();
 
     EXPECT_EQ(linkFiles(), QStringList{Qutrans::get(169) + ".lnk"}) << "the fixed name is gone";
     TShellLink written;
@@ -131,8 +133,8 @@ TEST_F(AutostartLinkTest, LettersFollowThePanelNotTheClicks)
     EXPECT_EQ(written.iconLocation(), program);
     EXPECT_EQ(written.showCmd(), 1);
 
-    Form1->CheckBox4->click();
-    Form1->CheckBox6->click();
+    control<QCheckBox>(Form1, "CheckBox4")->click();
+    control<QCheckBox>(Form1, "CheckBox6")->click();
     EXPECT_TRUE(linkFiles().isEmpty());
 }
 
@@ -186,8 +188,8 @@ TEST_F(AutostartLinkTest, NoStartUpFolderMeansNothingReadOrWritten)
     root.value(ShellFoldersKey, "StartUp", "C:\\");
     writeLink(root.path("drive_c/Navolis-Auto.lnk"), "cb");
     LoadAutomationChoices();
-    Form1->CheckBox8->click();
-    Form1->CheckBox8->click();
+    control<QCheckBox>(Form1, "CheckBox8")->click();
+    control<QCheckBox>(Form1, "CheckBox8")->click();
     EXPECT_EQ(ticks(), "cbhmen");
     EXPECT_EQ(argumentsOf(root.path("drive_c/Navolis-Auto.lnk")), "cb");
     EXPECT_EQ(QDir(root.path("drive_c")).entryList(QDir::Files), QStringList{"Navolis-Auto.lnk"});
@@ -203,9 +205,9 @@ TEST_F(AutostartLinkTest, NoStartUpFolderMeansNothingReadOrWritten)
     missing.writeUserReg(edited.toUtf8());
     const QByteArray sampleLink = readAll(fixedLink());
     LoadAutomationChoices();
-    Form1->CheckBox5->click();
-    Form1->CheckBox9->click();
-    Form1->CheckBox5->click();
+    control<QCheckBox>(Form1, "CheckBox5")->click();
+    control<QCheckBox>(Form1, "CheckBox9")->click();
+    control<QCheckBox>(Form1, "CheckBox5")->click();
     EXPECT_EQ(ticks(), "cbhmeN");
     EXPECT_EQ(linkFiles(), QStringList{"Navolis-Auto.lnk"});
     EXPECT_EQ(readAll(fixedLink()), sampleLink);
@@ -221,9 +223,9 @@ TEST_F(AutostartLinkTest, UnderARunningWineserverNothingIsWrittenOrRemoved)
 
     LoadAutomationChoices();
     EXPECT_EQ(ticks(), "CBHmen");
-    Form1->CheckBox4->click();
-    Form1->CheckBox5->click();
-    Form1->CheckBox6->click();
+    control<QCheckBox>(Form1, "CheckBox4")->click();
+    control<QCheckBox>(Form1, "CheckBox5")->click();
+    control<QCheckBox>(Form1, "CheckBox6")->click();
     RemoveAutostartLinks();
 
     EXPECT_EQ(linkFiles(), QStringList{"Navolis-Auto.lnk"});
@@ -251,7 +253,7 @@ TEST_F(AutostartLinkTest, NameThatLeavesTheFolderIsNeverUsed)
     const QString escaping = Qutrans::get(169);
 
     LoadAutomationChoices();
-    Form1->CheckBox8->click();
+    control<QCheckBox>(Form1, "CheckBox8")->click();
     const QStringList afterClicks = linkFiles();
     const QString storedLetters = argumentsOf(fixedLink());
     RemoveAutostartLinks();
@@ -295,16 +297,16 @@ TEST_F(AutostartLinkTest, DesktopAutostartEntryComesAndGoesWithTheShortcut)
     usePrefix();
     const QString entry = AutostartLinks::desktopEntryPath();
     EXPECT_TRUE(entry.startsWith(testenv::home() + "/.config/autostart/navolis-"));
-    Form1->CheckBox4->click();
-    Form1->CheckBox8->click();
+    control<QCheckBox>(Form1, "CheckBox4")->click();
+    control<QCheckBox>(Form1, "CheckBox8")->click();
     const QString text = QString::fromUtf8(readAll(entry));
     EXPECT_TRUE(text.contains("\nExec=env WINEPREFIX=" + prefix->root() + ' ' +
                               CompanionFiles::runningProgramPath() + " ce\n"))
         << text.toStdString();
     EXPECT_TRUE(text.contains("\nName=" + Qutrans::get(169) + '\n'));
 
-    Form1->CheckBox4->click();
-    Form1->CheckBox8->click();
+    control<QCheckBox>(Form1, "CheckBox4")->click();
+    control<QCheckBox>(Form1, "CheckBox8")->click();
     EXPECT_FALSE(QFileInfo::exists(entry));
 }
 

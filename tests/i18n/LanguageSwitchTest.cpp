@@ -1,4 +1,5 @@
 #include "i18n/LanguageSwitch.h"
+#include "Controls.h"
 #include "app/WindowSetFixture.h"
 #include "i18n/Qutrans.h"
 #include "i18n/u_language.h"
@@ -36,7 +37,7 @@ protected:
 
     int indexOf(const QString &language) const
     {
-        return Form1->ComboBox1->findText(language, Qt::MatchFixedString);
+        return control<QComboBox>(Form1, "ComboBox1")->findText(language, Qt::MatchFixedString);
     }
 };
 
@@ -49,8 +50,8 @@ TEST_F(LanguageSwitchTest, PickingTheCurrentLanguageDoesNothing)
     marker.write("help");
     marker.close();
 
-    Form1->ComboBox1->setCurrentIndex(current);
-    emit Form1->ComboBox1->activated(current);
+    control<QComboBox>(Form1, "ComboBox1")->setCurrentIndex(current);
+    emit control<QComboBox>(Form1, "ComboBox1")->activated(current);
 
     EXPECT_EQ(contents(files.helpFile()), "help") << "no file is deleted";
     EXPECT_TRUE(started.isEmpty()) << "no restart";

@@ -1,11 +1,26 @@
+#include "Controls.h"
 #include "app/WindowSetFixture.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "dialogs/u_beschaeftigt.h"
+#include "dialogs/u_info.h"
 #include "i18n/ApplyTranslations.h"
 #include "i18n/Qutrans.h"
 #include "i18n/u_language.h"
+#include "panels/u_URLChangeForm.h"
+#include "privacy/u_MruForm.h"
+#include "privacy/u_TypedURLs.h"
+#include "privacy/u_cookieForm.h"
+#include "privacy/u_history.h"
+#include "settings/u_ChangeStartPageForm.h"
 #include "settings/u_autocomplete.h"
 
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextEdit>
+#include <optional>
 
 namespace {
 
@@ -23,23 +38,28 @@ QStringList memoLines(const QPlainTextEdit *memo)
 
 TEST_F(TranslationsTest, MemosSplitAtLineFeedsOrTakeTheTextWhole)
 {
-    EXPECT_EQ(memoLines(Form1->Memo1), Qutrans::get(16).split(QLatin1Char('\n')));
-    EXPECT_EQ(memoLines(Form1->Memo8), Qutrans::get(160).split(QLatin1Char('\n')));
-    EXPECT_EQ(Form1->Memo3->toPlainText(), Qutrans::get(39));
-    EXPECT_EQ(Form1->RichEdit1->toPlainText(), Qutrans::get(15));
+    EXPECT_EQ(memoLines(control<QPlainTextEdit>(Form1, "Memo1")),
+              Qutrans::get(16).split(QLatin1Char('\n')));
+    EXPECT_EQ(memoLines(control<QPlainTextEdit>(Form1, "Memo8")),
+              Qutrans::get(160).split(QLatin1Char('\n')));
+    EXPECT_EQ(control<QPlainTextEdit>(Form1, "Memo3")->toPlainText(), Qutrans::get(39));
+    EXPECT_EQ(control<QTextEdit>(Form1, "RichEdit1")->toPlainText(), Qutrans::get(15));
 }
 
 TEST_F(TranslationsTest, CaptionsGridAndAddressesComeFromTheLibrary)
 {
     EXPECT_EQ(Form1->windowTitle(), Qutrans::get(1) + " 1.5a " + Qutrans::get(2));
-    EXPECT_EQ(Form1->SpeedButton9->text(), Qutrans::get(14));
-    EXPECT_EQ(Form1->StringGrid2->item(1, 0)->text(), QStringLiteral("1.5a"));
-    EXPECT_EQ(Form1->StringGrid2->item(5, 0)->text(), Qutrans::get(0));
-    EXPECT_EQ(Form1->StringGrid2->item(6, 0)->text(), QStringLiteral("Quendra"));
-    EXPECT_EQ(Form1->StringGrid1->item(0, 0), nullptr) << "row 0 stays empty";
+    EXPECT_EQ(control<QToolButton>(Form1, "SpeedButton9")->text(), Qutrans::get(14));
+    EXPECT_EQ(control<QTableWidget>(Form1, "StringGrid2")->item(1, 0)->text(),
+              QStringLiteral("1.5a"));
+    EXPECT_EQ(control<QTableWidget>(Form1, "StringGrid2")->item(5, 0)->text(), Qutrans::get(0));
+    EXPECT_EQ(control<QTableWidget>(Form1, "StringGrid2")->item(6, 0)->text(),
+              QStringLiteral("Quendra"));
+    EXPECT_EQ(control<QTableWidget>(Form1, "StringGrid1")->item(0, 0), nullptr)
+        << "row 0 stays empty";
     EXPECT_EQ(WebSiteAddress, Qutrans::get(3));
     EXPECT_EQ(MailAddress, "mailto:" + Qutrans::get(4));
-    EXPECT_EQ(Form1->Label10->text(), QStringLiteral("Quendra's"))
+    EXPECT_EQ(control<QLabel>(Form1, "Label10")->text(), QStringLiteral("Quendra's"))
         << "the maker's label is not translated";
 }
 
@@ -52,14 +72,22 @@ TEST_F(TranslationsTest, LinksAndPicturesFollowTheirSentences)
         int gap;
     };
     const Follow follows[] = {
-        {Form1->Image13, Form1->Label13, 2}, {Form1->Label16, Form1->Label15, 5},
-        {Form1->Label21, Form1->Label19, 5}, {Form1->Label22, Form1->Label20, 5},
-        {Form1->Image17, Form1->Label29, 2}, {Form1->Label25, Form1->Label30, 5},
-        {Form1->Label23, Form1->Label31, 5}, {Form1->Label38, Form1->Label37, 5},
-        {Form1->Image36, Form1->Label62, 4}, {Form1->Image40, Form1->Label64, 4},
-        {Form1->Label46, Form1->Label45, 5}, {Form1->Label60, Form1->Label59, 5},
-        {Form1->Label53, Form1->Label52, 5}, {Form1->Image37, Form1->Label56, 4},
-        {Form6->Image38, Form6->Label56, 4}, {Form6->Image4, Form6->Label4, 4},
+        {control<ClickLabel>(Form1, "Image13"), control<QLabel>(Form1, "Label13"), 2},
+        {control<ClickLabel>(Form1, "Label16"), control<QLabel>(Form1, "Label15"), 5},
+        {control<ClickLabel>(Form1, "Label21"), control<QLabel>(Form1, "Label19"), 5},
+        {control<ClickLabel>(Form1, "Label22"), control<QLabel>(Form1, "Label20"), 5},
+        {control<ClickLabel>(Form1, "Image17"), control<QLabel>(Form1, "Label29"), 2},
+        {control<ClickLabel>(Form1, "Label25"), control<QLabel>(Form1, "Label30"), 5},
+        {control<ClickLabel>(Form1, "Label23"), control<QLabel>(Form1, "Label31"), 5},
+        {control<ClickLabel>(Form1, "Label38"), control<QLabel>(Form1, "Label37"), 5},
+        {control<ClickLabel>(Form1, "Image36"), control<QLabel>(Form1, "Label62"), 4},
+        {control<ClickLabel>(Form1, "Image40"), control<QLabel>(Form1, "Label64"), 4},
+        {control<ClickLabel>(Form1, "Label46"), control<QLabel>(Form1, "Label45"), 5},
+        {control<ClickLabel>(Form1, "Label60"), control<QLabel>(Form1, "Label59"), 5},
+        {control<ClickLabel>(Form1, "Label53"), control<QLabel>(Form1, "Label52"), 5},
+        {control<ClickLabel>(Form1, "Image37"), control<QLabel>(Form1, "Label56"), 4},
+        {control<ClickLabel>(Form6, "Image38"), control<QLabel>(Form6, "Label56"), 4},
+        {control<ClickLabel>(Form6, "Image4"), control<QLabel>(Form6, "Label4"), 4},
     };
     for (const Follow &f : follows) {
         EXPECT_EQ(f.leader->width(), f.leader->sizeHint().width())
@@ -71,10 +99,12 @@ TEST_F(TranslationsTest, LinksAndPicturesFollowTheirSentences)
 
 TEST_F(TranslationsTest, StartTimerSelectsTheCurrentLanguage)
 {
-    ASSERT_EQ(Form1->ComboBox1->count(), Qutrans::CountLang());
-    EXPECT_EQ(Form1->ComboBox1->currentText().toUpper(), Qutrans::GetLanguage().toUpper());
-    EXPECT_TRUE(Form1->WillkommenPanel->isVisibleTo(Form1));
-    EXPECT_FALSE(Form1->Label39->isVisibleTo(Form1)) << "no presenter picture beside the program";
+    ASSERT_EQ(control<QComboBox>(Form1, "ComboBox1")->count(), Qutrans::CountLang());
+    EXPECT_EQ(control<QComboBox>(Form1, "ComboBox1")->currentText().toUpper(),
+              Qutrans::GetLanguage().toUpper());
+    EXPECT_TRUE(Form1->willkommenPanel()->isVisibleTo(Form1));
+    EXPECT_FALSE(control<QLabel>(Form1, "Label39")->isVisibleTo(Form1))
+        << "no presenter picture beside the program";
 }
 
 TEST_F(TranslationsTest, LanguageWindowListsLanguagesAndWaitsForAPick)
@@ -92,6 +122,89 @@ TEST_F(TranslationsTest, LanguageWindowListsLanguagesAndWaitsForAPick)
     Form4->close();
     EXPECT_TRUE(Form4->isVisible()) << "nor does a close request";
     Form4->hide();
+}
+
+// The text a control shows, for the kinds of control that show one; a picture is no text.
+std::optional<QString> shownText(const QWidget *control)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(control)) {
+        if (!label->pixmap().isNull() || label->movie())
+            return std::nullopt;
+        return label->text();
+    }
+    if (const auto *button = qobject_cast<const QAbstractButton *>(control))
+        return button->text();
+    if (const auto *group = qobject_cast<const QGroupBox *>(control))
+        return group->title();
+    if (const auto *edit = qobject_cast<const QTextEdit *>(control))
+        return edit->toPlainText();
+    if (const auto *memo = qobject_cast<const QPlainTextEdit *>(control))
+        return memo->toPlainText();
+    return std::nullopt;
+}
+
+// The window, or the main window's panel, that a control belongs to.
+const QWidget *holderOf(const QWidget *control)
+{
+    const QList<QFrame *> panels = Form1->panels();
+    const QWidget *holder = control->parentWidget();
+    while (!holder->isWindow() && !panels.contains(qobject_cast<const QFrame *>(holder)))
+        holder = holder->parentWidget();
+    return holder;
+}
+
+// Controls that show data or a message rather than a text of the language, and frames that
+// have no title; the parts of composite controls have no name.
+bool hasNoTextOfItsOwn(const QWidget *window, const QWidget *control)
+{
+    const std::pair<const QWidget *, QString> exempt[] = {
+        // the start page, the cache preview, the busy window's and the message window's lines
+        {Form1, QStringLiteral("Label50")},
+        {Form1, QStringLiteral("WebBrowser1")},
+        {Form2, QStringLiteral("Label2")},
+        {Form2, QStringLiteral("Label3")},
+        {ShowMessage2Form, QStringLiteral("Label2")},
+        // frames without a title
+        {Form1, QStringLiteral("GroupBox11")},
+        {Form1, QStringLiteral("GroupBox17")},
+        {MruForm, QStringLiteral("GroupBox1")}};
+    if (control->objectName().isEmpty() || control->window() != window)
+        return true;
+    return std::find(std::begin(exempt), std::end(exempt),
+                     std::pair<const QWidget *, QString>(window, control->objectName())) !=
+           std::end(exempt);
+}
+
+// Whatever the language, every text is there and fits where it is shown.
+TEST_F(TranslationsTest, EveryLanguageFillsEveryTextWithinItsPanel)
+{
+    const QList<QWidget *> windows{
+        Form1,         Form2,   Form5,         CookieForm, HistoryForm,        ShowMessage2Form,
+        TypedURLsForm, MruForm, URLChangeForm, Form6,      ChangeStartPageForm};
+    ASSERT_GE(Qutrans::CountLang(), 2);
+    for (int i = 0; i < Qutrans::CountLang(); ++i) {
+        const QString language = Qutrans::AvailableLanguages(i);
+        Qutrans::SetLanguage(language);
+        ApplyTranslations();
+        for (const QWidget *window : windows) {
+            for (const QWidget *control : window->findChildren<QWidget *>()) {
+                const std::optional<QString> text = shownText(control);
+                if (!text || hasNoTextOfItsOwn(window, control))
+                    continue;
+                const std::string where = language.toStdString() + ": " +
+                                          window->objectName().toStdString() + "/" +
+                                          control->objectName().toStdString();
+                EXPECT_FALSE(text->trimmed().isEmpty()) << where << " is empty";
+                const QWidget *holder = holderOf(control);
+                const int right = control->mapTo(holder, QPoint(control->width(), 0)).x();
+                EXPECT_LE(right, holder->width())
+                    << where << " reaches past " << holder->objectName().toStdString() << " by "
+                    << right - holder->width();
+            }
+        }
+    }
+    Qutrans::SetLanguage(QStringLiteral("ENGLISH"));
+    ApplyTranslations();
 }
 
 } // namespace

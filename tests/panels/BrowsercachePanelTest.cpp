@@ -1,4 +1,5 @@
 #include "panels/BrowsercachePanel.h"
+#include "Controls.h"
 #include "ModalAnswerer.h"
 #include "PrefixBuilder.h"
 #include "app/WindowSetFixture.h"
@@ -52,9 +53,9 @@ protected:
         ASSERT_TRUE(urlcache::sharedUrlCache()->commitEntry(r)) << url.constData();
     }
 
-    TBrowsercachePanel *panel() const { return Form1->BrowsercachePanel; }
+    TBrowsercachePanel *panel() const { return Form1->browsercachePanel(); }
 
-    void enterPanel() { emit Form1->SpeedButton3->clicked(); }
+    void enterPanel() { emit control<QToolButton>(Form1, "SpeedButton3")->clicked(); }
     void empty() { emit panel()->findChild<ClickLabel *>(QStringLiteral("Label41"))->clicked(); }
 };
 

@@ -1,4 +1,5 @@
 #include "panels/FavoritenPanel.h"
+#include "Controls.h"
 #include "ModalAnswerer.h"
 #include "app/WindowSetFixture.h"
 #include "browserdata/FavoritesListView.h"
@@ -30,7 +31,7 @@ protected:
                   "[InternetShortcut]\r\nURL=http://sport.example/\r\n")
             .file(favorites + "Example.url", browserShortcut);
         win::setMessageBeepHandler([this] { ++beeps; });
-        emit Form1->SpeedButton4->clicked();
+        emit control<QToolButton>(Form1, "SpeedButton4")->clicked();
         list()->Reload();
     }
     void TearDown() override
@@ -40,7 +41,7 @@ protected:
         PrefixWindowTest::TearDown();
     }
 
-    TFavoritenPanel *panel() const { return Form1->FavoritenPanel; }
+    TFavoritenPanel *panel() const { return Form1->favoritenPanel(); }
     TFavoritesListView *list() const { return panel()->favoritesList(); }
 
     void clickRow(int row)

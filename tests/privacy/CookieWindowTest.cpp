@@ -282,7 +282,7 @@ TEST_F(CookieWindowTest, SecurityPanelLinkShowsTheBusyDisplayThenTheCookieWindow
         QMetaObject::invokeMethod(CookieForm, &TCookieForm::BitBtn1Click, Qt::QueuedConnection);
         return true;
     });
-    Form1->Label16Click();
+    Form1->sicherheitsPanel()->Label16Click();
 
     EXPECT_EQ(busyText, Qutrans::get(66));
     EXPECT_TRUE(mainHiddenWhileBusy);
@@ -292,7 +292,7 @@ TEST_F(CookieWindowTest, SecurityPanelLinkShowsTheBusyDisplayThenTheCookieWindow
     EXPECT_TRUE(Form1->isVisible());
     EXPECT_EQ(Form2->FakeTimer->interval(), TForm2::StoredFakeTimerInterval);
 
-    Form1->Image13Click();
+    Form1->sicherheitsPanel()->Image13Click();
     EXPECT_EQ(answerer.answered(), QStringList{"TForm5"});
     EXPECT_EQ(Form5->Memo1->toPlainText(), Qutrans::get(67));
     Form1->hide();

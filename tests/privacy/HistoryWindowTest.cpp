@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "ModalAnswerer.h"
 #include "PrefixBuilder.h"
 #include "app/WindowSetFixture.h"
@@ -82,7 +83,7 @@ TEST_F(HistoryWindowTest, ListsTheVisitsOldestFirstBelowTheHeaderRow)
     QList<QStringList> rows;
     answerer.on(HistoryForm, readGrid(rows, &THistoryForm::BitBtn1Click));
 
-    emit Form1->Label21->clicked();
+    emit control<ClickLabel>(Form1, "Label21")->clicked();
 
     ASSERT_EQ(rows.size(), 4);
     EXPECT_EQ(rows[0], (QStringList{Qutrans::get(86), Qutrans::get(87), Qutrans::get(89)}));
@@ -100,7 +101,7 @@ TEST_F(HistoryWindowTest, EmptyHistoryIsReportedAndTheWindowClosesItself)
 {
     ModalAnswerer answerer;
     answerer.on(HistoryForm, [](QWidget *) { return false; });
-    emit Form1->Label21->clicked();
+    emit control<ClickLabel>(Form1, "Label21")->clicked();
     EXPECT_EQ(answerer.answered(), QStringList{message(90)});
     EXPECT_EQ(HistoryForm->StringGrid1->rowCount(), 1);
     EXPECT_FALSE(HistoryForm->isVisible());
@@ -119,7 +120,7 @@ TEST_F(HistoryWindowTest, ClearingFromTheWindowEmptiesTheHistoryAndSaysSo)
     QElapsedTimer clock;
     clock.start();
 
-    emit Form1->Label21->clicked();
+    emit control<ClickLabel>(Form1, "Label21")->clicked();
 
     EXPECT_EQ(rows.size(), 3);
     EXPECT_GE(clock.elapsed(), 99 * 40) << "the busy display runs its course";
@@ -136,7 +137,7 @@ TEST_F(HistoryWindowTest, RefusedClearingFromTheMainWindowClaimsNothing)
     prefix->holdServerLock();
     ModalAnswerer answerer;
 
-    emit Form1->Label22->clicked();
+    emit control<ClickLabel>(Form1, "Label22")->clicked();
 
     EXPECT_EQ(answerer.answered(), QStringList{message(196)});
     EXPECT_EQ(visitsLeft(), 1);

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "app/WindowSetFixture.h"
 
 #include "ModalAnswerer.h"
@@ -73,7 +74,7 @@ TEST_F(MruListsTest, ListsCommandsInRegistryOrderThenDocumentsAndCloses)
     QStringList listed;
     answerer.on(MruForm, readList(listed, [] { MruForm->BitBtn1->click(); }));
 
-    emit Form1->Label38->clicked();
+    emit control<ClickLabel>(Form1, "Label38")->clicked();
 
     const QString command = Qutrans::get(102);
     const QString document = Qutrans::get(103);
@@ -107,7 +108,7 @@ TEST_F(MruListsTest, NothingFoundIsReportedOnceTheWindowIsShown)
         return false;
     });
 
-    emit Form1->Label38->clicked();
+    emit control<ClickLabel>(Form1, "Label38")->clicked();
 
     EXPECT_EQ(count, Qutrans::get(100) + " 0");
     EXPECT_EQ(answerer.answered(), QStringList{message(101)});
@@ -138,7 +139,7 @@ TEST_F(MruListsTest, EmptyingRemovesEveryCommandAndOnlyTheShortcutFiles)
 
     QElapsedTimer clock;
     clock.start();
-    emit Form1->Label38->clicked();
+    emit control<ClickLabel>(Form1, "Label38")->clicked();
 
     EXPECT_EQ(listed.size(), 2 + 4) << listed.join(" | ").toStdString();
     EXPECT_EQ(answerer.answered(),
@@ -177,7 +178,7 @@ TEST_F(MruListsTest, ListingAndEmptyingAgreeOnTheRecentFolder)
     QStringList listed;
     answerer.on(MruForm, readList(listed, emptyTheLists));
 
-    emit Form1->Label38->clicked();
+    emit control<ClickLabel>(Form1, "Label38")->clicked();
 
     EXPECT_EQ(listed.filter("shell.lnk").size(), 1) << listed.join(" | ").toStdString();
     EXPECT_TRUE(listed.filter("stale.lnk").isEmpty()) << listed.join(" | ").toStdString();
@@ -198,7 +199,6 @@ TEST_F(MruListsTest, UnattendedEmptyingLeavesARecentFolderThatIsALink)
 
     EXPECT_TRUE(prefix.valueNames(runMru).isEmpty());
     EXPECT_TRUE(QFileInfo::exists(outside.filePath("elsewhere.lnk")));
-    EXPECT_EQ(Form1->ListBox1->count(), 0);
     EXPECT_TRUE(answerer.answered().isEmpty());
 }
 
@@ -213,10 +213,10 @@ TEST_F(MruListsTest, RefusedEmptyingKeepsEverythingAndGivesTheNoticeEveryTime)
     QStringList listed;
     answerer.on(MruForm, readList(listed, emptyTheLists));
 
-    emit Form1->Label38->clicked();
+    emit control<ClickLabel>(Form1, "Label38")->clicked();
     EXPECT_EQ(answerer.answered(), QStringList{message(196)});
     QTest::qWait(20); // the answerer sees the window closed before it opens again
-    emit Form1->Label38->clicked();
+    emit control<ClickLabel>(Form1, "Label38")->clicked();
 
     EXPECT_EQ(answerer.answered(), (QStringList{message(196), message(196)}));
     EXPECT_EQ(prefix.userReg(), before);

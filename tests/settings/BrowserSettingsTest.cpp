@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "app/WindowSetFixture.h"
 
 #include "ModalAnswerer.h"
@@ -42,8 +43,8 @@ ModalAnswerer::Step editStartPage(const QString &typed, ClickLabel *link, QStrin
 {
     return [=](QWidget *) {
         if (shown)
-            *shown = ChangeStartPageForm->Edit1->text();
-        ChangeStartPageForm->Edit1->setText(typed);
+            *shown = control<QLineEdit>(ChangeStartPageForm, "Edit1")->text();
+        control<QLineEdit>(ChangeStartPageForm, "Edit1")->setText(typed);
         if (link)
             emit link->clicked();
         else
@@ -78,11 +79,13 @@ TEST_F(BrowserSettingsTest, EmptyPrefixShowsDefaultsAndWritesOnlyWhatIsClicked)
     PrefixBuilder prefix(PrefixBuilder::Start::Minimal);
     LoadBrowserSettings();
 
-    EXPECT_EQ(Form1->Label50->text(), QString());
-    EXPECT_EQ(Form1->Label61->text(), Qutrans::get(172));
-    EXPECT_EQ(Form1->Label54->text(), Qutrans::get(171));
+    EXPECT_EQ(control<ClickLabel>(Form1, "Label50")->text(), QString());
+    EXPECT_EQ(control<ClickLabel>(Form1, "Label61")->text(), Qutrans::get(172));
+    EXPECT_EQ(control<QLabel>(Form1, "Label54")->text(), Qutrans::get(171));
     for (QCheckBox *box :
-         {Form6->CheckBox2, Form6->CheckBox1, Form6->CheckBox3, Form1->CheckBox1, Form1->CheckBox3})
+         {control<QCheckBox>(Form6, "CheckBox2"), control<QCheckBox>(Form6, "CheckBox1"),
+          control<QCheckBox>(Form6, "CheckBox3"), control<QCheckBox>(Form1, "CheckBox1"),
+          control<QCheckBox>(Form1, "CheckBox3")})
         EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
     const auto hive = RegHive::parse(prefix.userReg());
     for (const QString &key : {mainKey, editorKey, autoCompleteKey})
@@ -91,10 +94,10 @@ TEST_F(BrowserSettingsTest, EmptyPrefixShowsDefaultsAndWritesOnlyWhatIsClicked)
     SaveBrowserSettings();
     EXPECT_EQ(prefix.userReg(), before) << "the replacement texts are never written";
 
-    Form1->CheckBox3->click();
+    control<QCheckBox>(Form1, "CheckBox3")->click();
     EXPECT_EQ(stored(prefix, mainKey, "Print_Background"), "no");
-    EXPECT_FALSE(Form1->CheckBox3->isChecked());
-    Form1->CheckBox3->click();
+    EXPECT_FALSE(control<QCheckBox>(Form1, "CheckBox3")->isChecked());
+    control<QCheckBox>(Form1, "CheckBox3")->click();
     EXPECT_EQ(stored(prefix, mainKey, "Print_Background"), "yes");
     EXPECT_FALSE(stored(prefix, mainKey, "NotifyDownloadComplete"));
 }
@@ -108,13 +111,14 @@ TEST_F(BrowserSettingsTest, OnlyTheExactNoIsOff)
     prefix.rawValue(mainKey, "NotifyDownloadComplete", 4, QByteArray("\0\0\0\0", 4));
     LoadBrowserSettings();
 
-    EXPECT_FALSE(Form6->CheckBox2->isChecked());
-    EXPECT_TRUE(Form6->CheckBox1->isChecked());
-    EXPECT_TRUE(Form6->CheckBox3->isChecked());
-    EXPECT_TRUE(Form1->CheckBox1->isChecked()) << "a value that is not a string counts as missing";
+    EXPECT_FALSE(control<QCheckBox>(Form6, "CheckBox2")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>(Form6, "CheckBox1")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>(Form6, "CheckBox3")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>(Form1, "CheckBox1")->isChecked())
+        << "a value that is not a string counts as missing";
 
-    Form6->CheckBox2->click();
-    Form6->CheckBox1->click();
+    control<QCheckBox>(Form6, "CheckBox2")->click();
+    control<QCheckBox>(Form6, "CheckBox1")->click();
     EXPECT_EQ(stored(prefix, autoCompleteKey, "AutoSuggest"), "yes");
     EXPECT_EQ(stored(prefix, mainKey, "FormSuggest Passwords"), "no");
     EXPECT_EQ(stored(prefix, mainKey, "Use FormSuggest"), "0") << "an unclicked switch is kept";
@@ -130,19 +134,20 @@ TEST_F(BrowserSettingsTest, StartPageWindowKeepsOrDiscards)
     const auto run = [](ModalAnswerer::Step step) {
         ModalAnswerer answerer;
         answerer.on(ChangeStartPageForm, std::move(step));
-        emit Form1->Label46->clicked();
+        emit control<ClickLabel>(Form1, "Label46")->clicked();
     };
 
     QString shown;
-    run(editStartPage("http://other.example.org/", ChangeStartPageForm->Label4, &shown));
+    run(editStartPage("http://other.example.org/",
+                      control<ClickLabel>(ChangeStartPageForm, "Label4"), &shown));
     EXPECT_EQ(shown, "http://Home.example.org/");
     run(editStartPage("HTTP://HOME.EXAMPLE.ORG/", nullptr));
     EXPECT_EQ(prefix.userReg(), before) << "discarding, or a change of letter case, writes nothing";
-    EXPECT_EQ(Form1->Label50->text(), "http://Home.example.org/");
+    EXPECT_EQ(control<ClickLabel>(Form1, "Label50")->text(), "http://Home.example.org/");
 
-    run(editStartPage("about:blank", ChangeStartPageForm->Label5));
+    run(editStartPage("about:blank", control<ClickLabel>(ChangeStartPageForm, "Label5")));
     EXPECT_EQ(stored(prefix, mainKey, "Start Page"), "about:blank");
-    EXPECT_EQ(Form1->Label50->text(), "about:blank " + Qutrans::get(152));
+    EXPECT_EQ(control<ClickLabel>(Form1, "Label50")->text(), "about:blank " + Qutrans::get(152));
     SaveBrowserSettings();
     EXPECT_EQ(stored(prefix, mainKey, "Start Page"), "about:blank") << "the note is never stored";
 }
@@ -153,29 +158,29 @@ TEST_F(BrowserSettingsTest, EditorCommandIsChosenAsWindowsPathAndNeverRewrittenU
     prefix.file("drive_c/Tools/ed.exe", "MZ");
     prefix.value(editorKey, "", "\"C:\\Old\\ed.exe\" \"%1\"");
     LoadBrowserSettings();
-    EXPECT_EQ(Form1->Label61->text(), "\"C:\\Old\\ed.exe\" \"%1\"");
-    Form1->CheckBox1->click();
+    EXPECT_EQ(control<ClickLabel>(Form1, "Label61")->text(), "\"C:\\Old\\ed.exe\" \"%1\"");
+    control<QCheckBox>(Form1, "CheckBox1")->click();
     EXPECT_EQ(stored(prefix, editorKey, ""), "\"C:\\Old\\ed.exe\" \"%1\"");
 
     ModalAnswerer answerer;
     // Typed as a user would: the dialog's selectFile() leaves a focused name box alone.
-    answerer.on(Form1->OpenDialog1, [&](QWidget *window) {
+    answerer.on(Form1->iePowerPanel()->OpenDialog1, [&](QWidget *window) {
         window->findChild<QLineEdit *>("fileNameEdit")
             ->setText(prefix.path("drive_c/Tools/ed.exe"));
         static_cast<QDialog *>(window)->accept();
         return true;
     });
-    emit Form1->Label60->clicked();
+    emit control<ClickLabel>(Form1, "Label60")->clicked();
     EXPECT_EQ(stored(prefix, editorKey, ""), "C:\\Tools\\ed.exe %1");
-    EXPECT_EQ(Form1->Label61->text(), "C:\\Tools\\ed.exe");
-    emit Form1->Label61->clicked();
+    EXPECT_EQ(control<ClickLabel>(Form1, "Label61")->text(), "C:\\Tools\\ed.exe");
+    emit control<ClickLabel>(Form1, "Label61")->clicked();
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened.first().endsWith("/drive_c/Tools/ed.exe")) << opened.first().toStdString();
 
     prefix.value(editorKey, "", "ed %1");
     LoadBrowserSettings();
-    EXPECT_EQ(Form1->Label61->text(), Qutrans::get(172));
-    Form1->CheckBox1->click();
+    EXPECT_EQ(control<ClickLabel>(Form1, "Label61")->text(), Qutrans::get(172));
+    control<QCheckBox>(Form1, "CheckBox1")->click();
     EXPECT_EQ(stored(prefix, editorKey, ""), "ed %1");
 }
 
@@ -190,17 +195,18 @@ TEST_F(BrowserSettingsTest, UnderWineNothingIsWrittenAndTheControlsShowTheStored
 
     ModalAnswerer answerer;
     answerer.on(ChangeStartPageForm,
-                editStartPage("http://other.example.org/", ChangeStartPageForm->Label5));
-    Form1->CheckBox3->click();
-    Form6->CheckBox2->click();
-    emit Form1->Label46->clicked();
+                editStartPage("http://other.example.org/",
+                              control<ClickLabel>(ChangeStartPageForm, "Label5")));
+    control<QCheckBox>(Form1, "CheckBox3")->click();
+    control<QCheckBox>(Form6, "CheckBox2")->click();
+    emit control<ClickLabel>(Form1, "Label46")->clicked();
 
     EXPECT_EQ(prefix.userReg(), before);
     EXPECT_EQ(answerer.answered(), QStringList{TShowMessage2Form::displayText(Qutrans::get(196))})
         << "the notice is given once";
-    EXPECT_FALSE(Form1->CheckBox3->isChecked());
-    EXPECT_TRUE(Form6->CheckBox2->isChecked());
-    EXPECT_EQ(Form1->Label50->text(), "http://home.example.org/");
+    EXPECT_FALSE(control<QCheckBox>(Form1, "CheckBox3")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>(Form6, "CheckBox2")->isChecked());
+    EXPECT_EQ(control<ClickLabel>(Form1, "Label50")->text(), "http://home.example.org/");
 }
 
 } // namespace
@@ -217,15 +223,16 @@ TEST_F(BrowserSettingsTest, DownloadFolderIsChosenInThePickerAndSavedAsItsWindow
         QString startedAt;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            win::ShellBrowseWindow *window = Form1->BrowseForFolderDialog1->dialog();
+            win::ShellBrowseWindow *window =
+                Form1->iePowerPanel()->BrowseForFolderDialog1->dialog();
             if (!window || !window->isVisible() || !startedAt.isEmpty())
                 return;
-            startedAt = Form1->BrowseForFolderDialog1->SelectedPath();
+            startedAt = Form1->iePowerPanel()->BrowseForFolderDialog1->SelectedPath();
             window->setSelection(folder);
             (confirm ? window->okButton() : window->cancelButton())->click();
         });
         poll.start(5);
-        emit Form1->Label53->clicked();
+        emit control<ClickLabel>(Form1, "Label53")->clicked();
         return startedAt;
     };
     EXPECT_EQ(choose("C:\\Daten\\Geladen", false), "C:\\users\\user\\Downloads");
@@ -236,6 +243,6 @@ TEST_F(BrowserSettingsTest, DownloadFolderIsChosenInThePickerAndSavedAsItsWindow
     EXPECT_EQ(choose("C:\\Daten\\Geladen", true), "C:\\users\\user\\Downloads");
     EXPECT_EQ(stored(prefix, "Software\\Microsoft\\Internet Explorer", "Download Directory"),
               "C:\\Daten\\Geladen");
-    EXPECT_EQ(Form1->Label54->text(), "C:\\Daten\\Geladen");
-    EXPECT_EQ(Form1->BrowseForFolderDialog1->StartupPath(), "C:\\Daten\\Geladen");
+    EXPECT_EQ(control<QLabel>(Form1, "Label54")->text(), "C:\\Daten\\Geladen");
+    EXPECT_EQ(Form1->iePowerPanel()->BrowseForFolderDialog1->StartupPath(), "C:\\Daten\\Geladen");
 }

@@ -16,6 +16,7 @@
 #include "panels/FavoritenPanel.h"
 #include "panels/u_URLChangeForm.h"
 #include "privacy/u_history.h"
+#include "settings/IEPowerPanel.h"
 #include "shell/BrowseForFolder.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
+#include <QToolButton>
 #include <cstdlib>
 
 namespace {
@@ -54,23 +56,23 @@ int shoot(const QString &language, const QString &outDir)
     bool ok = true;
 
     Form1->show();
-    Form1->SpeedButton3->setChecked(true);
+    Form1->sideButtons().at(2)->setChecked(true);
     Form1->SpeedButton3Click();
     ok &= save(Form1, outDir + "/cache-panel-" + name + ".png");
 
-    Form1->SpeedButton4->setChecked(true);
+    Form1->sideButtons().at(3)->setChecked(true);
     Form1->SpeedButton4Click();
-    TFavoritesListView *favourites = Form1->FavoritenPanel->favoritesList();
+    TFavoritesListView *favourites = Form1->favoritenPanel()->favoritesList();
     const int link = favourites->FindItem(QStringLiteral("Example"), 0, true);
     favourites->setCurrentIndex(favourites->model()->index(qMax(link, 0), 0));
-    Form1->FavoritenPanel->FavoritesListView1Click();
+    Form1->favoritenPanel()->FavoritesListView1Click();
     ok &= save(Form1, outDir + "/favourites-panel-" + name + ".png");
     Form1->hide();
 
     // The download folder picker, shot while it is open and then cancelled.
     QTimer picker;
     QObject::connect(&picker, &QTimer::timeout, [&] {
-        win::ShellBrowseWindow *window = Form1->BrowseForFolderDialog1->dialog();
+        win::ShellBrowseWindow *window = Form1->iePowerPanel()->BrowseForFolderDialog1->dialog();
         if (!window || !window->isVisible())
             return;
         picker.stop();
@@ -78,7 +80,7 @@ int shoot(const QString &language, const QString &outDir)
         window->reject();
     });
     picker.start(20);
-    Form1->Label53Click();
+    Form1->iePowerPanel()->Label53Click();
 
     URLChangeForm->show();
     ok &= save(URLChangeForm, outDir + "/link-window-" + name + ".png");

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QFrame>
+#include <QList>
+#include <QScopedPointer>
+#include <utility>
+
+class QCheckBox;
+
+namespace Ui {
+class TAutoPanel;
+}
+
+// The main window's panel of the automatic clean-up: six boxes whose letters the start-up
+// shortcut passes to the program; every change of a box rewrites the shortcut.
+class TAutoPanel : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit TAutoPanel(QWidget *parent = nullptr);
+    ~TAutoPanel() override;
+
+    // The letters of the ticked boxes, in the boxes' order: c b h m e n.
+    QString ChosenLetters() const;
+    // Ticks the box of each of these letters; each tick runs CheckBox4Click.
+    void TickLetters(const QString &letters);
+
+public slots:
+    // The handler of all six boxes.
+    void CheckBox4Click();
+
+signals:
+    // The "weiter" button and the logo, which the main window's navigation handles.
+    void nextClicked();
+    void logoClicked();
+
+private:
+    QList<std::pair<QCheckBox *, QChar>> boxes() const;
+
+    QScopedPointer<Ui::TAutoPanel> ui;
+};
