@@ -1,8 +1,8 @@
 #include "Catalog.h"
 
-#include "AtomicFile.h"
 #include "CompanionFiles.h"
 #include "Definition.h"
+#include "common/AtomicReplace.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -10,6 +10,9 @@
 namespace fs = std::filesystem;
 
 namespace qutrans {
+
+using common::readFile;
+using common::replaceFile;
 namespace {
 
 constexpr const char *languageExtension = ".lng";

@@ -10,20 +10,6 @@ namespace fs = std::filesystem;
 namespace qutrans {
 namespace {
 
-bool isAsciiLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-std::string xdgDataHome()
-{
-    const char *xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && xdg[0] == '/')
-        return xdg;
-    const char *home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.local/share";
-}
-
 std::string libraryFolder()
 {
     Dl_info info{};
@@ -44,32 +30,6 @@ std::string programPath()
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     return ec ? std::string() : exe.string();
-}
-
-std::string basePath(const std::string &program)
-{
-    const size_t n = program.size();
-    if (n >= 4 && program[n - 4] == '.' && isAsciiLetter(program[n - 3]) &&
-        isAsciiLetter(program[n - 2]) && isAsciiLetter(program[n - 1]))
-        return program.substr(0, n - 3);
-    return program + '.';
-}
-
-std::string writableCompanion(const std::string &base, const std::string &extension)
-{
-    const fs::path wanted(base + extension);
-    const fs::path folder = wanted.parent_path();
-    if (access(folder.empty() ? "." : folder.c_str(), W_OK) == 0)
-        return wanted.string();
-    return (fs::path(xdgDataHome()) / "navolis" / wanted.filename()).string();
-}
-
-std::string installedDataFolder(const std::string &program)
-{
-    const fs::path programFolder = fs::path(program).parent_path();
-    return programFolder.empty()
-               ? std::string()
-               : (programFolder / ".." / "share" / "navolis").lexically_normal().string();
 }
 
 std::vector<std::string> dataFolders(const std::string &program)

@@ -1,10 +1,12 @@
 #include "LanguageFile.h"
 
-#include "AtomicFile.h"
+#include "common/AtomicReplace.h"
 
 #include <charconv>
 
 namespace qutrans {
+
+using common::readFile;
 namespace {
 
 constexpr int maxTextNumber = 9999;

@@ -1,42 +1,33 @@
 #include "app/CompanionFiles.h"
 
+#include "common/CompanionNames.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QStandardPaths>
 
 namespace {
 
-bool hasThreeLetterExtension(const QString &path)
+std::string local(const QString &path)
 {
-    static const QRegularExpression extension(QStringLiteral("\\.[A-Za-z]{3}$"));
-    return extension.match(path).hasMatch();
+    return QFile::encodeName(path).toStdString();
 }
 
-QString dataHomeFolder()
+QString fromLocal(const std::string &path)
 {
-    // A relative XDG_DATA_HOME is ignored, as the translation library ignores it.
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!base.startsWith(QLatin1Char('/')))
-        base = QDir::homePath() + QStringLiteral("/.local/share");
-    return base + QStringLiteral("/navolis");
+    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 } // namespace
 
+// The names are the translation library's: both take them from one place.
 CompanionFiles::CompanionFiles(const QString &programPath)
-    : m_programPath(programPath),
-      m_basePath(hasThreeLetterExtension(programPath) ? programPath.chopped(3)
-                                                      : programPath + QLatin1Char('.'))
+    : m_programPath(programPath), m_basePath(fromLocal(common::basePath(local(programPath))))
 {
-    if (QFileInfo(programFolder()).isWritable()) {
-        m_writableBasePath = m_basePath;
-    } else {
-        const QString folder = dataHomeFolder();
-        QDir().mkpath(folder);
-        m_writableBasePath = folder + QLatin1Char('/') + QFileInfo(m_basePath).fileName();
-    }
+    // The files written go to the data home when the program's folder is not writable.
+    m_writableBasePath = fromLocal(common::writableCompanion(local(m_basePath), std::string()));
+    QDir().mkpath(QFileInfo(m_writableBasePath).absolutePath());
 }
 
 CompanionFiles CompanionFiles::forRunningProgram()
@@ -47,7 +38,7 @@ CompanionFiles CompanionFiles::forRunningProgram()
 QString CompanionFiles::runningProgramPath()
 {
     // The translation library honours the same override (portable set-ups, tests).
-    if (const QString overridden = qEnvironmentVariable("NAVOLIS_PROGRAM_PATH");
+    if (const QString overridden = qEnvironmentVariable(common::programPathVariable);
         !overridden.isEmpty())
         return overridden;
     if (QCoreApplication::instance())
@@ -63,7 +54,8 @@ QString CompanionFiles::programFolder() const
 QString CompanionFiles::dataFolder() const
 {
     const QString beside = programFolder();
-    const QString installed = QDir::cleanPath(beside + QStringLiteral("/../share/navolis"));
+    const QString installed =
+        fromLocal(common::installedDataFolder(local(QFileInfo(m_programPath).absoluteFilePath())));
     if (!QFileInfo::exists(beside + QStringLiteral("/qutrans")) && QFileInfo(installed).isDir())
         return installed;
     return beside;
@@ -77,8 +69,8 @@ QString CompanionFiles::definitionTemplate() const
 
 QString CompanionFiles::presenterPicture() const
 {
-    const QString stem =
-        hasThreeLetterExtension(m_programPath) ? m_programPath.chopped(4) : m_programPath;
+    // The program's name without the dot and letters of its extension.
+    const QString stem = m_basePath.chopped(1);
     const QString beside = stem + QStringLiteral("_pic.jpg");
     if (QFileInfo::exists(beside))
         return beside;

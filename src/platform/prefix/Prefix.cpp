@@ -1,8 +1,11 @@
 #include "platform/prefix/Prefix.h"
 
+#include "common/CompanionNames.h"
+
 #include "platform/prefix/DefaultPrefix.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 
@@ -27,10 +30,7 @@ Prefix::Prefix(QString root) : m_root(withoutTrailingSlashes(std::move(root))) {
 
 QString Prefix::embeddedDefaultRoot()
 {
-    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (dataHome.isEmpty() || QDir::isRelativePath(dataHome))
-        dataHome = homeFolder() + "/.local/share";
-    return withoutTrailingSlashes(dataHome) + "/navolis/prefix";
+    return QFile::decodeName(QByteArray::fromStdString(common::dataHomeFolder())) + "/prefix";
 }
 
 QString Prefix::resolveRoot()

@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "AtomicReplace.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -10,7 +10,7 @@
 
 namespace fs = std::filesystem;
 
-namespace qutrans {
+namespace common {
 namespace {
 
 bool writeAll(int fd, const std::string &content)
@@ -67,4 +67,4 @@ bool readFile(const std::string &path, std::string &content)
     return !in.bad();
 }
 
-} // namespace qutrans
+} // namespace common

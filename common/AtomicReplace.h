@@ -1,9 +1,10 @@
-// Replacing a file so that readers see either the old or the new content, never a part.
+// Replacing a file so that readers see either the old or the new content, never a part: the
+// translation library's writes of its companion files.
 #pragma once
 
 #include <string>
 
-namespace qutrans {
+namespace common {
 
 // Writes content to path through a temporary file in the same folder (created with
 // O_EXCL, flushed to disk, renamed over the target). An existing target keeps its
@@ -13,4 +14,4 @@ bool replaceFile(const std::string &path, const std::string &content);
 // Reads a whole file; false when it cannot be read.
 bool readFile(const std::string &path, std::string &content);
 
-} // namespace qutrans
+} // namespace common
