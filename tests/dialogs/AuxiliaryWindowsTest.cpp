@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "ModalAnswerer.h"
 #include "app/WindowSetFixture.h"
 #include "dialogs/u_ShowMessage2.h"
@@ -5,6 +6,8 @@
 #include "dialogs/u_info.h"
 
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
 
@@ -22,7 +25,7 @@ TEST_F(MessageWindowTest, BreaksLinesAtCarriageReturnsAndCentresThem)
     ShowMessage2(QString());
     EXPECT_EQ(answerer.answered(), QStringList({QStringLiteral("a\nb"),
                                                 QStringLiteral("first\nsecond line"), QString()}));
-    QLabel *label = ShowMessage2Form->Label2;
+    QLabel *label = control<QLabel>(ShowMessage2Form, "Label2");
     EXPECT_EQ(label->width(), TShowMessage2Form::LabelWidth);
     EXPECT_TRUE(label->alignment() & Qt::AlignHCenter);
 }
@@ -31,16 +34,17 @@ TEST_F(MessageWindowTest, LabelGrowsDownwardWithItsLines)
 {
     ModalAnswerer answerer;
     ShowMessage2(QStringLiteral("one"));
-    const int oneLine = ShowMessage2Form->Label2->height();
+    QLabel *label = control<QLabel>(ShowMessage2Form, "Label2");
+    const int oneLine = label->height();
     ShowMessage2(QStringLiteral("one\rtwo\rthree"));
-    EXPECT_GT(ShowMessage2Form->Label2->height(), 2 * oneLine);
-    EXPECT_EQ(ShowMessage2Form->Label2->width(), TShowMessage2Form::LabelWidth);
+    EXPECT_GT(label->height(), 2 * oneLine);
+    EXPECT_EQ(label->width(), TShowMessage2Form::LabelWidth);
 }
 
 TEST_F(MessageWindowTest, InformationTextKeepsAnEmptyLastLine)
 {
     SetInfoText(QStringLiteral("first\nsecond\n"));
-    QPlainTextEdit *memo = Form5->Memo1;
+    QPlainTextEdit *memo = control<QPlainTextEdit>(Form5, "Memo1");
     ASSERT_EQ(memo->blockCount(), 3);
     EXPECT_EQ(memo->document()->findBlockByNumber(0).text(), QStringLiteral("first"));
     EXPECT_EQ(memo->document()->findBlockByNumber(2).text(), QString());
@@ -58,13 +62,13 @@ TEST_F(MessageWindowTest, EveryInformationTopicShowsItsOwnPicture)
     QList<QImage> shown;
     for (InfoTopic topic : topics) {
         SetInfoText(QStringLiteral("text"), topic);
-        const QImage picture = Form5->Image1->pixmap().toImage();
+        const QImage picture = control<QLabel>(Form5, "Image1")->pixmap().toImage();
         ASSERT_EQ(picture.size(), QSize(71, 108)) << InfoPicture(topic).toStdString();
         EXPECT_FALSE(shown.contains(picture)) << InfoPicture(topic).toStdString();
         shown += picture;
     }
     SetInfoText(QStringLiteral("text"));
-    EXPECT_EQ(Form5->Image1->pixmap().toImage(), shown.constFirst());
+    EXPECT_EQ(control<QLabel>(Form5, "Image1")->pixmap().toImage(), shown.constFirst());
 }
 
 class BusyWindowTest : public WindowSetTest

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "ModalAnswerer.h"
 #include "PrefixBuilder.h"
 #include "app/WindowSetFixture.h"
@@ -17,6 +18,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <memory>
 
@@ -294,7 +296,7 @@ TEST_F(CookieWindowTest, SecurityPanelLinkShowsTheBusyDisplayThenTheCookieWindow
 
     Form1->Image13Click();
     EXPECT_EQ(answerer.answered(), QStringList{"TForm5"});
-    EXPECT_EQ(Form5->Memo1->toPlainText(), Qutrans::get(67));
+    EXPECT_EQ(control<QPlainTextEdit>(Form5, "Memo1")->toPlainText(), Qutrans::get(67));
     Form1->hide();
 }
 
