@@ -1,6 +1,7 @@
 #include "Controls.h"
 #include "ModalAnswerer.h"
 #include "app/WindowSetFixture.h"
+#include "controls/aniicon.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "dialogs/u_info.h"
@@ -8,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTest>
 #include <QTextBlock>
 
@@ -77,33 +79,35 @@ class BusyWindowTest : public WindowSetTest
 
 TEST_F(BusyWindowTest, SelfRunningProgressClosesItselfAndResets)
 {
+    QLabel *line = control<QLabel>(Form2, "Label2");
     for (int interval : {5, 12}) {
-        Form2->Label2->setText(QStringLiteral("working"));
-        Form2->Label2->setVisible(true);
+        line->setText(QStringLiteral("working"));
+        line->setVisible(true);
         Form2->FakeTimer->setInterval(interval);
         Form2->FakeTimer->start();
         QElapsedTimer clock;
         clock.start();
         Form2->exec();
         EXPECT_GE(clock.elapsed(), 100 * interval - interval) << "interval " << interval;
-        EXPECT_EQ(Form2->ProgressBar1->value(), 0);
+        EXPECT_EQ(control<QProgressBar>(Form2, "ProgressBar1")->value(), 0);
         EXPECT_FALSE(Form2->FakeTimer->isActive());
-        EXPECT_FALSE(Form2->Panel1->isVisibleTo(Form2));
-        EXPECT_FALSE(Form2->Label2->isVisibleTo(Form2));
+        EXPECT_FALSE(control<QFrame>(Form2, "Panel1")->isVisibleTo(Form2));
+        EXPECT_FALSE(line->isVisibleTo(Form2));
         EXPECT_EQ(Form2->FakeTimer->interval(), TForm2::StoredFakeTimerInterval);
     }
 }
 
 TEST_F(BusyWindowTest, AnimationRunsOnlyWhileShown)
 {
+    const TAniIcon *icon = control<TAniIcon>(Form2, "AniIcon1");
     Form2->show();
-    EXPECT_TRUE(Form2->AniIcon1->isAnimated());
-    EXPECT_EQ(Form2->Label2->width(), 337);
+    EXPECT_TRUE(icon->isAnimated());
+    EXPECT_EQ(control<QLabel>(Form2, "Label2")->width(), 337);
     Form2->hide();
-    EXPECT_FALSE(Form2->AniIcon1->isAnimated());
+    EXPECT_FALSE(icon->isAnimated());
     Form2->show();
     Form2->close();
-    EXPECT_FALSE(Form2->AniIcon1->isAnimated());
+    EXPECT_FALSE(icon->isAnimated());
 }
 
 TEST_F(BusyWindowTest, CannotBeClosedByEscape)

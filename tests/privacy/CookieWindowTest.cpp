@@ -18,6 +18,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <memory>
@@ -270,7 +271,7 @@ TEST_F(CookieWindowTest, SecurityPanelLinkShowsTheBusyDisplayThenTheCookieWindow
     probe.setInterval(2);
     QObject::connect(&probe, &QTimer::timeout, [&] {
         if (Form2->isVisible()) {
-            busyText = Form2->Label2->text();
+            busyText = control<QLabel>(Form2, "Label2")->text();
             mainHiddenWhileBusy = !Form1->isVisible();
         }
     });
