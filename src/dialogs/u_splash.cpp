@@ -8,3 +8,8 @@ TForm3::TForm3(QWidget *parent) : QDialog(parent, Qt::SplashScreen | Qt::Framele
     StoredLayout::apply(this);
     setFixedSize(size());
 }
+
+void TForm3::setTitleText(const QString &text)
+{
+    StoredLayout::setCaption(Label1, text);
+}
