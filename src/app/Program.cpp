@@ -226,7 +226,7 @@ void createWindowSet()
     Form1 = new TForm1;
     Form3 = new TForm3;
     Form6 = new TForm6;
-    StoredLayout::setCaption(Form3->Label1, Qutrans::get(1));
+    Form3->setTitleText(Qutrans::get(1));
     Form3->show();
     Form3->repaint();
     QCoreApplication::processEvents();

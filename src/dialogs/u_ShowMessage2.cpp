@@ -1,16 +1,21 @@
 #include "dialogs/u_ShowMessage2.h"
 
+#include "ui_u_ShowMessage2.h"
+
 #include "app/Navigation.h"
 #include "app/WindowSet.h"
 #include "controls/StoredLayout.h"
 
-TShowMessage2Form::TShowMessage2Form(QWidget *parent) : QDialog(parent)
+TShowMessage2Form::TShowMessage2Form(QWidget *parent)
+    : QDialog(parent), ui(new Ui::TShowMessage2Form)
 {
-    setupUi(this);
+    ui->setupUi(this);
     StoredLayout::prepareDialog(this);
-    Label2->setWordWrap(false);
-    connect(BitBtn2, &QPushButton::clicked, this, &TShowMessage2Form::BitBtn2Click);
+    ui->Label2->setWordWrap(false);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &TShowMessage2Form::BitBtn2Click);
 }
+
+TShowMessage2Form::~TShowMessage2Form() = default;
 
 QString TShowMessage2Form::displayText(const QString &text)
 {
@@ -28,8 +33,8 @@ void TShowMessage2Form::showEvent(QShowEvent *event)
 
 void TShowMessage2Form::FormShow()
 {
-    Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label2->resize(LabelWidth, Label2->height());
+    ui->Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    ui->Label2->resize(LabelWidth, ui->Label2->height());
 }
 
 void TShowMessage2Form::BitBtn2Click()
@@ -38,12 +43,17 @@ void TShowMessage2Form::BitBtn2Click()
     close();
 }
 
-void ShowMessage2(const QString &text)
+void TShowMessage2Form::showMessage(const QString &text)
 {
-    QLabel *label = ShowMessage2Form->Label2;
-    label->setText(TShowMessage2Form::displayText(text));
+    QLabel *label = ui->Label2;
+    label->setText(displayText(text));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     // The label keeps its width and grows downward with its lines.
-    label->resize(TShowMessage2Form::LabelWidth, qMax(label->sizeHint().height(), 18));
-    ShowMessage2Form->exec();
+    label->resize(LabelWidth, qMax(label->sizeHint().height(), 18));
+    exec();
+}
+
+void ShowMessage2(const QString &text)
+{
+    ShowMessage2Form->showMessage(text);
 }

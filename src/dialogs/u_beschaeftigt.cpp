@@ -1,18 +1,22 @@
 #include "dialogs/u_beschaeftigt.h"
 
+#include "ui_u_beschaeftigt.h"
+
 #include "controls/StoredLayout.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QTimer>
 
-TForm2::TForm2(QWidget *parent) : QDialog(parent), FakeTimer(new QTimer(this))
+TForm2::TForm2(QWidget *parent) : QDialog(parent), FakeTimer(new QTimer(this)), ui(new Ui::TForm2)
 {
-    setupUi(this);
+    ui->setupUi(this);
     StoredLayout::prepareDialog(this, StoredLayout::TitleButtons::None);
     FakeTimer->setInterval(StoredFakeTimerInterval);
     connect(FakeTimer, &QTimer::timeout, this, &TForm2::FakeTimerTimer);
 }
+
+TForm2::~TForm2() = default;
 
 void TForm2::showEvent(QShowEvent *event)
 {
@@ -46,8 +50,8 @@ void TForm2::keyPressEvent(QKeyEvent *event)
 
 void TForm2::FormShow()
 {
-    AniIcon1->setAnimated(true);
-    for (QLabel *line : {Label2, Label3}) {
+    ui->AniIcon1->setAnimated(true);
+    for (QLabel *line : {ui->Label2, ui->Label3}) {
         line->resize(337, line->height());
         line->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
@@ -55,46 +59,46 @@ void TForm2::FormShow()
 
 void TForm2::FormHide()
 {
-    AniIcon1->setAnimated(false);
+    ui->AniIcon1->setAnimated(false);
 }
 
 void TForm2::FormClose()
 {
-    AniIcon1->setAnimated(false);
-    Panel1->setVisible(false);
-    Label2->setVisible(false);
-    Label3->setVisible(false);
+    ui->AniIcon1->setAnimated(false);
+    ui->Panel1->setVisible(false);
+    ui->Label2->setVisible(false);
+    ui->Label3->setVisible(false);
     FakeTimer->setInterval(StoredFakeTimerInterval);
 }
 
 void TForm2::FakeTimerTimer()
 {
-    Panel1->setVisible(true);
-    ProgressBar1->setValue(ProgressBar1->value() + 1);
-    if (ProgressBar1->value() == 100) {
+    ui->Panel1->setVisible(true);
+    ui->ProgressBar1->setValue(ui->ProgressBar1->value() + 1);
+    if (ui->ProgressBar1->value() == 100) {
         FakeTimer->stop();
-        ProgressBar1->setValue(0);
+        ui->ProgressBar1->setValue(0);
         close();
     }
 }
 
 void TForm2::runTimedDisplay(const QString &text, int msPerStep)
 {
-    Label2->setText(text);
+    ui->Label2->setText(text);
     FakeTimer->setInterval(msPerStep);
-    Label2->setVisible(true);
+    ui->Label2->setVisible(true);
     FakeTimer->start();
     exec();
 }
 
 void TForm2::showWorkDisplay(const QString &text, int msPerStep, const QString &secondLine)
 {
-    Label2->setText(text);
+    ui->Label2->setText(text);
     FakeTimer->setInterval(msPerStep);
-    Label2->setVisible(true);
+    ui->Label2->setVisible(true);
     if (!secondLine.isNull()) {
-        Label3->setText(secondLine);
-        Label3->setVisible(true);
+        ui->Label3->setText(secondLine);
+        ui->Label3->setVisible(true);
     }
     show();
 }
@@ -108,21 +112,21 @@ void TForm2::finishTimedDisplay()
 
 void TForm2::showProgressDisplay(const QString &text)
 {
-    Label2->setText(text);
-    Label2->setVisible(true);
-    Panel1->setVisible(true);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
+    ui->Label2->setText(text);
+    ui->Label2->setVisible(true);
+    ui->Panel1->setVisible(true);
+    ui->ProgressBar1->setRange(0, 100);
+    ui->ProgressBar1->setValue(0);
     show();
 }
 
 void TForm2::setProgress(int percent)
 {
-    ProgressBar1->setValue(percent);
+    ui->ProgressBar1->setValue(percent);
 }
 
 void TForm2::endProgressDisplay()
 {
-    Panel1->setVisible(false);
+    ui->Panel1->setVisible(false);
     close();
 }

@@ -1,19 +1,23 @@
 #pragma once
 
-#include "ui_u_beschaeftigt.h"
-
 #include <QDialog>
+#include <QScopedPointer>
 
 class QTimer;
+
+namespace Ui {
+class TForm2;
+}
 
 // The busy window: a self-running modal progress (FakeTimer's interval is the milliseconds per
 // percent; the window closes itself at 100), or a modeless work indicator whose bar the caller
 // moves. Other windows use the operations below, not its controls.
-class TForm2 : public QDialog, public Ui::TForm2
+class TForm2 : public QDialog
 {
     Q_OBJECT
 public:
     explicit TForm2(QWidget *parent = nullptr);
+    ~TForm2() override;
 
     QTimer *FakeTimer;
 
@@ -44,4 +48,6 @@ private:
     void FormShow();
     void FormHide();
     void FormClose();
+
+    QScopedPointer<Ui::TForm2> ui;
 };

@@ -1,14 +1,27 @@
 #include "dialogs/u_info.h"
 
+#include "ui_u_info.h"
+
 #include "app/Navigation.h"
 #include "app/WindowSet.h"
 #include "controls/StoredLayout.h"
 
-TForm5::TForm5(QWidget *parent) : QDialog(parent)
+TForm5::TForm5(QWidget *parent) : QDialog(parent), ui(new Ui::TForm5)
 {
-    setupUi(this);
+    ui->setupUi(this);
     StoredLayout::prepareDialog(this);
-    connect(BitBtn2, &QPushButton::clicked, this, &TForm5::BitBtn2Click);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &TForm5::BitBtn2Click);
+}
+
+TForm5::~TForm5() = default;
+
+void TForm5::setInfo(const QString &text, InfoTopic topic)
+{
+    ui->Image1->setPixmap(QPixmap(InfoPicture(topic)));
+    ui->Memo1->clear();
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        ui->Memo1->appendPlainText(line);
+    ui->Memo1->moveCursor(QTextCursor::Start);
 }
 
 void TForm5::BitBtn2Click()
@@ -43,9 +56,5 @@ void SetInfoText(const QString &text)
 
 void SetInfoText(const QString &text, InfoTopic topic)
 {
-    Form5->Image1->setPixmap(QPixmap(InfoPicture(topic)));
-    Form5->Memo1->clear();
-    for (const QString &line : text.split(QLatin1Char('\n')))
-        Form5->Memo1->appendPlainText(line);
-    Form5->Memo1->moveCursor(QTextCursor::Start);
+    Form5->setInfo(text, topic);
 }

@@ -26,7 +26,9 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QTextEdit>

@@ -1,5 +1,7 @@
 #include "i18n/u_language.h"
 
+#include "ui_u_language.h"
+
 #include "app/CommandLine.h"
 #include "app/CompanionFiles.h"
 #include "app/ProgramVersion.h"
@@ -14,24 +16,26 @@
 #include <QShowEvent>
 #include <QTimer>
 
-TForm4::TForm4(QWidget *parent) : QDialog(parent), Timer1(new QTimer(this))
+TForm4::TForm4(QWidget *parent) : QDialog(parent), Timer1(new QTimer(this)), ui(new Ui::TForm4)
 {
-    setupUi(this);
+    ui->setupUi(this);
     // A sizeable window without any title-bar button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     StoredLayout::apply(this);
     Timer1->setInterval(1);
     connect(Timer1, &QTimer::timeout, this, &TForm4::Timer1Timer);
-    connect(ComboBox1, &QComboBox::activated, this, &TForm4::ComboBox1Change);
-    connect(BitBtn1, &QPushButton::clicked, this, &TForm4::BitBtn1Click);
+    connect(ui->ComboBox1, &QComboBox::activated, this, &TForm4::ComboBox1Change);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TForm4::BitBtn1Click);
     FormCreate();
 }
+
+TForm4::~TForm4() = default;
 
 void TForm4::FormCreate()
 {
     for (int i = 0; i < Qutrans::CountLang(); ++i)
-        ComboBox1->addItem(Qutrans::AvailableLanguages(i));
-    ComboBox1->setCurrentIndex(-1);
+        ui->ComboBox1->addItem(Qutrans::AvailableLanguages(i));
+    ui->ComboBox1->setCurrentIndex(-1);
 }
 
 // Stored minimised: the window becomes visible to the user only when it has to ask. Its
@@ -70,12 +74,12 @@ void TForm4::Timer1Timer()
 
 void TForm4::ComboBox1Change()
 {
-    BitBtn1->setEnabled(true);
+    ui->BitBtn1->setEnabled(true);
 }
 
 void TForm4::BitBtn1Click()
 {
     WriteLineIfMissing(CompanionFiles::forRunningProgram().languageChoiceFile(), ProgramVersion);
-    SwitchLanguage(ComboBox1->currentText());
+    SwitchLanguage(ui->ComboBox1->currentText());
     accept();
 }

@@ -1,18 +1,22 @@
 #pragma once
 
-#include "ui_u_language.h"
-
 #include <QDialog>
+#include <QScopedPointer>
 
 class QTimer;
 
+namespace Ui {
+class TForm4;
+}
+
 // The language window: asks for a language on the first start of this version, and closes
 // itself at once when a language was chosen before.
-class TForm4 : public QDialog, public Ui::TForm4
+class TForm4 : public QDialog
 {
     Q_OBJECT
 public:
     explicit TForm4(QWidget *parent = nullptr);
+    ~TForm4() override;
 
     QTimer *Timer1;
 
@@ -28,4 +32,6 @@ protected:
 
 private:
     void FormCreate();
+
+    QScopedPointer<Ui::TForm4> ui;
 };

@@ -1,5 +1,7 @@
 #include "privacy/u_MruForm.h"
 
+#include "ui_u_MruForm.h"
+
 #include "app/Navigation.h"
 #include "app/WindowSet.h"
 #include "automation/Automations.h"
@@ -57,15 +59,18 @@ QString commandOf(const QString &stored)
 
 } // namespace
 
-TMruForm::TMruForm(QWidget *parent) : QDialog(parent), leerTimer(new QTimer(this))
+TMruForm::TMruForm(QWidget *parent)
+    : QDialog(parent), leerTimer(new QTimer(this)), ui(new Ui::TMruForm)
 {
-    setupUi(this);
+    ui->setupUi(this);
     StoredLayout::prepareDialog(this);
     leerTimer->setInterval(100);
     connect(leerTimer, &QTimer::timeout, this, &TMruForm::leerTimerTimer);
-    connect(Label6, &ClickLabel::clicked, this, &TMruForm::Label6Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &TMruForm::BitBtn1Click);
+    connect(ui->Label6, &ClickLabel::clicked, this, &TMruForm::Label6Click);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TMruForm::BitBtn1Click);
 }
+
+TMruForm::~TMruForm() = default;
 
 void TMruForm::showEvent(QShowEvent *event)
 {
@@ -77,11 +82,12 @@ void TMruForm::showEvent(QShowEvent *event)
 // system gives them; nothing is sorted.
 void TMruForm::FormShow()
 {
-    ListBox2->clear();
-    ListBox1->clear();
+    ui->ListBox2->clear();
+    ui->ListBox1->clear();
     listRunCommands();
     listRecentDocuments();
-    Label2->setText(Qutrans::get(100) + QLatin1Char(' ') + QString::number(ListBox2->count()));
+    ui->Label2->setText(Qutrans::get(100) + QLatin1Char(' ') +
+                        QString::number(ui->ListBox2->count()));
     leerTimer->start();
 }
 
@@ -92,10 +98,10 @@ void TMruForm::listRunCommands()
         TRegistry registry;
         if (!registry.OpenKey(RunMruKey, true))
             return;
-        listValueNames(registry, ListBox1);
-        for (const QString &name : namesIn(ListBox1)) {
+        listValueNames(registry, ui->ListBox1);
+        for (const QString &name : namesIn(ui->ListBox1)) {
             if (!isOrderValue(name))
-                ListBox2->addItem(commandOf(registry.ReadString(name)) + Qutrans::get(102));
+                ui->ListBox2->addItem(commandOf(registry.ReadString(name)) + Qutrans::get(102));
         }
     } catch (...) {
         logIgnoredException(lcRegistry(), "listing the run commands");
@@ -135,7 +141,7 @@ void TMruForm::listRecentDocuments()
         return;
     for (const QString &name : win::FindFileNames(folder)) {
         if (name.compare(QLatin1String("DESKTOP.INI"), Qt::CaseInsensitive) != 0)
-            ListBox2->addItem(name + Qutrans::get(103));
+            ui->ListBox2->addItem(name + Qutrans::get(103));
     }
 }
 
@@ -143,7 +149,7 @@ void TMruForm::listRecentDocuments()
 void TMruForm::leerTimerTimer()
 {
     leerTimer->stop();
-    if (ListBox2->count() == 0) {
+    if (ui->ListBox2->count() == 0) {
         ShowMessage2(Qutrans::get(101));
         BitBtn1Click();
     }
@@ -157,9 +163,9 @@ void TMruForm::Label6Click()
     Form2->runTimedDisplay(Qutrans::get(118), 5);
     const bool noticeBefore = ReadOnlyNotice::wasGiven();
     const bool documentsGone = EmptyRecentDocuments();
-    const bool commandsGone = DeleteRunCommands(ListBox1);
-    ListBox2->clear();
-    ListBox1->clear();
+    const bool commandsGone = DeleteRunCommands(ui->ListBox1);
+    ui->ListBox2->clear();
+    ui->ListBox1->clear();
     if (documentsGone && commandsGone)
         ShowMessage2(Qutrans::get(99));
     else if (noticeBefore)
@@ -176,7 +182,7 @@ void TMruForm::Label6Click()
 void TMruForm::BitBtn1Click()
 {
     PlayClickSound();
-    ListBox2->clear();
+    ui->ListBox2->clear();
     close();
 }
 

@@ -1,18 +1,22 @@
 #pragma once
 
-#include "ui_u_MruForm.h"
-
 #include <QDialog>
+#include <QScopedPointer>
 
 class QListWidget;
 class QTimer;
 
+namespace Ui {
+class TMruForm;
+}
+
 // The most-recently-used lists window: run-dialog commands and recent documents.
-class TMruForm : public QDialog, public Ui::TMruForm
+class TMruForm : public QDialog
 {
     Q_OBJECT
 public:
     explicit TMruForm(QWidget *parent = nullptr);
+    ~TMruForm() override;
 
     QTimer *leerTimer;
 
@@ -30,6 +34,8 @@ private:
     void listRecentDocuments();
     QString recentFolder() const;
     QStringList filesLeftInRecentFolder() const;
+
+    QScopedPointer<Ui::TMruForm> ui;
 };
 
 // The shell keeps the commands typed into its run dialog as the values of this key, with an

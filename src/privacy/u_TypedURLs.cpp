@@ -1,5 +1,7 @@
 #include "privacy/u_TypedURLs.h"
 
+#include "ui_u_TypedURLs.h"
+
 #include "app/Navigation.h"
 #include "app/WindowSet.h"
 #include "automation/Automations.h"
@@ -38,15 +40,18 @@ void listValueNames(const TRegistry &registry, QListWidget *names)
 
 } // namespace
 
-TTypedURLsForm::TTypedURLsForm(QWidget *parent) : QDialog(parent), Timer1(new QTimer(this))
+TTypedURLsForm::TTypedURLsForm(QWidget *parent)
+    : QDialog(parent), Timer1(new QTimer(this)), ui(new Ui::TTypedURLsForm)
 {
-    setupUi(this);
+    ui->setupUi(this);
     StoredLayout::prepareDialog(this);
     Timer1->setInterval(200);
     connect(Timer1, &QTimer::timeout, this, &TTypedURLsForm::Timer1Timer);
-    connect(Label6, &ClickLabel::clicked, this, &TTypedURLsForm::Label6Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &TTypedURLsForm::BitBtn1Click);
+    connect(ui->Label6, &ClickLabel::clicked, this, &TTypedURLsForm::Label6Click);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TTypedURLsForm::BitBtn1Click);
 }
+
+TTypedURLsForm::~TTypedURLsForm() = default;
 
 void TTypedURLsForm::showEvent(QShowEvent *event)
 {
@@ -57,7 +62,7 @@ void TTypedURLsForm::showEvent(QShowEvent *event)
 // The window comes up empty and is filled a moment later.
 void TTypedURLsForm::FormShow()
 {
-    ListBox1->clear();
+    ui->ListBox1->clear();
     Timer1->start();
 }
 
@@ -65,19 +70,19 @@ void TTypedURLsForm::FormShow()
 void TTypedURLsForm::Timer1Timer()
 {
     Timer1->stop();
-    ListBox1->clear();
-    ListBox2->clear();
+    ui->ListBox1->clear();
+    ui->ListBox2->clear();
     try {
         TRegistry registry;
         if (registry.OpenKey(TypedUrlsKey, true)) {
-            listValueNames(registry, ListBox1);
-            for (const QString &name : namesIn(ListBox1))
-                ListBox2->addItem(registry.ReadString(name));
+            listValueNames(registry, ui->ListBox1);
+            for (const QString &name : namesIn(ui->ListBox1))
+                ui->ListBox2->addItem(registry.ReadString(name));
         }
     } catch (...) {
         logIgnoredException(lcRegistry(), "listing the typed addresses");
     }
-    if (ListBox2->count() == 0) {
+    if (ui->ListBox2->count() == 0) {
         ShowMessage2(Qutrans::get(98));
         BitBtn1Click();
     }

@@ -1,18 +1,22 @@
 #pragma once
 
-#include "ui_u_TypedURLs.h"
-
 #include <QDialog>
+#include <QScopedPointer>
 
 class QListWidget;
 class QTimer;
 
+namespace Ui {
+class TTypedURLsForm;
+}
+
 // The typed-address window: the addresses typed into the browser's address bar.
-class TTypedURLsForm : public QDialog, public Ui::TTypedURLsForm
+class TTypedURLsForm : public QDialog
 {
     Q_OBJECT
 public:
     explicit TTypedURLsForm(QWidget *parent = nullptr);
+    ~TTypedURLsForm() override;
 
     QTimer *Timer1;
 
@@ -30,6 +34,8 @@ protected:
 
 private:
     void FormShow();
+
+    QScopedPointer<Ui::TTypedURLsForm> ui;
 };
 
 // The browser keeps every typed address as one string value of this key, whatever its name.

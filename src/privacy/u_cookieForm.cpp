@@ -1,5 +1,7 @@
 #include "privacy/u_cookieForm.h"
 
+#include "ui_u_cookieForm.h"
+
 #include "platform/prefix/ReadOnlyNotice.h"
 
 #include "app/Navigation.h"
@@ -33,20 +35,23 @@ void setLine(QLabel *label, int textNumber, const QString &value)
 } // namespace
 
 TCookieForm::TCookieForm(QWidget *parent)
-    : QDialog(parent), IECache1(new TIECache(this)), CloseTimer(new QTimer(this))
+    : QDialog(parent), IECache1(new TIECache(this)), CloseTimer(new QTimer(this)),
+      ui(new Ui::TCookieForm)
 {
-    setupUi(this);
+    ui->setupUi(this);
     StoredLayout::prepareDialog(this);
     IECache1->SetFilterOptions(StandardEntryFilter);
     IECache1->SearchPattern = spAll;
     IECache1->OnEntry = [this](QObject *Sender, bool &Cancel) { IECache1Entry(Sender, Cancel); };
     CloseTimer->setInterval(10);
     connect(CloseTimer, &QTimer::timeout, this, &TCookieForm::CloseTimerTimer);
-    connect(ListBox1, &QListWidget::currentRowChanged, this, &TCookieForm::ListBox1Click);
-    connect(Label5, &ClickLabel::clicked, this, &TCookieForm::Label5Click);
-    connect(Label6, &ClickLabel::clicked, this, &TCookieForm::Label6Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &TCookieForm::BitBtn1Click);
+    connect(ui->ListBox1, &QListWidget::currentRowChanged, this, &TCookieForm::ListBox1Click);
+    connect(ui->Label5, &ClickLabel::clicked, this, &TCookieForm::Label5Click);
+    connect(ui->Label6, &ClickLabel::clicked, this, &TCookieForm::Label6Click);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TCookieForm::BitBtn1Click);
 }
+
+TCookieForm::~TCookieForm() = default;
 
 void TCookieForm::showEvent(QShowEvent *event)
 {
@@ -58,17 +63,17 @@ void TCookieForm::FormShow()
 {
     {
         // The selection is set here and the details shown once, below.
-        const QSignalBlocker quiet(ListBox1);
-        ListBox1->clear();
+        const QSignalBlocker quiet(ui->ListBox1);
+        ui->ListBox1->clear();
         IECache1->SearchPattern = spCookies;
         ignoringExceptions([this] { IECache1->RetrieveEntries(0); });
-        ListBox1->setFocus();
-        ListBox1->setCurrentRow(ListBox1->count() > 0 ? 0 : -1);
+        ui->ListBox1->setFocus();
+        ui->ListBox1->setCurrentRow(ui->ListBox1->count() > 0 ? 0 : -1);
     }
     ListBox1Click();
-    StoredLayout::setCaption(Label11, Qutrans::get(82) + QLatin1Char(' ') +
-                                          QString::number(ListBox1->count()));
-    if (ListBox1->count() == 0) {
+    StoredLayout::setCaption(ui->Label11, Qutrans::get(82) + QLatin1Char(' ') +
+                                              QString::number(ui->ListBox1->count()));
+    if (ui->ListBox1->count() == 0) {
         ShowMessage2(Qutrans::get(83));
         CloseTimer->start();
     }
@@ -76,7 +81,7 @@ void TCookieForm::FormShow()
 
 void TCookieForm::IECache1Entry(QObject *, bool &)
 {
-    ignoringExceptions([this] { ListBox1->addItem(IECache1->Entry.SourceUrlName); });
+    ignoringExceptions([this] { ui->ListBox1->addItem(IECache1->Entry.SourceUrlName); });
 }
 
 void TCookieForm::ListBox1Click()
@@ -87,25 +92,25 @@ void TCookieForm::ListBox1Click()
 // Without a line, or when the lookup fails, the lines show the entry read last.
 void TCookieForm::showDetails()
 {
-    if (const QListWidgetItem *line = ListBox1->currentItem())
+    if (const QListWidgetItem *line = ui->ListBox1->currentItem())
         IECache1->GetEntryInfo(line->text());
     const TEntryInfo &entry = IECache1->Entry;
-    setLine(Label7, 78, QString::number(entry.HitRate));
-    setLine(Label8, 79, QString::number(quint32(entry.Size)));
-    setLine(Label9, 80, CookieTimeText(entry.LastAccessTime));
-    setLine(Label10, 81, CookieTimeText(entry.ExpireTime));
+    setLine(ui->Label7, 78, QString::number(entry.HitRate));
+    setLine(ui->Label8, 79, QString::number(quint32(entry.Size)));
+    setLine(ui->Label9, 80, CookieTimeText(entry.LastAccessTime));
+    setLine(ui->Label10, 81, CookieTimeText(entry.ExpireTime));
 }
 
 // A cookie that could not be deleted simply stays in the refreshed list.
 void TCookieForm::Label5Click()
 {
-    const QListWidgetItem *line = ListBox1->currentItem();
+    const QListWidgetItem *line = ui->ListBox1->currentItem();
     if (!line)
         return;
     PlayClickSound();
     IECache1->DeleteEntry(line->text());
     FormShow();
-    ListBox1->setFocus();
+    ui->ListBox1->setFocus();
 }
 
 // Cookies that stayed are said to have stayed: by the read-only notice when Wine runs, otherwise
@@ -117,13 +122,13 @@ void TCookieForm::Label6Click()
     IECache1->SearchPattern = spCookies;
     ignoringExceptions([this] { IECache1->DeleteAllEntries(); });
     FormShow();
-    if (ListBox1->count() > 0) {
+    if (ui->ListBox1->count() > 0) {
         if (noticeBefore)
             ShowMessage2(Qutrans::get(196));
         else if (!ReadOnlyNotice::wasGiven())
             ShowMessage2(Qutrans::get(197));
     }
-    ListBox1->setFocus();
+    ui->ListBox1->setFocus();
 }
 
 void TCookieForm::BitBtn1Click()

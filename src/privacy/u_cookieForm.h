@@ -1,19 +1,23 @@
 #pragma once
 
-#include "ui_u_cookieForm.h"
-
 #include <QDialog>
+#include <QScopedPointer>
 
 class QTimer;
 class TIECache;
 
+namespace Ui {
+class TCookieForm;
+}
+
 // The cookie window: lists the browser's cookies, shows one's details, deletes one or all.
 // Every showing lists the cookies afresh; when there are none it says so and closes itself.
-class TCookieForm : public QDialog, public Ui::TCookieForm
+class TCookieForm : public QDialog
 {
     Q_OBJECT
 public:
     explicit TCookieForm(QWidget *parent = nullptr);
+    ~TCookieForm() override;
 
     TIECache *IECache1;
     QTimer *CloseTimer;
@@ -32,4 +36,6 @@ private:
     void FormShow();
     void IECache1Entry(QObject *Sender, bool &Cancel);
     void showDetails();
+
+    QScopedPointer<Ui::TCookieForm> ui;
 };

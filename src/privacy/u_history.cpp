@@ -1,5 +1,7 @@
 #include "privacy/u_history.h"
 
+#include "ui_u_history.h"
+
 #include "app/Navigation.h"
 #include "app/WindowSet.h"
 #include "browserdata/UrlHistory.h"
@@ -12,23 +14,26 @@
 #include <QTimer>
 
 THistoryForm::THistoryForm(QWidget *parent)
-    : QDialog(parent), UrlHistory1(new TUrlHistory(this)), CloseTimer(new QTimer(this))
+    : QDialog(parent), UrlHistory1(new TUrlHistory(this)), CloseTimer(new QTimer(this)),
+      ui(new Ui::THistoryForm)
 {
-    setupUi(this);
+    ui->setupUi(this);
     StoredLayout::prepareDialog(this);
     UrlHistory1->SortField = sfTitle;
     UrlHistory1->SearchField = seBoth;
     UrlHistory1->SortDirection = sdAscending;
     UrlHistory1->Loaded();
-    StringGrid1->setColumnWidth(0, 75);
-    StringGrid1->setColumnWidth(1, 234);
-    StringGrid1->setColumnWidth(2, 222);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui->StringGrid1->setColumnWidth(0, 75);
+    ui->StringGrid1->setColumnWidth(1, 234);
+    ui->StringGrid1->setColumnWidth(2, 222);
+    ui->StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     CloseTimer->setInterval(10);
     connect(CloseTimer, &QTimer::timeout, this, &THistoryForm::CloseTimerTimer);
-    connect(Label6, &ClickLabel::clicked, this, &THistoryForm::Label6Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &THistoryForm::BitBtn1Click);
+    connect(ui->Label6, &ClickLabel::clicked, this, &THistoryForm::Label6Click);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &THistoryForm::BitBtn1Click);
 }
+
+THistoryForm::~THistoryForm() = default;
 
 void THistoryForm::showEvent(QShowEvent *event)
 {
@@ -40,21 +45,21 @@ void THistoryForm::showEvent(QShowEvent *event)
 // thousand visits lists in a moment.
 void THistoryForm::FormShow()
 {
-    StringGrid1->setRowCount(1);
+    ui->StringGrid1->setRowCount(1);
     UrlHistory1->SortField = sfLastVisited;
     const int headers[] = {86, 87, 89};
     for (int column = 0; column < 3; ++column)
-        StringGrid1->setItem(0, column, new QTableWidgetItem(Qutrans::get(headers[column])));
+        ui->StringGrid1->setItem(0, column, new QTableWidgetItem(Qutrans::get(headers[column])));
     const int n = UrlHistory1->Enumerate();
-    StringGrid1->setUpdatesEnabled(false);
-    StringGrid1->setRowCount(n + 1);
+    ui->StringGrid1->setUpdatesEnabled(false);
+    ui->StringGrid1->setRowCount(n + 1);
     for (int i = 0; i < n; ++i) {
         const TEntry &entry = UrlHistory1->Items(i);
-        StringGrid1->setItem(i + 1, 0, new QTableWidgetItem(DateTimeToStr(entry.LastVisited)));
-        StringGrid1->setItem(i + 1, 1, new QTableWidgetItem(entry.Title));
-        StringGrid1->setItem(i + 1, 2, new QTableWidgetItem(entry.Url));
+        ui->StringGrid1->setItem(i + 1, 0, new QTableWidgetItem(DateTimeToStr(entry.LastVisited)));
+        ui->StringGrid1->setItem(i + 1, 1, new QTableWidgetItem(entry.Title));
+        ui->StringGrid1->setItem(i + 1, 2, new QTableWidgetItem(entry.Url));
     }
-    StringGrid1->setUpdatesEnabled(true);
+    ui->StringGrid1->setUpdatesEnabled(true);
     if (n == 0)
         CloseTimer->start();
 }

@@ -1,18 +1,22 @@
 #pragma once
 
-#include "ui_u_history.h"
-
 #include <QDialog>
+#include <QScopedPointer>
 
 class QTimer;
 class TUrlHistory;
 
+namespace Ui {
+class THistoryForm;
+}
+
 // The history window: lists the visited addresses, oldest visit first, and clears them.
-class THistoryForm : public QDialog, public Ui::THistoryForm
+class THistoryForm : public QDialog
 {
     Q_OBJECT
 public:
     explicit THistoryForm(QWidget *parent = nullptr);
+    ~THistoryForm() override;
 
     TUrlHistory *UrlHistory1;
     QTimer *CloseTimer;
@@ -31,6 +35,8 @@ protected:
 
 private:
     void FormShow();
+
+    QScopedPointer<Ui::THistoryForm> ui;
 };
 
 // Empties the history, as the automatic clean-up and the main window's link do; shows nothing.

@@ -1,10 +1,15 @@
+#include "Controls.h"
 #include "ModalAnswerer.h"
 #include "app/WindowSetFixture.h"
+#include "controls/aniicon.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "dialogs/u_info.h"
 
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTest>
 #include <QTextBlock>
 
@@ -22,7 +27,7 @@ TEST_F(MessageWindowTest, BreaksLinesAtCarriageReturnsAndCentresThem)
     ShowMessage2(QString());
     EXPECT_EQ(answerer.answered(), QStringList({QStringLiteral("a\nb"),
                                                 QStringLiteral("first\nsecond line"), QString()}));
-    QLabel *label = ShowMessage2Form->Label2;
+    QLabel *label = control<QLabel>(ShowMessage2Form, "Label2");
     EXPECT_EQ(label->width(), TShowMessage2Form::LabelWidth);
     EXPECT_TRUE(label->alignment() & Qt::AlignHCenter);
 }
@@ -31,16 +36,17 @@ TEST_F(MessageWindowTest, LabelGrowsDownwardWithItsLines)
 {
     ModalAnswerer answerer;
     ShowMessage2(QStringLiteral("one"));
-    const int oneLine = ShowMessage2Form->Label2->height();
+    QLabel *label = control<QLabel>(ShowMessage2Form, "Label2");
+    const int oneLine = label->height();
     ShowMessage2(QStringLiteral("one\rtwo\rthree"));
-    EXPECT_GT(ShowMessage2Form->Label2->height(), 2 * oneLine);
-    EXPECT_EQ(ShowMessage2Form->Label2->width(), TShowMessage2Form::LabelWidth);
+    EXPECT_GT(label->height(), 2 * oneLine);
+    EXPECT_EQ(label->width(), TShowMessage2Form::LabelWidth);
 }
 
 TEST_F(MessageWindowTest, InformationTextKeepsAnEmptyLastLine)
 {
     SetInfoText(QStringLiteral("first\nsecond\n"));
-    QPlainTextEdit *memo = Form5->Memo1;
+    QPlainTextEdit *memo = control<QPlainTextEdit>(Form5, "Memo1");
     ASSERT_EQ(memo->blockCount(), 3);
     EXPECT_EQ(memo->document()->findBlockByNumber(0).text(), QStringLiteral("first"));
     EXPECT_EQ(memo->document()->findBlockByNumber(2).text(), QString());
@@ -58,13 +64,13 @@ TEST_F(MessageWindowTest, EveryInformationTopicShowsItsOwnPicture)
     QList<QImage> shown;
     for (InfoTopic topic : topics) {
         SetInfoText(QStringLiteral("text"), topic);
-        const QImage picture = Form5->Image1->pixmap().toImage();
+        const QImage picture = control<QLabel>(Form5, "Image1")->pixmap().toImage();
         ASSERT_EQ(picture.size(), QSize(71, 108)) << InfoPicture(topic).toStdString();
         EXPECT_FALSE(shown.contains(picture)) << InfoPicture(topic).toStdString();
         shown += picture;
     }
     SetInfoText(QStringLiteral("text"));
-    EXPECT_EQ(Form5->Image1->pixmap().toImage(), shown.constFirst());
+    EXPECT_EQ(control<QLabel>(Form5, "Image1")->pixmap().toImage(), shown.constFirst());
 }
 
 class BusyWindowTest : public WindowSetTest
@@ -73,33 +79,35 @@ class BusyWindowTest : public WindowSetTest
 
 TEST_F(BusyWindowTest, SelfRunningProgressClosesItselfAndResets)
 {
+    QLabel *line = control<QLabel>(Form2, "Label2");
     for (int interval : {5, 12}) {
-        Form2->Label2->setText(QStringLiteral("working"));
-        Form2->Label2->setVisible(true);
+        line->setText(QStringLiteral("working"));
+        line->setVisible(true);
         Form2->FakeTimer->setInterval(interval);
         Form2->FakeTimer->start();
         QElapsedTimer clock;
         clock.start();
         Form2->exec();
         EXPECT_GE(clock.elapsed(), 100 * interval - interval) << "interval " << interval;
-        EXPECT_EQ(Form2->ProgressBar1->value(), 0);
+        EXPECT_EQ(control<QProgressBar>(Form2, "ProgressBar1")->value(), 0);
         EXPECT_FALSE(Form2->FakeTimer->isActive());
-        EXPECT_FALSE(Form2->Panel1->isVisibleTo(Form2));
-        EXPECT_FALSE(Form2->Label2->isVisibleTo(Form2));
+        EXPECT_FALSE(control<QFrame>(Form2, "Panel1")->isVisibleTo(Form2));
+        EXPECT_FALSE(line->isVisibleTo(Form2));
         EXPECT_EQ(Form2->FakeTimer->interval(), TForm2::StoredFakeTimerInterval);
     }
 }
 
 TEST_F(BusyWindowTest, AnimationRunsOnlyWhileShown)
 {
+    const TAniIcon *icon = control<TAniIcon>(Form2, "AniIcon1");
     Form2->show();
-    EXPECT_TRUE(Form2->AniIcon1->isAnimated());
-    EXPECT_EQ(Form2->Label2->width(), 337);
+    EXPECT_TRUE(icon->isAnimated());
+    EXPECT_EQ(control<QLabel>(Form2, "Label2")->width(), 337);
     Form2->hide();
-    EXPECT_FALSE(Form2->AniIcon1->isAnimated());
+    EXPECT_FALSE(icon->isAnimated());
     Form2->show();
     Form2->close();
-    EXPECT_FALSE(Form2->AniIcon1->isAnimated());
+    EXPECT_FALSE(icon->isAnimated());
 }
 
 TEST_F(BusyWindowTest, CannotBeClosedByEscape)

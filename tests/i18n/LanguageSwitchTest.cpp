@@ -5,6 +5,7 @@
 #include "i18n/u_language.h"
 #include "platform/desktop/ShellOpen.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QTimer>
 
@@ -64,7 +65,7 @@ TEST_F(LanguageSwitchTest, LanguageWindowNeverRewritesAnExistingChoice)
     ASSERT_TRUE(choice.open(QIODevice::WriteOnly));
     choice.write("1.5a-kept");
     choice.close();
-    Form4->ComboBox1->setCurrentIndex(indexOf(QStringLiteral("DEUTSCH")));
+    control<QComboBox>(Form4, "ComboBox1")->setCurrentIndex(indexOf(QStringLiteral("DEUTSCH")));
     Form4->BitBtn1Click();
     EXPECT_EQ(contents(files.languageChoiceFile()), "1.5a-kept");
     QFile::remove(files.languageChoiceFile());
@@ -95,7 +96,7 @@ TEST_F(LanguageSwitchTest, ZPickingAnotherLanguageSwitchesAndRestarts)
     QFile::remove(files.languageChoiceFile());
     const int other = indexOf(QStringLiteral("DEUTSCH"));
     ASSERT_GE(other, 0);
-    Form4->ComboBox1->setCurrentIndex(other);
+    control<QComboBox>(Form4, "ComboBox1")->setCurrentIndex(other);
     Form4->BitBtn1Click();
 
     EXPECT_EQ(contents(files.languageChoiceFile()), "1.5a");

@@ -14,8 +14,10 @@
 #include "settings/u_ChangeStartPageForm.h"
 #include "settings/u_autocomplete.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -109,12 +111,14 @@ TEST_F(TranslationsTest, StartTimerSelectsTheCurrentLanguage)
 
 TEST_F(TranslationsTest, LanguageWindowListsLanguagesAndWaitsForAPick)
 {
-    ASSERT_EQ(Form4->ComboBox1->count(), Qutrans::CountLang());
-    EXPECT_EQ(Form4->ComboBox1->currentIndex(), -1);
-    EXPECT_FALSE(Form4->BitBtn1->isEnabled());
-    Form4->ComboBox1->setCurrentIndex(0);
-    Form4->ComboBox1->activated(0);
-    EXPECT_TRUE(Form4->BitBtn1->isEnabled());
+    QComboBox *languages = control<QComboBox>(Form4, "ComboBox1");
+    const QPushButton *choose = control<QPushButton>(Form4, "BitBtn1");
+    ASSERT_EQ(languages->count(), Qutrans::CountLang());
+    EXPECT_EQ(languages->currentIndex(), -1);
+    EXPECT_FALSE(choose->isEnabled());
+    languages->setCurrentIndex(0);
+    languages->activated(0);
+    EXPECT_TRUE(choose->isEnabled());
 
     Form4->show();
     QTest::keyClick(Form4, Qt::Key_Escape);

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "ModalAnswerer.h"
 #include "PrefixBuilder.h"
 #include "app/WindowSetFixture.h"
@@ -17,6 +18,9 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <memory>
 
@@ -72,13 +76,18 @@ protected:
         return QDir(prefix->profile() + '/' + CookiesFolder).entryList({"*.txt"}, QDir::Files);
     }
 
+    static QListWidget *cookieList() { return control<QListWidget>(CookieForm, "ListBox1"); }
+
     static QStringList listed()
     {
         QStringList lines;
-        for (int i = 0; i < CookieForm->ListBox1->count(); ++i)
-            lines << CookieForm->ListBox1->item(i)->text();
+        for (int i = 0; i < cookieList()->count(); ++i)
+            lines << cookieList()->item(i)->text();
         return lines;
     }
+
+    // The text of one of the window's labels.
+    static QString shown(const char *label) { return control<QLabel>(CookieForm, label)->text(); }
 
     // What a fresh search of the cache finds, apart from the window.
     static QStringList cookiesInCache()
@@ -111,22 +120,22 @@ TEST_F(CookieWindowTest, ListsTheSampleCookiesWithTheirDetails)
     CookieForm->show();
 
     EXPECT_EQ(listed(), QStringList({FirstCookie, SecondCookie}));
-    EXPECT_EQ(CookieForm->ListBox1->currentRow(), 0);
-    EXPECT_EQ(CookieForm->Label11->text(), line(82, "2"));
+    EXPECT_EQ(cookieList()->currentRow(), 0);
+    EXPECT_EQ(shown("Label11"), line(82, "2"));
 
     TIECache lookup;
     ASSERT_EQ(lookup.GetEntryInfo(FirstCookie), 0u);
-    EXPECT_EQ(CookieForm->Label7->text(), line(78, QString::number(lookup.Entry.HitRate)));
-    EXPECT_EQ(CookieForm->Label8->text(),
+    EXPECT_EQ(shown("Label7"), line(78, QString::number(lookup.Entry.HitRate)));
+    EXPECT_EQ(shown("Label8"),
               line(79, QString::number(QFileInfo(cookieFile("95A9DVO0.txt")).size())));
     EXPECT_GT(lookup.Entry.LastAccessTime, 40000.0);
-    EXPECT_EQ(CookieForm->Label9->text(), line(80, CookieTimeText(lookup.Entry.LastAccessTime)));
+    EXPECT_EQ(shown("Label9"), line(80, CookieTimeText(lookup.Entry.LastAccessTime)));
     // Wine keeps a cookie's expiry only in its text file: the entry's expiry is zero.
-    EXPECT_EQ(CookieForm->Label10->text(), line(81, QString()));
+    EXPECT_EQ(shown("Label10"), line(81, QString()));
 
-    CookieForm->ListBox1->setCurrentRow(1);
+    cookieList()->setCurrentRow(1);
     ASSERT_EQ(lookup.GetEntryInfo(SecondCookie), 0u);
-    EXPECT_EQ(CookieForm->Label8->text(), line(79, QString::number(lookup.Entry.Size)));
+    EXPECT_EQ(shown("Label8"), line(79, QString::number(lookup.Entry.Size)));
     EXPECT_TRUE(answerer.answered().isEmpty());
 }
 
@@ -135,18 +144,18 @@ TEST_F(CookieWindowTest, DeletingTheSelectedCookieRemovesItsEntryAndItsFile)
     usePrefix(PrefixBuilder::Start::Sample);
     ModalAnswerer answerer;
     CookieForm->show();
-    CookieForm->ListBox1->setCurrentRow(0);
+    cookieList()->setCurrentRow(0);
     CookieForm->Label5Click();
 
     EXPECT_EQ(listed(), QStringList{SecondCookie});
-    EXPECT_EQ(CookieForm->Label11->text(), line(82, "1"));
+    EXPECT_EQ(shown("Label11"), line(82, "1"));
     EXPECT_EQ(cookiesInCache(), QStringList{SecondCookie});
     EXPECT_EQ(cookieFiles(), QStringList{"9SBTEVO0.txt"});
     EXPECT_TRUE(CookieForm->isVisible());
     EXPECT_EQ(clicks, 1);
 
     // Nothing selected: the link does nothing at all.
-    CookieForm->ListBox1->setCurrentRow(-1);
+    cookieList()->setCurrentRow(-1);
     CookieForm->Label5Click();
     EXPECT_EQ(listed(), QStringList{SecondCookie});
     EXPECT_EQ(clicks, 1);
@@ -175,8 +184,8 @@ TEST_F(CookieWindowTest, WithoutCookiesTheCountIsZeroAndTheWindowClosesWithAClic
     ModalAnswerer answerer;
     CookieForm->show();
 
-    EXPECT_TRUE(CookieForm->ListBox1->count() == 0);
-    EXPECT_EQ(CookieForm->Label11->text(), line(82, "0"));
+    EXPECT_TRUE(cookieList()->count() == 0);
+    EXPECT_EQ(shown("Label11"), line(82, "0"));
     EXPECT_EQ(answerer.answered(), QStringList{Qutrans::get(83)});
     EXPECT_EQ(clicks, 0);
     EXPECT_TRUE(closesByItself());
@@ -191,7 +200,7 @@ TEST_F(CookieWindowTest, OpeningTwiceListsEachCookieOnce)
     for (int round = 0; round < 2; ++round) {
         CookieForm->show();
         EXPECT_EQ(listed(), QStringList({FirstCookie, SecondCookie})) << "round " << round;
-        EXPECT_EQ(CookieForm->Label11->text(), line(82, "2"));
+        EXPECT_EQ(shown("Label11"), line(82, "2"));
         CookieForm->BitBtn1Click();
         EXPECT_FALSE(CookieForm->isVisible());
     }
@@ -218,8 +227,7 @@ TEST_F(CookieWindowTest, ExpiryAtLocalMidnightShowsTheDateAlone)
     ModalAnswerer answerer;
     CookieForm->show();
     ASSERT_EQ(listed(), QStringList{FirstCookie});
-    EXPECT_EQ(CookieForm->Label10->text(),
-              line(81, QLocale::system().toString(day, QLocale::ShortFormat)));
+    EXPECT_EQ(shown("Label10"), line(81, QLocale::system().toString(day, QLocale::ShortFormat)));
 }
 
 TEST_F(CookieWindowTest, UnderARunningWineserverNothingIsDeletedAndNothingClaimed)
@@ -236,7 +244,7 @@ TEST_F(CookieWindowTest, UnderARunningWineserverNothingIsDeletedAndNothingClaime
     DeleteAllCookies();
 
     EXPECT_EQ(listed(), QStringList({FirstCookie, SecondCookie}));
-    EXPECT_EQ(CookieForm->Label11->text(), line(82, "2"));
+    EXPECT_EQ(shown("Label11"), line(82, "2"));
     EXPECT_EQ(cookieFiles().size(), 2);
     EXPECT_EQ(notices, 1);
     EXPECT_EQ(answerer.answered(), QStringList{TShowMessage2Form::displayText(Qutrans::get(196))})
@@ -268,7 +276,7 @@ TEST_F(CookieWindowTest, SecurityPanelLinkShowsTheBusyDisplayThenTheCookieWindow
     probe.setInterval(2);
     QObject::connect(&probe, &QTimer::timeout, [&] {
         if (Form2->isVisible()) {
-            busyText = Form2->Label2->text();
+            busyText = control<QLabel>(Form2, "Label2")->text();
             mainHiddenWhileBusy = !Form1->isVisible();
         }
     });
@@ -294,7 +302,7 @@ TEST_F(CookieWindowTest, SecurityPanelLinkShowsTheBusyDisplayThenTheCookieWindow
 
     Form1->sicherheitsPanel()->Image13Click();
     EXPECT_EQ(answerer.answered(), QStringList{"TForm5"});
-    EXPECT_EQ(Form5->Memo1->toPlainText(), Qutrans::get(67));
+    EXPECT_EQ(control<QPlainTextEdit>(Form5, "Memo1")->toPlainText(), Qutrans::get(67));
     Form1->hide();
 }
 

@@ -14,6 +14,7 @@
 #include "privacy/u_history.h"
 
 #include <QElapsedTimer>
+#include <QTableWidget>
 #include <memory>
 
 namespace {
@@ -23,11 +24,16 @@ QString message(int number)
     return TShowMessage2Form::displayText(Qutrans::get(number));
 }
 
+QTableWidget *grid()
+{
+    return control<QTableWidget>(HistoryForm, "StringGrid1");
+}
+
 QStringList row(int r)
 {
     QStringList cells;
     for (int c = 0; c < 3; ++c) {
-        const QTableWidgetItem *item = HistoryForm->StringGrid1->item(r, c);
+        const QTableWidgetItem *item = grid()->item(r, c);
         cells << (item ? item->text() : QString());
     }
     return cells;
@@ -38,7 +44,7 @@ QStringList row(int r)
 ModalAnswerer::Step readGrid(QList<QStringList> &rows, void (THistoryForm::*close)())
 {
     return [&rows, close](QWidget *) {
-        for (int r = 0; r < HistoryForm->StringGrid1->rowCount(); ++r)
+        for (int r = 0; r < grid()->rowCount(); ++r)
             rows << row(r);
         QMetaObject::invokeMethod(HistoryForm, close, Qt::QueuedConnection);
         return true;
@@ -91,7 +97,7 @@ TEST_F(HistoryWindowTest, ListsTheVisitsOldestFirstBelowTheHeaderRow)
     EXPECT_EQ(rows[2].mid(1), (QStringList{"Second", "http://b.example/"}));
     EXPECT_EQ(rows[3].mid(1), (QStringList{"Newest", "http://c.example/"}));
     EXPECT_EQ(rows[1][0], DateTimeToStr(HistoryForm->UrlHistory1->Items(0).LastVisited));
-    EXPECT_EQ(HistoryForm->StringGrid1->columnWidth(1), 234);
+    EXPECT_EQ(grid()->columnWidth(1), 234);
     EXPECT_TRUE(answerer.answered().isEmpty());
     EXPECT_FALSE(HistoryForm->isVisible());
     EXPECT_TRUE(Form1->isVisible());
@@ -103,7 +109,7 @@ TEST_F(HistoryWindowTest, EmptyHistoryIsReportedAndTheWindowClosesItself)
     answerer.on(HistoryForm, [](QWidget *) { return false; });
     emit control<ClickLabel>(Form1, "Label21")->clicked();
     EXPECT_EQ(answerer.answered(), QStringList{message(90)});
-    EXPECT_EQ(HistoryForm->StringGrid1->rowCount(), 1);
+    EXPECT_EQ(grid()->rowCount(), 1);
     EXPECT_FALSE(HistoryForm->isVisible());
     EXPECT_TRUE(Form1->isVisible());
 }

@@ -1,9 +1,11 @@
 #include "Controls.h"
 #include "app/WindowSetFixture.h"
 
+#include "Controls.h"
 #include "ModalAnswerer.h"
 #include "PrefixBuilder.h"
 #include "automation/Automations.h"
+#include "controls/ClickLabel.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
 #include "platform/prefix/ReadOnlyNotice.h"
@@ -12,6 +14,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,8 +39,9 @@ ModalAnswerer::Step readList(QStringList &listed, std::function<void()> then)
     return [&listed, then](QWidget *) {
         if (MruForm->leerTimer->isActive())
             return false;
-        for (int i = 0; i < MruForm->ListBox2->count(); ++i)
-            listed << MruForm->ListBox2->item(i)->text();
+        const QListWidget *list = control<QListWidget>(MruForm, "ListBox2");
+        for (int i = 0; i < list->count(); ++i)
+            listed << list->item(i)->text();
         QMetaObject::invokeMethod(MruForm, then, Qt::QueuedConnection);
         return true;
     };
@@ -44,7 +49,7 @@ ModalAnswerer::Step readList(QStringList &listed, std::function<void()> then)
 
 void emptyTheLists()
 {
-    emit MruForm->Label6->clicked();
+    emit control<ClickLabel>(MruForm, "Label6")->clicked();
 }
 
 class MruListsTest : public WindowSetTest
@@ -72,7 +77,8 @@ TEST_F(MruListsTest, ListsCommandsInRegistryOrderThenDocumentsAndCloses)
     prefix.folder(recent + "/sub");
     ModalAnswerer answerer;
     QStringList listed;
-    answerer.on(MruForm, readList(listed, [] { MruForm->BitBtn1->click(); }));
+    answerer.on(MruForm,
+                readList(listed, [] { control<QPushButton>(MruForm, "BitBtn1")->click(); }));
 
     emit control<ClickLabel>(Form1, "Label38")->clicked();
 
@@ -84,7 +90,7 @@ TEST_F(MruListsTest, ListsCommandsInRegistryOrderThenDocumentsAndCloses)
     QStringList documents = listed.mid(3);
     documents.sort();
     EXPECT_EQ(documents, (QStringList{".hidden.lnk" + document, "letter.doc.lnk" + document}));
-    EXPECT_EQ(MruForm->Label2->text(), Qutrans::get(100) + " 5");
+    EXPECT_EQ(control<QLabel>(MruForm, "Label2")->text(), Qutrans::get(100) + " 5");
     EXPECT_TRUE(answerer.answered().isEmpty());
     EXPECT_FALSE(MruForm->isVisible());
     EXPECT_TRUE(Form1->isVisible());
@@ -102,7 +108,7 @@ TEST_F(MruListsTest, NothingFoundIsReportedOnceTheWindowIsShown)
         if (shownFor < 0) {
             clock.start();
             shownFor = 0;
-            count = MruForm->Label2->text();
+            count = control<QLabel>(MruForm, "Label2")->text();
         }
         shownFor = clock.elapsed();
         return false;

@@ -1,9 +1,11 @@
 #include "Controls.h"
 #include "app/WindowSetFixture.h"
 
+#include "Controls.h"
 #include "ModalAnswerer.h"
 #include "PrefixBuilder.h"
 #include "automation/Automations.h"
+#include "controls/ClickLabel.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
 #include "platform/prefix/ReadOnlyNotice.h"
@@ -11,6 +13,8 @@
 #include "privacy/u_TypedURLs.h"
 
 #include <QElapsedTimer>
+#include <QListWidget>
+#include <QPushButton>
 
 namespace {
 
@@ -54,12 +58,12 @@ ModalAnswerer::Step readList(QStringList &listed, std::function<void()> then)
     return [&listed, then, clock](QWidget *) {
         if (!clock->isValid())
             clock->start();
-        const bool listing =
-            TypedURLsForm->Timer1->isActive() || TypedURLsForm->ListBox2->count() == 0;
+        const QListWidget *list = control<QListWidget>(TypedURLsForm, "ListBox2");
+        const bool listing = TypedURLsForm->Timer1->isActive() || list->count() == 0;
         if (listing && clock->elapsed() < 2000)
             return false;
-        for (int i = 0; i < TypedURLsForm->ListBox2->count(); ++i)
-            listed << TypedURLsForm->ListBox2->item(i)->text();
+        for (int i = 0; i < list->count(); ++i)
+            listed << list->item(i)->text();
         QMetaObject::invokeMethod(TypedURLsForm, then, Qt::QueuedConnection);
         return true;
     };
@@ -105,7 +109,8 @@ TEST_F(TypedUrlsTest, ListsTheAddressesInStoredOrderAndCloses)
     prefix.writeUserReg(text.replace(last, last + "\"a\"=\"aaa.example.net\"\n"));
     ModalAnswerer answerer;
     QStringList listed;
-    answerer.on(TypedURLsForm, readList(listed, [] { TypedURLsForm->BitBtn1->click(); }));
+    answerer.on(TypedURLsForm,
+                readList(listed, [] { control<QPushButton>(TypedURLsForm, "BitBtn1")->click(); }));
 
     emit control<ClickLabel>(Form1, "Label25")->clicked();
 
@@ -122,7 +127,9 @@ TEST_F(TypedUrlsTest, NonStringValueHidesTheRestButTheLinkDeletesEveryValue)
     prefix.value(keyPath, "url4", "after.example.com");
     ModalAnswerer answerer;
     QStringList listed;
-    answerer.on(TypedURLsForm, readList(listed, [] { emit TypedURLsForm->Label6->clicked(); }));
+    answerer.on(TypedURLsForm, readList(listed, [] {
+                    emit control<ClickLabel>(TypedURLsForm, "Label6")->clicked();
+                }));
 
     QElapsedTimer clock;
     clock.start();

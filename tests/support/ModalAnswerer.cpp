@@ -1,10 +1,13 @@
 #include "ModalAnswerer.h"
 
+#include "Controls.h"
+
 #include "app/WindowSet.h"
 #include "dialogs/u_ShowMessage2.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 
 ModalAnswerer::ModalAnswerer()
 {
@@ -35,7 +38,7 @@ void ModalAnswerer::poll()
     if (dialog->objectName() == QLatin1String("TForm2"))
         return;
     if (ShowMessage2Form && dialog == ShowMessage2Form)
-        m_answered << ShowMessage2Form->Label2->text();
+        m_answered << control<QLabel>(ShowMessage2Form, "Label2")->text();
     else
         m_answered << dialog->objectName();
     dialog->close();
