@@ -1,5 +1,7 @@
 #include "browserdata/IECache.h"
+#include "MsiecfExport.h"
 #include "platform/urlcache/IndexDatLayout.h"
+#include "platform/urlcache/IndexEditor.h"
 #include "platform/urlcache/IndexFile.h"
 #include "platform/urlcache/SampleUrlCache.h"
 #include "platform/urlcache/UrlCache.h"
@@ -139,6 +141,40 @@ TEST(TIECache, DeleteAllEntriesDeletesWhileWalking)
     panel.DeleteAllEntries();
     EXPECT_EQ(panel.FindFirstEntry(0), 259u);
     EXPECT_EQ(retrieve(cookies, spCookies).size(), 2);
+}
+
+// A container in the native layout, which an independent reader (msiecfexport) can read: after
+// the emptying it finds no entry and nothing to recover.
+TEST(TIECache, AnIndependentReaderFindsTheEmptiedContainerEmpty)
+{
+    SampleUrlCache sample;
+    const QString index = sample.content() + "/index.dat";
+    ASSERT_TRUE(QFile::remove(index));
+    using namespace urlcache;
+    ASSERT_TRUE(IndexFile::create(index, {"NATIVE01"}));
+    {
+        auto file = IndexFile::open(index);
+        IndexLock lock(*file, true);
+        for (int i = 0; i < 40; ++i) {
+            NewUrlRecord record;
+            record.url = "http://www.example.com/page" + QByteArray::number(i) + ".html";
+            record.localName = "page" + QByteArray::number(i) + "[1].htm";
+            record.dirIndex = 0;
+            record.entryType = 0x00000001; // a normal cache entry
+            ASSERT_TRUE(IndexEditor(*file).addRecord(record));
+        }
+    }
+    const auto [itemsBefore, recoveredBefore] = exportedItems(index);
+    if (itemsBefore == -1)
+        GTEST_SKIP() << "msiecfexport (libmsiecf-utils) not installed";
+    ASSERT_EQ(itemsBefore, 40);
+
+    TIECache panel;
+    panel.SetFilterOptions(CachePanelFilter);
+    panel.SearchPattern = spUrl;
+    panel.DeleteAllEntries();
+    EXPECT_TRUE(retrieve(panel, spUrl).isEmpty());
+    EXPECT_EQ(exportedItems(index), std::make_pair(0, 0));
 }
 
 // Wine's wininet filled this prefix: ANSI bytes in content URLs and names, UTF-8 bytes in

@@ -1,4 +1,5 @@
 #include "browserdata/UrlHistory.h"
+#include "MsiecfExport.h"
 #include "platform/kernel/FileTime.h"
 #include "platform/urlcache/IndexEditor.h"
 #include "platform/urlcache/IndexFile.h"
@@ -67,25 +68,6 @@ QString addPeriodContainer(const SampleUrlCache &sample, const QByteArray &url)
     record.entryType = 0x00200000;
     EXPECT_TRUE(IndexEditor(*file).addRecord(record));
     return folder;
-}
-
-// msiecfexport, an independent reader: the items and the recoverable items it finds.
-std::pair<int, int> exportedItems(const QString &index)
-{
-    const QString exporter = QStandardPaths::findExecutable("msiecfexport");
-    if (exporter.isEmpty())
-        return {-1, -1};
-    QProcess run;
-    run.start(exporter, {"-m", "all", index});
-    run.waitForFinished(-1);
-    const QString out = QString::fromUtf8(run.readAllStandardOutput() + run.readAllStandardError());
-    const auto count = [&](const char *what) {
-        const auto m =
-            QRegularExpression(QStringLiteral("Number of %1: (\\d+)").arg(QLatin1String(what)))
-                .match(out);
-        return m.hasMatch() ? m.captured(1).toInt() : -2;
-    };
-    return {count("items"), count("recovered items")};
 }
 
 } // namespace
