@@ -18,6 +18,8 @@ constexpr quint64 unixEpochFileTime = platform::UnixEpochAsFileTime;
 constexpr quint64 ticksPerSecond = 10000000ULL;
 constexpr qsizetype maxKeyNameLength = 256;
 constexpr qsizetype maxValueNameLength = 16383;
+// A few values are found faster by a scan than through an index that each key would keep.
+constexpr size_t hashedValueCount = 8;
 constexpr char headerLine[] = "WINE REGISTRY Version 2";
 
 bool isBlank(char c)
@@ -107,7 +109,7 @@ RegHive::Line RegHive::Parser::span(const char *from, const char *to, LineKind k
 {
     Line line;
     line.begin = from - m_begin;
-    line.length = to - from;
+    line.length = quint32(to - from);
     line.kind = kind;
     line.value = value;
     return line;
@@ -135,7 +137,7 @@ bool RegHive::Parser::run()
         const char c = line.content < line.end ? *line.content : 0;
         if (c == '[') {
             if (!m_block)
-                m_hive.m_header.length = line.start - m_begin;
+                m_hive.m_header.length = quint32(line.start - m_begin);
             if (!parseKeyLine(line))
                 return false;
         } else if (c == '@' || c == '"') {
@@ -150,7 +152,12 @@ bool RegHive::Parser::run()
         p = line.next;
     }
     if (!m_block)
-        m_hive.m_header.length = m_end - m_begin;
+        m_hive.m_header.length = quint32(m_end - m_begin);
+    // Keys that outgrew the scan were filled without looking for repeats: merge them now.
+    for (Key &key : m_hive.m_keys) {
+        if (key.m_unindexed)
+            key.buildIndex();
+    }
     return true;
 }
 
@@ -231,21 +238,19 @@ bool RegHive::Parser::parseValue(LineSpan &line)
         return false;
 
     Key *key = m_block->key;
-    QString folded = regtext::fold(name);
-    Value *value = key->find(folded);
+    Value *value = key->m_unindexed ? nullptr : key->find(name);
     if (!value) {
         value = &m_hive.m_valueStore.emplace_back();
         value->name = std::move(name);
-        value->folded = std::move(folded);
         value->m_hive = &m_hive;
         key->m_values.push_back(value);
-        key->index(value);
+        key->m_unindexed = key->m_values.size() > hashedValueCount;
     }
     // A repeated value keeps its first spelling and takes the last data.
     value->type = type;
-    value->m_data = QByteArray();
+    value->m_data.reset();
     value->m_lineAt = start - m_begin;
-    value->m_dataAt = dataAt - m_begin;
+    value->m_dataDelta = quint32(dataAt - start);
     m_block->lines.push_back(span(start, line.next, LineKind::Value, value));
     return true;
 }
@@ -339,21 +344,48 @@ QByteArray RegHive::decodeData(qsizetype lineAt, qsizetype dataAt) const
 const QByteArray &RegHive::Value::data() const
 {
     if (m_lineAt >= 0) {
-        m_data = m_hive->decodeData(m_lineAt, m_dataAt);
+        m_data = std::make_unique<QByteArray>(m_hive->decodeData(m_lineAt, m_lineAt + m_dataDelta));
         m_lineAt = -1;
+    } else if (!m_data) {
+        m_data = std::make_unique<QByteArray>();
     }
-    return m_data;
+    return *m_data;
 }
 
 void RegHive::Value::setData(QByteArray data)
 {
-    m_data = std::move(data);
+    m_data = std::make_unique<QByteArray>(std::move(data));
     m_lineAt = -1;
+}
+
+QByteArrayView RegHive::textOf(const Line &line) const
+{
+    if (line.begin >= 0)
+        return QByteArrayView(m_source.constData() + line.begin, line.length);
+    return m_ownTexts[line.length];
+}
+
+// A line given a new text a second time reuses its place.
+void RegHive::setOwnText(Line &line, QByteArray text)
+{
+    if (line.begin < 0 && line.length < m_ownTexts.size()) {
+        m_ownTexts[line.length] = std::move(text);
+        return;
+    }
+    line.begin = -1;
+    line.length = quint32(m_ownTexts.size());
+    m_ownTexts.push_back(std::move(text));
 }
 
 std::unique_ptr<RegHive> RegHive::parse(const QByteArray &text)
 {
     std::unique_ptr<RegHive> hive(new RegHive);
+    // Line records keep 32-bit lengths; no registry file comes near 4 GiB.
+    if (quint64(text.size()) >= 0xFFFFFFFFULL) {
+        hive->m_keys.emplace_back();
+        hive->m_damaged = true;
+        return hive;
+    }
     hive->m_source = text;
     hive->m_keys.emplace_back();
     if (!Parser(*hive).run()) {
@@ -369,7 +401,7 @@ std::unique_ptr<RegHive> RegHive::create(const QByteArray &header)
 {
     std::unique_ptr<RegHive> hive(new RegHive);
     hive->m_keys.emplace_back();
-    hive->m_header.own = header;
+    hive->setOwnText(hive->m_header, header);
     return hive;
 }
 
@@ -382,7 +414,7 @@ quint64 RegHive::currentFileTime()
 
 const RegHive::Value *RegHive::Key::value(QStringView name) const
 {
-    return find(regtext::fold(name));
+    return find(name);
 }
 
 RegHive::Key *RegHive::Key::child(const QString &folded) const
@@ -390,16 +422,27 @@ RegHive::Key *RegHive::Key::child(const QString &folded) const
     return m_children.value(folded, nullptr);
 }
 
-// A few values are found faster by a scan than by a hash that each key would have to build.
-constexpr size_t hashedValueCount = 8;
+namespace {
 
-RegHive::Value *RegHive::Key::find(const QString &folded) const
+bool foldedLess(const RegHive::Value *a, const RegHive::Value *b)
 {
-    if (!m_byName.empty()) {
-        return m_byName.value(folded, nullptr);
+    return regtext::compareFolded(a->name, b->name) < 0;
+}
+
+} // namespace
+
+RegHive::Value *RegHive::Key::find(QStringView name) const
+{
+    if (!m_sorted.empty()) {
+        const auto at = std::lower_bound(m_sorted.begin(), m_sorted.end(), name,
+                                         [](const Value *value, QStringView wanted) {
+                                             return regtext::compareFolded(value->name, wanted) < 0;
+                                         });
+        return at != m_sorted.end() && regtext::compareFolded((*at)->name, name) == 0 ? *at
+                                                                                      : nullptr;
     }
     for (Value *value : m_values) {
-        if (value->folded == folded)
+        if (value->name.size() == name.size() && regtext::compareFolded(value->name, name) == 0)
             return value;
     }
     return nullptr;
@@ -408,18 +451,54 @@ RegHive::Value *RegHive::Key::find(const QString &folded) const
 // Call after adding the value to m_values.
 void RegHive::Key::index(Value *value)
 {
-    if (!m_byName.empty()) {
-        m_byName.insert(value->folded, value);
-    } else if (m_values.size() > hashedValueCount) {
-        m_byName.reserve(m_values.size() * 2);
-        for (Value *each : m_values)
-            m_byName.insert(each->folded, each);
-    }
+    if (!m_sorted.empty())
+        m_sorted.insert(std::lower_bound(m_sorted.begin(), m_sorted.end(), value, foldedLess),
+                        value);
+    else if (m_values.size() > hashedValueCount)
+        buildIndex();
 }
 
 void RegHive::Key::unindex(Value *value)
 {
-    m_byName.remove(value->folded);
+    const auto from = std::lower_bound(m_sorted.begin(), m_sorted.end(), value, foldedLess);
+    const auto at = std::find(from, m_sorted.end(), value);
+    if (at != m_sorted.end())
+        m_sorted.erase(at);
+}
+
+// Sorts the values by folded name. A name that came more than once (a parse that did not look
+// for repeats) keeps its first spelling and place and takes the last data, as the scan does.
+void RegHive::Key::buildIndex()
+{
+    m_unindexed = false;
+    m_sorted = m_values;
+    std::stable_sort(m_sorted.begin(), m_sorted.end(), foldedLess);
+    std::unordered_map<const Value *, Value *> mergedInto;
+    auto kept = m_sorted.begin();
+    for (auto it = m_sorted.begin(); it != m_sorted.end(); ++it) {
+        if (it == kept || regtext::compareFolded((*kept)->name, (*it)->name) != 0) {
+            kept = it;
+            continue;
+        }
+        Value *first = *kept;
+        const Value *later = *it;
+        first->type = later->type;
+        first->m_lineAt = later->m_lineAt;
+        first->m_dataDelta = later->m_dataDelta;
+        first->m_data.reset();
+        mergedInto.emplace(later, first);
+    }
+    if (mergedInto.empty())
+        return;
+    const auto merged = [&](const Value *value) { return mergedInto.count(value) != 0; };
+    std::erase_if(m_sorted, merged);
+    std::erase_if(m_values, merged);
+    for (Block *block : m_blocks) {
+        for (Line &line : block->lines) {
+            if (const auto found = mergedInto.find(line.value); found != mergedInto.end())
+                line.value = found->second;
+        }
+    }
 }
 
 std::vector<const RegHive::Key *> RegHive::Key::subkeys() const
@@ -469,7 +548,7 @@ RegHive::Block *RegHive::newBlock(Key *key)
         regtext::appendEscaped(line, chain[i]->m_name, '[', ']');
     }
     line.append(']');
-    block->keyLine.own = line;
+    setOwnText(block->keyLine, line);
     block->bracketEnd = line.size();
     key->m_blocks.push_back(block);
 
@@ -520,7 +599,7 @@ void RegHive::touch(Key *key, quint64 now)
 void RegHive::insertValueLine(Key *key, Value *value)
 {
     Line line;
-    line.own = regtext::formatValue(value->name, value->type, value->data());
+    setOwnText(line, regtext::formatValue(value->name, value->type, value->data()));
     line.value = value;
     line.kind = LineKind::Value;
     const auto &values = key->m_values;
@@ -550,8 +629,7 @@ bool RegHive::setValue(const Key *constKey, const QString &name, quint32 type,
                        const QByteArray &data, quint64 now)
 {
     Key *key = mutableKey(constKey);
-    QString folded = regtext::fold(name);
-    if (Value *value = key->find(folded)) {
+    if (Value *value = key->find(name)) {
         if (value->type == type && value->data() == data)
             return false;
         value->type = type;
@@ -564,22 +642,18 @@ bool RegHive::setValue(const Key *constKey, const QString &name, quint32 type,
                 if (!first)
                     return true; // later duplicates would override the new data
                 first = false;
-                line.own = regtext::formatValue(value->name, type, data);
-                line.begin = -1;
+                setOwnText(line, regtext::formatValue(value->name, type, data));
                 return false;
             });
         }
     } else {
         Value *added = &m_valueStore.emplace_back();
         added->name = name;
-        added->folded = folded;
+        added->m_hive = this;
         added->type = type;
         added->setData(data);
         auto &values = key->m_values;
-        values.insert(
-            std::lower_bound(values.begin(), values.end(), added,
-                             [](const Value *a, const Value *b) { return a->folded < b->folded; }),
-            added);
+        values.insert(std::lower_bound(values.begin(), values.end(), added, foldedLess), added);
         key->index(added);
         insertValueLine(key, added);
     }
@@ -590,8 +664,7 @@ bool RegHive::setValue(const Key *constKey, const QString &name, quint32 type,
 bool RegHive::deleteValue(const Key *constKey, QStringView name, quint64 now)
 {
     Key *key = mutableKey(constKey);
-    const QString folded = regtext::fold(name);
-    Value *value = key->find(folded);
+    Value *value = key->find(name);
     if (!value)
         return false;
     key->unindex(value);
@@ -666,12 +739,12 @@ private:
 void RegHive::appendLine(Output &out, const Line &line) const
 {
     if (line.begin >= 0) {
-        out.append(QByteArrayView(m_source.constData() + line.begin, line.length));
+        out.append(textOf(line));
         return;
     }
     if (!out.isEmpty() && !out.endsWith("\n"))
         out.append('\n'); // the file's last line may lack its newline
-    out.append(line.own);
+    out.append(textOf(line));
 }
 
 void RegHive::writeBlock(Output &out, const Block &block) const
@@ -682,8 +755,7 @@ void RegHive::writeBlock(Output &out, const Block &block) const
             appendLine(out, line);
         return;
     }
-    const char *keyText = block.keyLine.begin >= 0 ? m_source.constData() + block.keyLine.begin
-                                                   : block.keyLine.own.constData();
+    const char *keyText = textOf(block.keyLine).data();
     const quint64 time = block.key->m_time;
     if (!out.isEmpty() && !out.endsWith("\n"))
         out.append('\n');

@@ -32,10 +32,11 @@ public:
         }
     };
 
+    // A hive of many small values spends most of its memory on these records: they hold the
+    // name, and the data only once it is read or set.
     struct Value
     {
         QString name;
-        QString folded;
         quint32 type = 0;
 
         // Decoded from the file's text on first use: most values of a big hive are never read.
@@ -44,10 +45,10 @@ public:
 
     private:
         friend class RegHive;
-        mutable QByteArray m_data;
-        const RegHive *m_hive = nullptr;
+        quint32 m_dataDelta = 0;         // from the line's start to its data, while undecoded
         mutable qsizetype m_lineAt = -1; // the value's line in the source, while undecoded
-        qsizetype m_dataAt = -1;
+        mutable std::unique_ptr<QByteArray> m_data;
+        const RegHive *m_hive = nullptr;
     };
 
     class Key
@@ -67,9 +68,11 @@ public:
 
     private:
         friend class RegHive;
-        Value *find(const QString &folded) const;
+        // Names compare without regard to case, as Wine folds them, without a folded copy.
+        Value *find(QStringView name) const;
         void index(Value *value);
         void unindex(Value *value);
+        void buildIndex();
         Key *child(const QString &folded) const;
 
         QString m_name;
@@ -77,7 +80,10 @@ public:
         Key *m_parent = nullptr;
         QHash<QString, Key *> m_children; // QHash: one allocation per block of entries, not each
         std::vector<Value *> m_values;
-        QHash<QString, Value *> m_byName; // only for keys with many values
+        // Only for keys with many values: the values sorted by folded name.
+        std::vector<Value *> m_sorted;
+        // Set while parsing a key that has outgrown the scan: repeats are merged at the end.
+        bool m_unindexed = false;
         std::vector<Block *> m_blocks;
         quint64 m_time = 0;
         QString m_class;
@@ -120,13 +126,14 @@ private:
         Time,
         Value
     };
+    // A slice of the parsed file, or a text of its own in m_ownTexts (begin < 0, `length` is
+    // then the text's index there).
     struct Line
     {
-        qsizetype begin = -1; // slice of m_source, unless `own` holds the text
-        qsizetype length = 0;
-        QByteArray own;
-        Value *value = nullptr;
+        qsizetype begin = 0; // a new line is an empty slice until it is given a text
+        quint32 length = 0;
         LineKind kind = LineKind::Other;
+        Value *value = nullptr;
     };
     struct Block
     {
@@ -141,6 +148,8 @@ private:
 
     RegHive() = default;
     QByteArray decodeData(qsizetype lineAt, qsizetype dataAt) const;
+    QByteArrayView textOf(const Line &line) const;
+    void setOwnText(Line &line, QByteArray text);
     Key *newKey(Key *parent, const QString &name);
     Key *mutableKey(const Key *key) { return const_cast<Key *>(key); }
     Block *newBlock(Key *key);
@@ -151,6 +160,7 @@ private:
     void writeBlock(Output &out, const Block &block) const;
 
     QByteArray m_source;
+    std::deque<QByteArray> m_ownTexts;
     Line m_header;
     std::deque<Key> m_keys; // the root first
     std::deque<Value> m_valueStore;

@@ -322,13 +322,8 @@ QString fold(QStringView name)
 {
     QString result(name.size(), Qt::Uninitialized);
     char16_t *w = reinterpret_cast<char16_t *>(result.data());
-    for (const QChar c : name) {
-        const char16_t u = c.unicode();
-        if (u < 0x80)
-            *w++ = (u >= 'A' && u <= 'Z') ? char16_t(u + 32) : u;
-        else
-            *w++ = char16_t(QChar::toLower(char32_t(u)));
-    }
+    for (const QChar c : name)
+        *w++ = foldUnit(c.unicode());
     return result;
 }
 

@@ -28,4 +28,25 @@ void appendHex(QByteArray &out, unsigned value, int minDigits);
 QString fold(QStringView name);
 QString fold(const QString &name);
 
+// One unit folded as fold() folds it.
+inline char16_t foldUnit(char16_t u)
+{
+    if (u < 0x80)
+        return (u >= 'A' && u <= 'Z') ? char16_t(u + 32) : u;
+    return char16_t(QChar::toLower(char32_t(u)));
+}
+
+// Compares fold(a) with fold(b), unit by unit, without making either.
+inline int compareFolded(QStringView a, QStringView b)
+{
+    const qsizetype n = qMin(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = foldUnit(a[i].unicode());
+        const char16_t y = foldUnit(b[i].unicode());
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 } // namespace regtext

@@ -217,3 +217,37 @@ TEST(RegHive, AddedLinesKeepTheFileReadable)
     EXPECT_EQ(names(reread->findKey({"K"})), names(key)); // the file keeps the enumeration order
     EXPECT_EQ(names(key).size(), 5u);
 }
+
+// A name that comes twice (any case) is one value: its first spelling and place, its last data;
+// a change rewrites the first line and drops the repeat. The same whether the key is small
+// enough to be scanned or large enough to be indexed.
+TEST(RegHive, RepeatedNamesAreOneValueInSmallAndLargeKeys)
+{
+    for (const int others : {2, 20}) {
+        QByteArray file = head + "\n[K] 1796747229\n\"Dup\"=\"first\"\n";
+        for (int i = 0; i < others; ++i)
+            file += "\"v" + QByteArray::number(i) + "\"=dword:0000000" +
+                    QByteArray::number(i % 10) + "\n";
+        file += "\"DUP\"=\"last\"\n";
+        const auto hive = RegHive::parse(file);
+        ASSERT_FALSE(hive->isDamaged());
+        EXPECT_EQ(hive->serialize(), file) << "parsing changes nothing";
+        const RegHive::Key *key = hive->findKey({"k"});
+        ASSERT_EQ(key->values().size(), size_t(others + 1)) << others;
+        const RegHive::Value *dup = key->value(u"dUp");
+        ASSERT_NE(dup, nullptr);
+        EXPECT_EQ(dup->name, "Dup");
+        EXPECT_EQ(text(dup), "last");
+        EXPECT_EQ(key->values().front(), dup);
+        for (int i = 0; i < others; ++i)
+            EXPECT_NE(key->value(QStringLiteral("V%1").arg(i)), nullptr) << i;
+
+        ASSERT_TRUE(hive->setValue(key, "dup", REG_SZ, utf16("new"), changeTime));
+        const QByteArray saved = hive->serialize();
+        EXPECT_TRUE(saved.contains("\n\"Dup\"=\"new\"\n")) << str(saved);
+        EXPECT_FALSE(saved.contains("DUP")) << str(saved);
+        ASSERT_TRUE(hive->deleteValue(key, u"DUP", changeTime));
+        EXPECT_FALSE(hive->serialize().contains("Dup"));
+        EXPECT_EQ(key->value(u"dup"), nullptr);
+    }
+}
