@@ -14,7 +14,7 @@ void dump(const RegHive::Key *key, QByteArray &out)
 {
     out += "[" + key->name().toUtf8() + "]\n";
     for (const RegHive::Value *value : key->values())
-        out += value->name.toUtf8() + '=' + QByteArray::number(value->type) + ':' +
+        out += value->name().toUtf8() + '=' + QByteArray::number(value->type) + ':' +
                value->data().toHex() + '\n';
     for (const RegHive::Key *sub : key->subkeys())
         dump(sub, out);
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     hive->setValue(key, QString::fromUtf8("n\xc3\xa4me \"q\""), win::REG_SZ,
                    QByteArray("x\0\\\0\0\0", 6), now);
     if (!key->values().empty())
-        hive->deleteValue(key, key->values().front()->name, now);
+        hive->deleteValue(key, key->values().front()->name(), now);
     hive->createKey({"New[1]", "Sub"}, now);
     const auto reread = RegHive::parse(hive->serialize());
     check(!reread->isDamaged());

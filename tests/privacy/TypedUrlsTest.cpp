@@ -44,7 +44,7 @@ StoredKey storedKey(const PrefixBuilder &prefix, const QString &path = keyPath)
         return stored;
     stored.exists = true;
     for (const RegHive::Value *value : key->values())
-        stored.values << value->name;
+        stored.values << value->name();
     stored.subkeys = key->subkeyCount();
     return stored;
 }

@@ -95,7 +95,7 @@ QStringList PrefixBuilder::valueNames(const QString &keyPath) const
     const auto hive = RegHive::parse(userReg());
     if (const RegHive::Key *key = hive ? hive->findKey(keyPath.split('\\')) : nullptr)
         for (const RegHive::Value *value : key->values())
-            names << value->name;
+            names << value->name();
     return names;
 }
 

@@ -102,6 +102,7 @@ private:
     quint64 m_now;
     Block *m_block = nullptr;
     QByteArray m_scratch; // data is checked into it and left undecoded in the values
+    QString m_name;
 };
 
 RegHive::Line RegHive::Parser::span(const char *from, const char *to, LineKind kind,
@@ -220,7 +221,8 @@ void RegHive::Parser::parseOption(const LineSpan &line)
 
 bool RegHive::Parser::parseValue(LineSpan &line)
 {
-    QString name;
+    QString &name = m_name; // its room is reused from value to value
+    name.resize(0);
     const char *p = line.content + 1;
     if (*line.content == '"') {
         p = regtext::parseEscaped(p, line.end, '"', name);
@@ -241,7 +243,7 @@ bool RegHive::Parser::parseValue(LineSpan &line)
     Value *value = key->m_unindexed ? nullptr : key->find(name);
     if (!value) {
         value = &m_hive.m_valueStore.emplace_back();
-        value->name = std::move(name);
+        value->m_name = m_hive.keepName(name);
         value->m_hive = &m_hive;
         key->m_values.push_back(value);
         key->m_unindexed = key->m_values.size() > hashedValueCount;
@@ -358,6 +360,31 @@ void RegHive::Value::setData(QByteArray data)
     m_lineAt = -1;
 }
 
+QStringView RegHive::keepName(QStringView name)
+{
+    constexpr qsizetype pieceSize = 1 << 15;
+    if (name.isEmpty())
+        return {};
+    const auto newPiece = [this](qsizetype size) {
+        m_namePieces.push_back(std::make_unique_for_overwrite<char16_t[]>(size_t(size)));
+        return m_namePieces.back().get();
+    };
+    char16_t *at = nullptr;
+    if (name.size() > pieceSize / 4) {
+        at = newPiece(name.size()); // a long name gets a piece of its own
+    } else {
+        if (name.size() > m_nameRoom) {
+            m_nameNext = newPiece(pieceSize);
+            m_nameRoom = pieceSize;
+        }
+        at = m_nameNext;
+        m_nameNext += name.size();
+        m_nameRoom -= name.size();
+    }
+    std::memcpy(at, name.utf16(), size_t(name.size()) * sizeof(char16_t));
+    return QStringView(at, name.size());
+}
+
 QByteArrayView RegHive::textOf(const Line &line) const
 {
     if (line.begin >= 0)
@@ -426,7 +453,7 @@ namespace {
 
 bool foldedLess(const RegHive::Value *a, const RegHive::Value *b)
 {
-    return regtext::compareFolded(a->name, b->name) < 0;
+    return regtext::compareFolded(a->nameView(), b->nameView()) < 0;
 }
 
 } // namespace
@@ -434,15 +461,15 @@ bool foldedLess(const RegHive::Value *a, const RegHive::Value *b)
 RegHive::Value *RegHive::Key::find(QStringView name) const
 {
     if (!m_sorted.empty()) {
-        const auto at = std::lower_bound(m_sorted.begin(), m_sorted.end(), name,
-                                         [](const Value *value, QStringView wanted) {
-                                             return regtext::compareFolded(value->name, wanted) < 0;
-                                         });
-        return at != m_sorted.end() && regtext::compareFolded((*at)->name, name) == 0 ? *at
-                                                                                      : nullptr;
+        const auto at = std::lower_bound(
+            m_sorted.begin(), m_sorted.end(), name, [](const Value *value, QStringView wanted) {
+                return regtext::compareFolded(value->m_name, wanted) < 0;
+            });
+        return at != m_sorted.end() && regtext::compareFolded((*at)->m_name, name) == 0 ? *at
+                                                                                        : nullptr;
     }
     for (Value *value : m_values) {
-        if (value->name.size() == name.size() && regtext::compareFolded(value->name, name) == 0)
+        if (value->m_name.size() == name.size() && regtext::compareFolded(value->m_name, name) == 0)
             return value;
     }
     return nullptr;
@@ -476,7 +503,7 @@ void RegHive::Key::buildIndex()
     std::unordered_map<const Value *, Value *> mergedInto;
     auto kept = m_sorted.begin();
     for (auto it = m_sorted.begin(); it != m_sorted.end(); ++it) {
-        if (it == kept || regtext::compareFolded((*kept)->name, (*it)->name) != 0) {
+        if (it == kept || regtext::compareFolded((*kept)->m_name, (*it)->m_name) != 0) {
             kept = it;
             continue;
         }
@@ -599,7 +626,7 @@ void RegHive::touch(Key *key, quint64 now)
 void RegHive::insertValueLine(Key *key, Value *value)
 {
     Line line;
-    setOwnText(line, regtext::formatValue(value->name, value->type, value->data()));
+    setOwnText(line, regtext::formatValue(value->m_name, value->type, value->data()));
     line.value = value;
     line.kind = LineKind::Value;
     const auto &values = key->m_values;
@@ -642,13 +669,13 @@ bool RegHive::setValue(const Key *constKey, const QString &name, quint32 type,
                 if (!first)
                     return true; // later duplicates would override the new data
                 first = false;
-                setOwnText(line, regtext::formatValue(value->name, type, data));
+                setOwnText(line, regtext::formatValue(value->m_name, type, data));
                 return false;
             });
         }
     } else {
         Value *added = &m_valueStore.emplace_back();
-        added->name = name;
+        added->m_name = keepName(name);
         added->m_hive = this;
         added->type = type;
         added->setData(data);

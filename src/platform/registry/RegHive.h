@@ -32,11 +32,12 @@ public:
         }
     };
 
-    // A hive of many small values spends most of its memory on these records: they hold the
-    // name, and the data only once it is read or set.
+    // A hive of many small values spends most of its memory on these records: the name lies in
+    // the hive's name store, the data is held only once it is read or set.
     struct Value
     {
-        QString name;
+        QString name() const { return m_name.toString(); }
+        QStringView nameView() const { return m_name; }
         quint32 type = 0;
 
         // Decoded from the file's text on first use: most values of a big hive are never read.
@@ -45,6 +46,7 @@ public:
 
     private:
         friend class RegHive;
+        QStringView m_name;
         quint32 m_dataDelta = 0;         // from the line's start to its data, while undecoded
         mutable qsizetype m_lineAt = -1; // the value's line in the source, while undecoded
         mutable std::unique_ptr<QByteArray> m_data;
@@ -159,8 +161,14 @@ private:
     void appendLine(Output &out, const Line &line) const;
     void writeBlock(Output &out, const Block &block) const;
 
+    // Keeps names in large shared pieces, so that a value's name costs no allocation of its own.
+    QStringView keepName(QStringView name);
+
     QByteArray m_source;
     std::deque<QByteArray> m_ownTexts;
+    std::vector<std::unique_ptr<char16_t[]>> m_namePieces;
+    char16_t *m_nameNext = nullptr; // where the next short name goes
+    qsizetype m_nameRoom = 0;
     Line m_header;
     std::deque<Key> m_keys; // the root first
     std::deque<Value> m_valueStore;

@@ -290,7 +290,7 @@ static LONG untracedRegQueryInfoKey(HKEY key, RegKeyInfo *info)
         result.maxSubKeyLen = std::max(result.maxSubKeyLen, DWORD(sub->name().size()));
     result.values = DWORD(k->values().size());
     for (const RegHive::Value *value : k->values()) {
-        result.maxValueNameLen = std::max(result.maxValueNameLen, DWORD(value->name.size()));
+        result.maxValueNameLen = std::max(result.maxValueNameLen, DWORD(value->nameView().size()));
         result.maxValueLen = std::max(result.maxValueLen, DWORD(value->data().size()));
     }
     result.lastWriteTime = k->lastWriteTime();
@@ -309,7 +309,7 @@ static LONG untracedRegEnumValue(HKEY key, DWORD index, QString *valueName, DWOR
         return ERROR_NO_MORE_ITEMS;
     const RegHive::Value *value = o.key->values()[index];
     if (valueName)
-        *valueName = value->name;
+        *valueName = value->name();
     if (type)
         *type = value->type;
     return copyData(value->data(), data, size);

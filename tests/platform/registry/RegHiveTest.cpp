@@ -103,7 +103,7 @@ TEST(RegHive, ReadsWhatWineAccepts)
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(key->name(), "Sub");
     EXPECT_EQ(text(key->value(u"raw")), "second");
-    EXPECT_EQ(key->value(u"raw")->name, "raw"); // the first spelling stays
+    EXPECT_EQ(key->value(u"raw")->name(), "raw"); // the first spelling stays
     EXPECT_EQ(text(key->value(u"esc")), u"q[\u00e9tA"_qs);
     EXPECT_EQ(key->value(u"s")->type, REG_SZ);
     EXPECT_EQ(text(key->value(u"h")), "AB");
@@ -165,9 +165,9 @@ TEST(RegHive, DeletingAValueRemovesExactlyItsLines)
     const RegHive::Key *key = hive->findKey({"Control Panel", "Desktop", "WindowMetrics"});
     const RegHive::Value *wrapped = key->values()[1];
     ASSERT_EQ(wrapped->type, REG_BINARY); // a value that spans continuation lines
-    const qsizetype start = sample.indexOf("\n\"" + wrapped->name.toLatin1() + "\"=") + 1;
+    const qsizetype start = sample.indexOf("\n\"" + wrapped->name().toLatin1() + "\"=") + 1;
     const qsizetype end = sample.indexOf("\n\"", start) + 1;
-    ASSERT_TRUE(hive->deleteValue(key, wrapped->name.toUpper(), changeTime));
+    ASSERT_TRUE(hive->deleteValue(key, wrapped->name().toUpper(), changeTime));
     EXPECT_FALSE(hive->deleteValue(key, u"no such value", changeTime));
     QByteArray expected = sample;
     expected.remove(start, end - start);
@@ -194,7 +194,7 @@ TEST(RegHive, NewKeysAndValuesGoWhereWineSortsThem)
                   "#class=\"cls\"\n\"z\"=\"4\"\n" + "\n[D" + changeKeyLine));
     std::vector<QString> names;
     for (const RegHive::Value *value : hive->findKey({"A"})->values())
-        names.push_back(value->name);
+        names.push_back(value->name());
     EXPECT_EQ(names, (std::vector<QString>{"b", "C", "d"}));
     EXPECT_EQ(hive->findKey({"C"})->className(), "cls");
 }
@@ -211,7 +211,7 @@ TEST(RegHive, AddedLinesKeepTheFileReadable)
     const auto names = [](const RegHive::Key *k) {
         std::vector<QString> result;
         for (const RegHive::Value *value : k->values())
-            result.push_back(value->name);
+            result.push_back(value->name());
         return result;
     };
     EXPECT_EQ(names(reread->findKey({"K"})), names(key)); // the file keeps the enumeration order
@@ -236,7 +236,7 @@ TEST(RegHive, RepeatedNamesAreOneValueInSmallAndLargeKeys)
         ASSERT_EQ(key->values().size(), size_t(others + 1)) << others;
         const RegHive::Value *dup = key->value(u"dUp");
         ASSERT_NE(dup, nullptr);
-        EXPECT_EQ(dup->name, "Dup");
+        EXPECT_EQ(dup->name(), "Dup");
         EXPECT_EQ(text(dup), "last");
         EXPECT_EQ(key->values().front(), dup);
         for (int i = 0; i < others; ++i)
