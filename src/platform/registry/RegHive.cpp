@@ -87,6 +87,7 @@ private:
     };
 
     LineSpan lineAt(const char *p) const;
+    void finishBlock();
     bool parseKeyLine(const LineSpan &line);
     void parseOption(const LineSpan &line);
     bool parseValue(LineSpan &line);
@@ -109,9 +110,9 @@ RegHive::Line RegHive::Parser::span(const char *from, const char *to, LineKind k
                                     Value *value) const
 {
     Line line;
-    line.begin = from - m_begin;
+    line.begin = quint32(from - m_begin);
     line.length = quint32(to - from);
-    line.kind = kind;
+    line.setKind(kind);
     line.value = value;
     return line;
 }
@@ -125,6 +126,16 @@ RegHive::Parser::LineSpan RegHive::Parser::lineAt(const char *p) const
     return line;
 }
 
+// A finished block's lists take only the room they need: in a hive of many small keys, the
+// room that growing lists keep in reserve would otherwise be a large part of its memory.
+void RegHive::Parser::finishBlock()
+{
+    if (!m_block)
+        return;
+    m_block->lines.shrink_to_fit();
+    m_block->key->m_values.shrink_to_fit();
+}
+
 bool RegHive::Parser::run()
 {
     if (m_begin == m_end)
@@ -135,6 +146,10 @@ bool RegHive::Parser::run()
     m_hive.m_header.begin = 0;
     for (const char *p = first.next; p < m_end;) {
         LineSpan line = lineAt(p);
+        // A line longer than a record can hold is no registry line (and no header either).
+        if (line.next - line.start > Line::maxLength ||
+            (!m_block && line.next - m_begin > Line::maxLength))
+            return false;
         const char c = line.content < line.end ? *line.content : 0;
         if (c == '[') {
             if (!m_block)
@@ -152,6 +167,7 @@ bool RegHive::Parser::run()
         }
         p = line.next;
     }
+    finishBlock();
     if (!m_block)
         m_hive.m_header.length = quint32(m_end - m_begin);
     // Keys that outgrew the scan were filled without looking for repeats: merge them now.
@@ -190,6 +206,7 @@ bool RegHive::Parser::parseKeyLine(const LineSpan &line)
         time = seconds * ticksPerSecond + unixEpochFileTime;
     }
     key->m_time = time;
+    finishBlock();
     m_block = &m_hive.m_blockStore.emplace_back();
     m_block->key = key;
     m_block->keyLine = span(line.start, line.next);
@@ -204,7 +221,7 @@ void RegHive::Parser::parseOption(const LineSpan &line)
     Line stored = span(line.start, line.next, LineKind::Option);
     Key *key = m_block->key;
     if (startsWith(line.content, line.end, "#time=")) {
-        stored.kind = LineKind::Time;
+        stored.setKind(LineKind::Time);
         quint64 time = 0;
         int digits = 0;
         for (const char *p = line.content + 6; p < line.end && hexValue(*p) >= 0; ++p, ++digits)
@@ -236,7 +253,7 @@ bool RegHive::Parser::parseValue(LineSpan &line)
     const char *start = line.start;
     const char *dataAt = skipBlanks(p + 1, line.end);
     m_scratch.resize(0);
-    if (!parseData(dataAt, line, type, m_scratch))
+    if (!parseData(dataAt, line, type, m_scratch) || line.next - start > Line::maxLength)
         return false;
 
     Key *key = m_block->key;
@@ -387,7 +404,7 @@ QStringView RegHive::keepName(QStringView name)
 
 QByteArrayView RegHive::textOf(const Line &line) const
 {
-    if (line.begin >= 0)
+    if (!line.ownsText())
         return QByteArrayView(m_source.constData() + line.begin, line.length);
     return m_ownTexts[line.length];
 }
@@ -395,11 +412,11 @@ QByteArrayView RegHive::textOf(const Line &line) const
 // A line given a new text a second time reuses its place.
 void RegHive::setOwnText(Line &line, QByteArray text)
 {
-    if (line.begin < 0 && line.length < m_ownTexts.size()) {
+    if (line.ownsText()) {
         m_ownTexts[line.length] = std::move(text);
         return;
     }
-    line.begin = -1;
+    line.begin = Line::ownText;
     line.length = quint32(m_ownTexts.size());
     m_ownTexts.push_back(std::move(text));
 }
@@ -407,8 +424,8 @@ void RegHive::setOwnText(Line &line, QByteArray text)
 std::unique_ptr<RegHive> RegHive::parse(const QByteArray &text)
 {
     std::unique_ptr<RegHive> hive(new RegHive);
-    // Line records keep 32-bit lengths; no registry file comes near 4 GiB.
-    if (quint64(text.size()) >= 0xFFFFFFFFULL) {
+    // Line records keep 32-bit offsets; no registry file comes near 4 GiB.
+    if (quint64(text.size()) >= Line::ownText) {
         hive->m_keys.emplace_back();
         hive->m_damaged = true;
         return hive;
@@ -628,7 +645,7 @@ void RegHive::insertValueLine(Key *key, Value *value)
     Line line;
     setOwnText(line, regtext::formatValue(value->m_name, value->type, value->data()));
     line.value = value;
-    line.kind = LineKind::Value;
+    line.setKind(LineKind::Value);
     const auto &values = key->m_values;
     const auto at = std::find(values.begin(), values.end(), value);
     const Value *next = at + 1 != values.end() ? *(at + 1) : nullptr;
@@ -647,7 +664,7 @@ void RegHive::insertValueLine(Key *key, Value *value)
     Block *block = key->m_blocks.empty() ? newBlock(key) : key->m_blocks.front();
     auto &lines = block->lines;
     auto pos = lines.begin(); // after the key's option lines
-    while (pos != lines.end() && (pos->kind == LineKind::Option || pos->kind == LineKind::Time))
+    while (pos != lines.end() && (pos->kind() == LineKind::Option || pos->kind() == LineKind::Time))
         ++pos;
     lines.insert(pos, std::move(line));
 }
@@ -765,7 +782,7 @@ private:
 
 void RegHive::appendLine(Output &out, const Line &line) const
 {
-    if (line.begin >= 0) {
+    if (!line.ownsText()) {
         out.append(textOf(line));
         return;
     }
@@ -795,7 +812,7 @@ void RegHive::writeBlock(Output &out, const Block &block) const
     head.append('\n');
     out.append(head);
     for (const Line &line : block.lines) {
-        if (line.kind != LineKind::Time)
+        if (line.kind() != LineKind::Time)
             appendLine(out, line);
     }
 }

@@ -128,14 +128,21 @@ private:
         Time,
         Value
     };
-    // A slice of the parsed file, or a text of its own in m_ownTexts (begin < 0, `length` is
-    // then the text's index there).
+    // A slice of the parsed file, or a text of its own in m_ownTexts (then `length` is the
+    // text's index there). Sixteen bytes: a hive holds one for nearly every line of its file.
     struct Line
     {
-        qsizetype begin = 0; // a new line is an empty slice until it is given a text
-        quint32 length = 0;
-        LineKind kind = LineKind::Other;
+        static constexpr quint32 ownText = 0xFFFFFFFF;
+        static constexpr quint32 maxLength = (1U << 30) - 1;
+
+        quint32 begin = 0; // a new line is an empty slice until it is given a text
+        quint32 length : 30 = 0;
+        quint32 kindBits : 2 = 0;
         Value *value = nullptr;
+
+        LineKind kind() const { return LineKind(kindBits); }
+        void setKind(LineKind kind) { kindBits = quint32(kind); }
+        bool ownsText() const { return begin == ownText; }
     };
     struct Block
     {
