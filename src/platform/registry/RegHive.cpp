@@ -260,7 +260,7 @@ bool RegHive::Parser::parseValue(LineSpan &line)
     Value *value = key->m_unindexed ? nullptr : key->find(name);
     if (!value) {
         value = &m_hive.m_valueStore.emplace_back();
-        value->m_name = m_hive.keepName(name);
+        value->setName(m_hive.keepName(name));
         value->m_hive = &m_hive;
         key->m_values.push_back(value);
         key->m_unindexed = key->m_values.size() > hashedValueCount;
@@ -268,7 +268,7 @@ bool RegHive::Parser::parseValue(LineSpan &line)
     // A repeated value keeps its first spelling and takes the last data.
     value->type = type;
     value->m_data.reset();
-    value->m_lineAt = start - m_begin;
+    value->m_lineAt = quint32(start - m_begin);
     value->m_dataDelta = quint32(dataAt - start);
     m_block->lines.push_back(span(start, line.next, LineKind::Value, value));
     return true;
@@ -362,9 +362,10 @@ QByteArray RegHive::decodeData(qsizetype lineAt, qsizetype dataAt) const
 
 const QByteArray &RegHive::Value::data() const
 {
-    if (m_lineAt >= 0) {
-        m_data = std::make_unique<QByteArray>(m_hive->decodeData(m_lineAt, m_lineAt + m_dataDelta));
-        m_lineAt = -1;
+    if (m_lineAt != decoded) {
+        m_data = std::make_unique<QByteArray>(
+            m_hive->decodeData(qsizetype(m_lineAt), qsizetype(m_lineAt) + m_dataDelta));
+        m_lineAt = decoded;
     } else if (!m_data) {
         m_data = std::make_unique<QByteArray>();
     }
@@ -374,7 +375,7 @@ const QByteArray &RegHive::Value::data() const
 void RegHive::Value::setData(QByteArray data)
 {
     m_data = std::make_unique<QByteArray>(std::move(data));
-    m_lineAt = -1;
+    m_lineAt = decoded;
 }
 
 QStringView RegHive::keepName(QStringView name)
@@ -480,13 +481,15 @@ RegHive::Value *RegHive::Key::find(QStringView name) const
     if (!m_sorted.empty()) {
         const auto at = std::lower_bound(
             m_sorted.begin(), m_sorted.end(), name, [](const Value *value, QStringView wanted) {
-                return regtext::compareFolded(value->m_name, wanted) < 0;
+                return regtext::compareFolded(value->nameView(), wanted) < 0;
             });
-        return at != m_sorted.end() && regtext::compareFolded((*at)->m_name, name) == 0 ? *at
-                                                                                        : nullptr;
+        return at != m_sorted.end() && regtext::compareFolded((*at)->nameView(), name) == 0
+                   ? *at
+                   : nullptr;
     }
     for (Value *value : m_values) {
-        if (value->m_name.size() == name.size() && regtext::compareFolded(value->m_name, name) == 0)
+        if (value->m_nameLength == name.size() &&
+            regtext::compareFolded(value->nameView(), name) == 0)
             return value;
     }
     return nullptr;
@@ -520,7 +523,7 @@ void RegHive::Key::buildIndex()
     std::unordered_map<const Value *, Value *> mergedInto;
     auto kept = m_sorted.begin();
     for (auto it = m_sorted.begin(); it != m_sorted.end(); ++it) {
-        if (it == kept || regtext::compareFolded((*kept)->m_name, (*it)->m_name) != 0) {
+        if (it == kept || regtext::compareFolded((*kept)->nameView(), (*it)->nameView()) != 0) {
             kept = it;
             continue;
         }
@@ -643,7 +646,7 @@ void RegHive::touch(Key *key, quint64 now)
 void RegHive::insertValueLine(Key *key, Value *value)
 {
     Line line;
-    setOwnText(line, regtext::formatValue(value->m_name, value->type, value->data()));
+    setOwnText(line, regtext::formatValue(value->nameView(), value->type, value->data()));
     line.value = value;
     line.setKind(LineKind::Value);
     const auto &values = key->m_values;
@@ -686,13 +689,13 @@ bool RegHive::setValue(const Key *constKey, const QString &name, quint32 type,
                 if (!first)
                     return true; // later duplicates would override the new data
                 first = false;
-                setOwnText(line, regtext::formatValue(value->m_name, type, data));
+                setOwnText(line, regtext::formatValue(value->nameView(), type, data));
                 return false;
             });
         }
     } else {
         Value *added = &m_valueStore.emplace_back();
-        added->m_name = keepName(name);
+        added->setName(keepName(name));
         added->m_hive = this;
         added->type = type;
         added->setData(data);

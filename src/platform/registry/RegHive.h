@@ -36,8 +36,8 @@ public:
     // the hive's name store, the data is held only once it is read or set.
     struct Value
     {
-        QString name() const { return m_name.toString(); }
-        QStringView nameView() const { return m_name; }
+        QString name() const { return nameView().toString(); }
+        QStringView nameView() const { return QStringView(m_nameData, m_nameLength); }
         quint32 type = 0;
 
         // Decoded from the file's text on first use: most values of a big hive are never read.
@@ -46,9 +46,18 @@ public:
 
     private:
         friend class RegHive;
-        QStringView m_name;
-        quint32 m_dataDelta = 0;         // from the line's start to its data, while undecoded
-        mutable qsizetype m_lineAt = -1; // the value's line in the source, while undecoded
+        static constexpr quint32 decoded = 0xFFFFFFFF;
+
+        void setName(QStringView name)
+        {
+            m_nameData = name.utf16();
+            m_nameLength = quint32(name.size());
+        }
+
+        const char16_t *m_nameData = nullptr;
+        quint32 m_nameLength = 0;
+        quint32 m_dataDelta = 0;            // from the line's start to its data, while undecoded
+        mutable quint32 m_lineAt = decoded; // the value's line in the source, while undecoded
         mutable std::unique_ptr<QByteArray> m_data;
         const RegHive *m_hive = nullptr;
     };
