@@ -2,7 +2,7 @@
 
 #include "CompanionFiles.h"
 #include "Definition.h"
-#include "common/AtomicReplace.h"
+#include "common/AtomicFile.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -12,8 +12,18 @@ namespace fs = std::filesystem;
 namespace qutrans {
 
 using common::readFile;
-using common::replaceFile;
+
 namespace {
+
+// A companion file may go to the data home, whose folder may not exist yet.
+bool replaceCompanion(const std::string &path, const std::string &content)
+{
+    std::error_code ec;
+    const fs::path parent = fs::path(path).parent_path();
+    if (!parent.empty())
+        fs::create_directories(parent, ec);
+    return common::replaceFile(path, content);
+}
 
 constexpr const char *languageExtension = ".lng";
 constexpr const char *fallbackLanguage = "ENGLISH";
@@ -113,7 +123,7 @@ bool Catalog::placeCompanion(const std::string &extension) const
     const std::string source = m_dataFolder + "/" + currentName() + "." + extension;
     std::string content;
     if (readFile(source, content))
-        return replaceFile(target, content);
+        return replaceCompanion(target, content);
     // A file left from another language would show the wrong text.
     std::error_code ec;
     fs::remove(target, ec);
@@ -124,7 +134,7 @@ SetLanguageResult Catalog::setLanguage(const std::string &name)
 {
     if (!makeCurrent(indexOf(name)))
         return UnknownLanguage;
-    if (!replaceFile(writableCompanion(m_base, "def"), definitionFor(currentName())))
+    if (!replaceCompanion(writableCompanion(m_base, "def"), definitionFor(currentName())))
         return DefinitionNotWritten;
     const bool help = placeCompanion("chm");
     const bool doc = placeCompanion("doc");

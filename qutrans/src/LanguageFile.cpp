@@ -1,6 +1,6 @@
 #include "LanguageFile.h"
 
-#include "common/AtomicReplace.h"
+#include "common/AtomicFile.h"
 
 #include <charconv>
 

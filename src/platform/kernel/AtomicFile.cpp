@@ -1,96 +1,41 @@
 #include "platform/kernel/AtomicFile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "common/AtomicFile.h"
 
-#include <atomic>
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <QFile>
 
 namespace AtomicFile {
 
 namespace {
 
-QByteArray tempPathFor(const QString &target)
+std::string local(const QString &path)
 {
-    static std::atomic<int> counter{0};
-    return QFile::encodeName(target) + ".navolis-" + QByteArray::number(::getpid()) + '-' +
-           QByteArray::number(++counter);
-}
-
-void syncFolder(const QString &path)
-{
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    if (const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    return QFile::encodeName(path).toStdString();
 }
 
 } // namespace
 
+bool replace(const QString &path, const QByteArray &bytes)
+{
+    return common::replaceFile(local(path), bytes.constData(), size_t(bytes.size()));
+}
+
 int removeLeftovers(const QString &target)
 {
-    const QFileInfo info(target);
-    const QString stem = info.fileName() + QStringLiteral(".navolis-");
-    const QDir folder(info.absolutePath());
-    int removed = 0;
-    for (const QString &name :
-         folder.entryList({stem + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System)) {
-        const QStringList parts = name.mid(stem.size()).split(QLatin1Char('-'));
-        bool pidOk = false;
-        bool counterOk = false;
-        const qint64 pid = parts.size() == 2 ? parts[0].toLongLong(&pidOk) : 0;
-        if (parts.size() == 2)
-            parts[1].toUInt(&counterOk);
-        if (!pidOk || !counterOk || pid <= 0 || pid == ::getpid())
-            continue;
-        // A process that exists, or one we may not ask about, may still be writing it.
-        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
-            continue;
-        const QByteArray path = QFile::encodeName(folder.filePath(name));
-        struct stat st;
-        if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::getuid())
-            continue;
-        if (::unlink(path.constData()) == 0)
-            ++removed;
-    }
-    return removed;
+    return common::removeLeftovers(local(target));
 }
 
 bool writeAll(int fd, QByteArrayView bytes)
 {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
+    return common::writeAll(fd, bytes.constData(), size_t(bytes.size()));
 }
 
 TempFile::TempFile(const QString &target, mode_t mode)
-    : m_target(target), m_path(tempPathFor(target)),
-      m_fd(::open(m_path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode)),
-      m_created(m_fd >= 0)
+    : m_file(std::make_unique<common::TempFile>(local(target), mode))
 {
 }
 
-TempFile::~TempFile()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-    // A failed O_EXCL open names someone else's file, which must stay.
-    if (m_created && !m_placed)
-        ::unlink(m_path.constData());
-}
+TempFile::~TempFile() = default;
 
 bool TempFile::write(const QByteArray &bytes, std::optional<mode_t> permissions)
 {
@@ -99,42 +44,23 @@ bool TempFile::write(const QByteArray &bytes, std::optional<mode_t> permissions)
 
 bool TempFile::write(const Producer &produce, std::optional<mode_t> permissions)
 {
-    if (m_fd < 0)
-        return false;
-    const int fd = m_fd;
-    bool ok = (!permissions || ::fchmod(m_fd, *permissions) == 0) &&
-              produce([fd](QByteArrayView piece) { return writeAll(fd, piece); }) &&
-              ::fsync(m_fd) == 0;
-    ok = ::close(m_fd) == 0 && ok;
-    m_fd = -1;
-    m_written = ok;
-    return ok;
+    return m_file->write(
+        [&produce](const common::TempFile::Sink &sink) {
+            return produce([&sink](QByteArrayView piece) {
+                return sink(piece.constData(), size_t(piece.size()));
+            });
+        },
+        permissions);
 }
 
 bool TempFile::replaceTarget()
 {
-    if (!m_written || ::rename(m_path.constData(), QFile::encodeName(m_target).constData()) != 0)
-        return false;
-    m_placed = true;
-    syncFolder(m_target);
-    return true;
+    return m_file->replaceTarget();
 }
 
 bool TempFile::linkAsTarget()
 {
-    return m_written && ::link(m_path.constData(), QFile::encodeName(m_target).constData()) == 0;
-}
-
-bool replace(const QString &path, const QByteArray &bytes)
-{
-    struct stat old;
-    const bool replacing = ::stat(QFile::encodeName(path).constData(), &old) == 0;
-    if (replacing && !S_ISREG(old.st_mode))
-        return false;
-    TempFile temp(path, replacing ? 0600 : 0666);
-    return temp.write(bytes,
-                      replacing ? std::optional<mode_t>(old.st_mode & 07777) : std::nullopt) &&
-           temp.replaceTarget();
+    return m_file->linkAsTarget();
 }
 
 } // namespace AtomicFile

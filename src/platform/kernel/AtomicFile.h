@@ -5,9 +5,16 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <sys/types.h>
 
+namespace common {
+class TempFile;
+}
+
+// The atomic replacing of files that the program and its translation library share, for Qt
+// paths and bytes.
 namespace AtomicFile {
 
 // Writes a temporary file beside `path` (O_EXCL), flushes it and renames it over `path`, so
@@ -47,12 +54,7 @@ public:
     bool linkAsTarget();
 
 private:
-    QString m_target;
-    QByteArray m_path;
-    int m_fd = -1;
-    bool m_created = false;
-    bool m_written = false;
-    bool m_placed = false;
+    std::unique_ptr<common::TempFile> m_file;
 };
 
 } // namespace AtomicFile

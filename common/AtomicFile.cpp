@@ -1,0 +1,168 @@
+#include "AtomicFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace common {
+namespace {
+
+constexpr const char *temporaryMark = ".navolis-";
+
+std::string temporaryPathFor(const std::string &target)
+{
+    static std::atomic<int> counter{0};
+    return target + temporaryMark + std::to_string(::getpid()) + '-' + std::to_string(++counter);
+}
+
+void syncFolderOf(const std::string &path)
+{
+    const std::string folder = fs::absolute(fs::path(path)).parent_path().string();
+    if (const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// A decimal number of digits only, as our own names write them.
+bool parseNumber(const std::string &text, long long &number)
+{
+    if (text.empty() || text.size() > 18)
+        return false;
+    number = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        number = number * 10 + (c - '0');
+    }
+    return true;
+}
+
+} // namespace
+
+int removeLeftovers(const std::string &target)
+{
+    const fs::path targetPath = fs::absolute(fs::path(target));
+    const std::string stem = targetPath.filename().string() + temporaryMark;
+    const std::string folder = targetPath.parent_path().string();
+    DIR *dir = ::opendir(folder.c_str());
+    if (!dir)
+        return 0;
+    int removed = 0;
+    while (const dirent *entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, stem.size(), stem) != 0)
+            continue;
+        const std::string rest = name.substr(stem.size());
+        const size_t dash = rest.find('-');
+        long long pid = 0;
+        long long count = 0;
+        if (dash == std::string::npos || !parseNumber(rest.substr(0, dash), pid) ||
+            !parseNumber(rest.substr(dash + 1), count) || pid <= 0 || pid == ::getpid())
+            continue;
+        // A process that exists, or one we may not ask about, may still be writing it.
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        const std::string path = folder + '/' + name;
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::getuid())
+            continue;
+        if (::unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+bool writeAll(int fd, const char *data, size_t size)
+{
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += size_t(n);
+    }
+    return true;
+}
+
+TempFile::TempFile(std::string target, mode_t mode)
+    : m_target(std::move(target)), m_path(temporaryPathFor(m_target)),
+      m_fd(::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode)),
+      m_created(m_fd >= 0)
+{
+}
+
+TempFile::~TempFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    // A failed O_EXCL open names someone else's file, which must stay.
+    if (m_created && !m_placed)
+        ::unlink(m_path.c_str());
+}
+
+bool TempFile::write(const Producer &produce, std::optional<mode_t> permissions)
+{
+    if (m_fd < 0)
+        return false;
+    const int fd = m_fd;
+    bool ok = (!permissions || ::fchmod(m_fd, *permissions) == 0) &&
+              produce([fd](const char *data, size_t size) { return writeAll(fd, data, size); }) &&
+              ::fsync(m_fd) == 0;
+    ok = ::close(m_fd) == 0 && ok;
+    m_fd = -1;
+    m_written = ok;
+    return ok;
+}
+
+bool TempFile::replaceTarget()
+{
+    if (!m_written || ::rename(m_path.c_str(), m_target.c_str()) != 0)
+        return false;
+    m_placed = true;
+    syncFolderOf(m_target);
+    return true;
+}
+
+bool TempFile::linkAsTarget()
+{
+    return m_written && ::link(m_path.c_str(), m_target.c_str()) == 0;
+}
+
+bool replaceFile(const std::string &path, const char *data, size_t size)
+{
+    struct stat old;
+    const bool replacing = ::stat(path.c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode))
+        return false;
+    TempFile temp(path, replacing ? 0600 : 0666);
+    return temp.write([&](const TempFile::Sink &sink) { return sink(data, size); },
+                      replacing ? std::optional<mode_t>(old.st_mode & 07777) : std::nullopt) &&
+           temp.replaceTarget();
+}
+
+bool readFile(const std::string &path, std::string &content)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream out;
+    out << in.rdbuf();
+    content = out.str();
+    return !in.bad();
+}
+
+} // namespace common
