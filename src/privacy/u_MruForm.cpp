@@ -30,22 +30,6 @@ namespace {
 
 const QString ShellFoldersKey = KeyPaths::ShellFolders;
 
-QStringList namesIn(const QListWidget *list)
-{
-    QStringList names;
-    for (int i = 0; i < list->count(); ++i)
-        names << list->item(i)->text();
-    return names;
-}
-
-void listValueNames(const TRegistry &registry, QListWidget *names)
-{
-    QStringList found;
-    registry.GetValueNames(found);
-    names->clear();
-    names->addItems(found);
-}
-
 bool isOrderValue(const QString &name)
 {
     return name.compare(QLatin1String("MRULIST"), Qt::CaseInsensitive) == 0;
@@ -98,8 +82,10 @@ void TMruForm::listRunCommands()
         TRegistry registry;
         if (!registry.OpenKey(RunMruKey, true))
             return;
-        listValueNames(registry, ui->ListBox1);
-        for (const QString &name : namesIn(ui->ListBox1)) {
+        QStringList names;
+        registry.GetValueNames(names);
+        ui->ListBox1->addItems(names);
+        for (const QString &name : names) {
             if (!isOrderValue(name))
                 ui->ListBox2->addItem(commandOf(registry.ReadString(name)) + Qutrans::get(102));
         }
@@ -163,7 +149,7 @@ void TMruForm::Label6Click()
     Form2->runTimedDisplay(Qutrans::get(118), 5);
     const bool noticeBefore = ReadOnlyNotice::wasGiven();
     const bool documentsGone = EmptyRecentDocuments();
-    const bool commandsGone = DeleteRunCommands(ui->ListBox1);
+    const bool commandsGone = DeleteRunCommands();
     ui->ListBox2->clear();
     ui->ListBox1->clear();
     if (documentsGone && commandsGone)
@@ -192,12 +178,9 @@ bool EmptyRecentDocuments()
     return platform::lastError() == quint32(win::ERROR_SUCCESS);
 }
 
-bool DeleteRunCommands(QListWidget *names)
+bool DeleteRunCommands()
 {
-    const ValueDeletion values = DeleteAllValues(RunMruKey);
-    names->clear();
-    names->addItems(values.names);
-    return values.complete;
+    return DeleteAllValues(RunMruKey).complete;
 }
 
 // Nothing is reported: the unattended run has no one to tell.
@@ -206,6 +189,6 @@ bool ClearMruLists()
     ProcessMessages(3);
     const bool documentsGone = EmptyRecentDocuments();
     ProcessMessages(2);
-    const bool commandsGone = DeleteAllValues(RunMruKey).complete;
+    const bool commandsGone = DeleteRunCommands();
     return documentsGone && commandsGone;
 }

@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QScopedPointer>
 
-class QListWidget;
 class QTimer;
 
 namespace Ui {
@@ -45,6 +44,6 @@ extern const QString RunMruKey;
 // Empties the shell's list of recent documents. False when a shortcut was kept.
 bool EmptyRecentDocuments();
 
-// Lists the run-dialog key's value names into `names` and deletes each value, the order value
-// included. Errors are swallowed; false when the registry kept a value.
-bool DeleteRunCommands(QListWidget *names);
+// Deletes every value of the run-dialog key, the order value included. Errors are swallowed;
+// false when the registry kept a value.
+bool DeleteRunCommands();

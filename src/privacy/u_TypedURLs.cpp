@@ -20,26 +20,6 @@
 
 const QString TypedUrlsKey = KeyPaths::TypedUrls;
 
-namespace {
-
-QStringList namesIn(const QListWidget *list)
-{
-    QStringList names;
-    for (int i = 0; i < list->count(); ++i)
-        names << list->item(i)->text();
-    return names;
-}
-
-void listValueNames(const TRegistry &registry, QListWidget *names)
-{
-    QStringList found;
-    registry.GetValueNames(found);
-    names->clear();
-    names->addItems(found);
-}
-
-} // namespace
-
 TTypedURLsForm::TTypedURLsForm(QWidget *parent)
     : QDialog(parent), Timer1(new QTimer(this)), ui(new Ui::TTypedURLsForm)
 {
@@ -75,8 +55,10 @@ void TTypedURLsForm::Timer1Timer()
     try {
         TRegistry registry;
         if (registry.OpenKey(TypedUrlsKey, true)) {
-            listValueNames(registry, ui->ListBox1);
-            for (const QString &name : namesIn(ui->ListBox1))
+            QStringList names;
+            registry.GetValueNames(names);
+            ui->ListBox1->addItems(names);
+            for (const QString &name : names)
                 ui->ListBox2->addItem(registry.ReadString(name));
         }
     } catch (...) {

@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QScopedPointer>
 
-class QListWidget;
 class QTimer;
 
 namespace Ui {

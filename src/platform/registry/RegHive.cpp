@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <unordered_map>
 
 using namespace win;
 using regtext::appendHex;
@@ -19,7 +20,7 @@ constexpr quint64 ticksPerSecond = 10000000ULL;
 constexpr qsizetype maxKeyNameLength = 256;
 constexpr qsizetype maxValueNameLength = 16383;
 // A few values are found faster by a scan than through an index that each key would keep.
-constexpr size_t hashedValueCount = 8;
+constexpr size_t indexedValueCount = 8;
 constexpr char headerLine[] = "WINE REGISTRY Version 2";
 
 bool isBlank(char c)
@@ -263,7 +264,7 @@ bool RegHive::Parser::parseValue(LineSpan &line)
         value->setName(m_hive.keepName(name));
         value->m_hive = &m_hive;
         key->m_values.push_back(value);
-        key->m_unindexed = key->m_values.size() > hashedValueCount;
+        key->m_unindexed = key->m_values.size() > indexedValueCount;
     }
     // A repeated value keeps its first spelling and takes the last data.
     value->type = type;
@@ -501,7 +502,7 @@ void RegHive::Key::index(Value *value)
     if (!m_sorted.empty())
         m_sorted.insert(std::lower_bound(m_sorted.begin(), m_sorted.end(), value, foldedLess),
                         value);
-    else if (m_values.size() > hashedValueCount)
+    else if (m_values.size() > indexedValueCount)
         buildIndex();
 }
 

@@ -8,7 +8,6 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 // A registry hive in Wine's text format ("WINE REGISTRY Version 2"). It keeps the file's own
@@ -20,18 +19,6 @@ class RegHive
     struct Block;
 
 public:
-    // FNV-1a over the UTF-16 units: names are short, and this beats a general hash here.
-    struct NameHash
-    {
-        size_t operator()(const QString &name) const noexcept
-        {
-            size_t h = 1469598103934665603ULL;
-            for (const QChar c : name)
-                h = (h ^ c.unicode()) * 1099511628211ULL;
-            return h;
-        }
-    };
-
     // A hive of many small values spends most of its memory on these records: the name lies in
     // the hive's name store, the data is held only once it is read or set.
     struct Value
