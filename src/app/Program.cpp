@@ -3,8 +3,10 @@
 #include "app/CommandLine.h"
 #include "app/CompanionFiles.h"
 #include "app/ProgramVersion.h"
+#include "app/ScreenFallback.h"
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
+#include "automation/AutomationLetters.h"
 #include "automation/Automations.h"
 #include "automation/CleanupPreview.h"
 #include "controls/StoredLayout.h"
@@ -38,6 +40,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -81,6 +84,9 @@ void installReadOnlyNotice()
     });
 }
 
+// An interactive run that has no screen to show its window on.
+constexpr int NoScreenStatus = 4;
+
 const char Usage[] =
     "usage: navolis [LETTERS]\n"
     "       navolis --preview LETTERS\n"
@@ -96,6 +102,8 @@ const char Usage[] =
     "  n  show a closing message\n"
     "  r  remove the start-up shortcut of the automatic clean-up\n"
     "\n"
+    "A single argument is letters only when each of its characters is one of them.\n"
+    "\n"
     "Options (an argument that begins with \"-\" is never taken for letters):\n"
     "  --preview LETTERS  show what the letters would remove, and change nothing\n"
     "  --help             show this text and change nothing\n"
@@ -108,37 +116,53 @@ const char Usage[] =
     "\n"
     "Exit status: 0 when the run ended normally and every clean-up asked for did its work;\n"
     "1 when one was refused (Wine is using the prefix, or a file cannot be changed) or\n"
-    "failed, with a line on the standard error for each; 2 for an unknown option or a\n"
-    "missing argument; 3 when no language file is installed.\n";
+    "failed, with a line on the standard error for each; 2 for an unknown option, a missing\n"
+    "argument or an argument that is not letters; 3 when no language file is installed; 4\n"
+    "when the window should open but there is no screen to show it on (no display, or Qt's\n"
+    "offscreen or minimal platform).\n";
 
-// Qt's own options, which it takes out of the command line itself; those marked take a value.
-bool isQtOption(const QString &argument, bool &takesValue)
+int usageError(const QString &what)
 {
-    static const QStringList withValue = {
-        "-platform",        "-platformpluginpath", "-platformtheme", "-plugin",
-        "-qwindowgeometry", "-qwindowicon",        "-qwindowtitle",  "-session",
-        "-style",           "-stylesheet",         "-display",       "-geometry"};
-    static const QStringList alone = {"-reverse", "-widgetcount", "-nograb", "-dograb"};
-    takesValue = withValue.contains(argument);
-    return takesValue || alone.contains(argument);
+    std::fprintf(stderr, "navolis: %s\n\n", qPrintable(what));
+    std::fputs(Usage, stderr);
+    return 2;
+}
+
+// What the run would remove, found by reading only: no key is created, no file is opened for
+// writing and no write lock is taken. A run that would be refused is said, and ends with 1 as
+// the run does.
+int answerPreview(const QString &letters)
+{
+    const QString root = Prefix::resolveRoot();
+    if (!qEnvironmentVariableIsEmpty("WINEPREFIX") && !QFileInfo(root).isDir()) {
+        std::fprintf(stderr, "navolis: the prefix %s does not exist\n", qPrintable(root));
+        return 1;
+    }
+    // Looking must not create the prefix that a run would make.
+    if (!QFileInfo::exists(root + QStringLiteral("/user.reg"))) {
+        std::printf("There is no prefix at %s: Navolis would remove nothing.\n", qPrintable(root));
+        return 0;
+    }
+    refuseWritesTo(root);
+    const char *refusal = WineServer(root).isRunning()
+                              ? "Wine is using the prefix (a wineserver is running)"
+                          : win::UserHiveIsDamaged() ? "its registry file (user.reg) is damaged"
+                                                     : nullptr;
+    std::printf("Navolis would remove from the prefix %s:\n", qPrintable(root));
+    for (const QString &line : CleanupPreview(letters, CompanionFiles::runningProgramPath()))
+        std::printf("  %s\n", qPrintable(line));
+    if (!refusal)
+        return 0;
+    std::printf("The run would be refused and remove nothing: %s.\n", refusal);
+    return 1;
 }
 
 // Options are answered before anything is read or written.
 std::optional<int> answerOptions(const QStringList &arguments)
 {
-    QStringList::const_iterator option = arguments.end();
-    for (auto a = arguments.begin(); a != arguments.end(); ++a) {
-        bool takesValue = false;
-        if (isQtOption(*a, takesValue)) {
-            if (takesValue && a + 1 != arguments.end())
-                ++a;
-            continue;
-        }
-        if (a->startsWith(QLatin1Char('-'))) {
-            option = a;
-            break;
-        }
-    }
+    const auto option = std::find_if(arguments.begin(), arguments.end(), [](const QString &a) {
+        return a.startsWith(QLatin1Char('-'));
+    });
     if (option == arguments.end())
         return std::nullopt;
     if (*option == QLatin1String("--help") || *option == QLatin1String("-h")) {
@@ -150,27 +174,11 @@ std::optional<int> answerOptions(const QStringList &arguments)
         return 0;
     }
     if (*option == QLatin1String("--preview")) {
-        if (option + 1 == arguments.end() || (option + 1)->startsWith(QLatin1Char('-'))) {
-            std::fputs("navolis: --preview needs the letters of a clean-up\n\n", stderr);
-            std::fputs(Usage, stderr);
-            return 2;
-        }
-        const QString root = Prefix::resolveRoot();
-        // Looking must not create the prefix that a run would make.
-        if (!QFileInfo::exists(root + QStringLiteral("/user.reg"))) {
-            std::printf("There is no prefix at %s: Navolis would remove nothing.\n",
-                        qPrintable(root));
-            return 0;
-        }
-        std::printf("Navolis would remove from the prefix %s:\n", qPrintable(root));
-        for (const QString &line :
-             CleanupPreview(*(option + 1), CompanionFiles::runningProgramPath()))
-            std::printf("  %s\n", qPrintable(line));
-        return 0;
+        if (option + 1 == arguments.end() || !AutomationLetters::isLetters(*(option + 1)))
+            return usageError("--preview needs the letters of a clean-up");
+        return answerPreview(*(option + 1));
     }
-    std::fprintf(stderr, "navolis: unknown option %s\n\n", qPrintable(*option));
-    std::fputs(Usage, stderr);
-    return 2;
+    return usageError(QStringLiteral("unknown option ") + *option);
 }
 
 // Without a language the language window could never be confirmed: say so instead of waiting.
@@ -181,23 +189,27 @@ int reportMissingLanguages()
             .arg(QFileInfo(CompanionFiles::runningProgramPath()).absolutePath() +
                  QStringLiteral("/qutrans"));
     std::fprintf(stderr, "navolis: %s\n", qPrintable(text));
-    if (!CommandLine::headless() && QGuiApplication::platformName() != QLatin1String("offscreen"))
+    if (!CommandLine::headless())
         QMessageBox::critical(nullptr, QStringLiteral("Navolis"), text);
     return 3;
 }
 
 // Said once at start, in the window or on the standard error: a prefix that WINEPREFIX names but
-// that does not exist, or one whose registry file is damaged, in which nothing is then changed.
-// The unattended run never waits for a message.
+// that does not exist, or one whose registry file is damaged, in which nothing is then changed;
+// a registry file that is a link, which is then left as it is. The unattended run never waits
+// for a message.
 void reportPrefixProblem()
 {
     const QString root = Prefix::resolveRoot();
     int problem = 0;
     if (!qEnvironmentVariableIsEmpty("WINEPREFIX") && !QFileInfo(root).isDir()) {
+        refuseWritesTo(root);
         problem = 200;
     } else if (win::UserHiveIsDamaged()) {
         refuseWritesTo(root);
         problem = 201;
+    } else if (win::UserHiveIsLinked()) {
+        problem = 210;
     }
     if (problem == 0)
         return;
@@ -266,21 +278,30 @@ void prepareRun(const QStringList &arguments, const std::function<void()> &remov
 
 int runNavolis(int &argc, char **argv)
 {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    ScreenFallback platform(argc, argv);
+    NavolisApplication app(platform.argc(), platform.argv());
+    platform.restoreEnvironment();
+    // Only what Qt left: its own options ("-reverse", "-platform xcb") are never letters.
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
     if (const auto status = answerOptions(arguments))
         return *status;
-    CommandLine::setArguments(arguments);
-    // From cron, a login script or ssh there is no display; the unattended run needs none.
-    if (arguments.size() == 1 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        CommandLine::setHeadless(true);
+    if (arguments.size() == 1 && !AutomationLetters::isLetters(arguments.first()))
+        return usageError(
+            QStringLiteral("\"%1\" is not a word of clean-up letters").arg(arguments.first()));
+    const bool screenless = ScreenFallback::hasNoScreen();
+    if (arguments.size() != 1 && screenless) {
+        std::fprintf(stderr,
+                     "navolis: there is no screen for the window (platform \"%s\"); run it "
+                     "on a display, or give one word of letters to clean unattended\n",
+                     qPrintable(QGuiApplication::platformName()));
+        return NoScreenStatus;
     }
+    CommandLine::setArguments(arguments);
+    // From cron, a login script or ssh nobody could answer a window: messages go to the
+    // standard output and the language is the one the definition names.
+    CommandLine::setHeadless(screenless);
     checkLanguageVersion(CompanionFiles::forRunningProgram());
 
-    NavolisApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/appicon.png")));
     QGuiApplication::setDesktopFileName(QStringLiteral("example.navolis.Navolis"));

@@ -3,11 +3,14 @@
 #include "ui_AutoPanel.h"
 
 #include "automation/Automations.h"
+#include "dialogs/u_ShowMessage2.h"
+#include "i18n/Qutrans.h"
+#include "platform/prefix/ReadOnlyNotice.h"
 
 TAutoPanel::TAutoPanel(QWidget *parent) : QFrame(parent), ui(new Ui::TAutoPanel)
 {
     ui->setupUi(this);
-    // Ticks set by code count as clicks too: loading the choice rewrites the shortcut.
+    // Only the user's ticks change the start-up entries: showing the stored choice never does.
     for (const auto &[box, letter] : boxes())
         connect(box, &QCheckBox::toggled, this, &TAutoPanel::CheckBox4Click);
     connect(ui->BitBtn6, &QPushButton::clicked, this, &TAutoPanel::nextClicked);
@@ -33,21 +36,27 @@ QString TAutoPanel::ChosenLetters() const
     return letters;
 }
 
-// Each tick rewrites the shortcut with the boxes ticked so far.
 void TAutoPanel::TickLetters(const QString &letters)
 {
     for (const auto &[box, letter] : boxes()) {
-        if (letters.contains(letter))
-            box->setChecked(true);
+        const QSignalBlocker quiet(box);
+        box->setChecked(letters.contains(letter));
     }
 }
 
 void TAutoPanel::CheckBox4Click()
 {
+    const bool noticeBefore = ReadOnlyNotice::wasGiven();
     const QString letters = ChosenLetters();
     // A closing message with nothing to clean is no automation.
-    if (letters.isEmpty() || letters == QLatin1String("n"))
-        RemoveAutostartLinks();
-    else
-        CreateAutostartLink(letters);
+    const bool stored = letters.isEmpty() || letters == QLatin1String("n")
+                            ? RemoveAutostartLinks()
+                            : CreateAutostartLink(letters);
+    if (stored)
+        return;
+    // The boxes show what the start-up entries really hold; Wine's running server, just named
+    // as the reason, says the rest.
+    LoadAutomationChoices();
+    if (noticeBefore || !ReadOnlyNotice::wasGiven())
+        ShowMessage2(Qutrans::get(212));
 }

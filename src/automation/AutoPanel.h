@@ -23,7 +23,8 @@ public:
 
     // The letters of the ticked boxes, in the boxes' order: c b h m e n.
     QString ChosenLetters() const;
-    // Ticks the box of each of these letters; each tick runs CheckBox4Click.
+    // Ticks the box of each of these letters and unticks the others, without running
+    // CheckBox4Click: showing a choice never stores it.
     void TickLetters(const QString &letters);
 
 public slots:

@@ -55,10 +55,11 @@ QString namedLinkFile(const QString &folder)
     return isPlainFileName(name) ? folder + name + QStringLiteral(".lnk") : QString();
 }
 
-void removeWhenPresent(const QString &fileName)
+// False when the file is still there.
+bool removeWhenPresent(const QString &fileName)
 {
-    if (!fileName.isEmpty() && win::FileExists(fileName))
-        win::DeleteFile(fileName);
+    return fileName.isEmpty() || !win::FileExists(fileName) || win::DeleteFile(fileName) ||
+           !win::FileExists(fileName);
 }
 
 } // namespace
@@ -86,33 +87,43 @@ void LoadAutomationChoices()
 }
 
 // Wine runs the shortcut only when it simulates a start of Windows; the desktop entry runs the
-// same clean-up when the user logs in to the Linux session.
-void CreateAutostartLink(const QString &letters)
+// same clean-up when the user logs in to the Linux session. The new shortcut replaces the old
+// one before anything else changes, so that a refusal (Wine running) leaves every entry as it
+// was.
+bool CreateAutostartLink(const QString &letters)
 {
     const QString folder = AutostartLinks::startupFolder();
     const QString named = namedLinkFile(folder);
     if (folder.isEmpty() || named.isEmpty())
-        return;
-    RemoveAutostartLinks();
+        return true; // no place for a choice: nothing to store
     const QString program = CompanionFiles::runningProgramPath();
     TShellLink *link = Form1->ShellLink1;
     link->setPath(program);
     link->setArguments(letters);
     link->setIconLocation(program);
-    if (link->SaveToFile(named))
-        AutostartLinks::writeDesktopEntry(Qutrans::get(169), program, letters);
+    if (!link->SaveToFile(named))
+        return false;
+    bool othersGone = removeWhenPresent(folder + FixedLinkName);
+    for (const QString &other : AutostartLinks::linksStarting(program))
+        if (other.compare(named, Qt::CaseInsensitive) != 0)
+            othersGone = removeWhenPresent(other) && othersGone;
+    return AutostartLinks::writeDesktopEntry(Qutrans::get(169), program, letters) && othersGone;
 }
 
-void RemoveAutostartLinks()
+// The desktop entry goes last, and only with every shortcut: the login clean-up never stops
+// while the shortcut still asks for it.
+bool RemoveAutostartLinks()
 {
-    AutostartLinks::removeDesktopEntry();
     const QString folder = AutostartLinks::startupFolder();
-    if (folder.isEmpty())
-        return;
-    removeWhenPresent(folder + FixedLinkName);
-    removeWhenPresent(namedLinkFile(folder));
-    for (const QString &link : AutostartLinks::linksStarting(CompanionFiles::runningProgramPath()))
-        removeWhenPresent(link);
+    bool linksGone = true;
+    if (!folder.isEmpty()) {
+        linksGone = removeWhenPresent(folder + FixedLinkName);
+        linksGone = removeWhenPresent(namedLinkFile(folder)) && linksGone;
+        for (const QString &link :
+             AutostartLinks::linksStarting(CompanionFiles::runningProgramPath()))
+            linksGone = removeWhenPresent(link) && linksGone;
+    }
+    return linksGone && AutostartLinks::removeDesktopEntry();
 }
 
 namespace {
@@ -222,10 +233,8 @@ void RunAutomaticCleanup()
     setProgress(90);
     step('e', "e, the typed addresses", ClearTypedUrls);
     ProcessMessages();
-    step('r', "r, the start-up shortcut", [] {
-        RemoveAutostartLinks();
-        return !autostartLinkLeft();
-    });
+    step('r', "r, the start-up shortcut",
+         [] { return RemoveAutostartLinks() && !autostartLinkLeft(); });
     setProgress(100);
     if (letters.contains(QLatin1Char('n')))
         showClosingMessage();

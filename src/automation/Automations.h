@@ -7,15 +7,18 @@
 //   c cookies, b cache, h history, m MRU lists, e typed addresses,
 //   n closing message, r remove the start-up shortcut afterwards.
 
-// Ticks the automation check boxes from the existing start-up shortcut. Each tick runs the
-// boxes' handler, which rewrites the shortcut under its current name.
+// Shows the existing start-up shortcut's letters in the automation check boxes; it changes no
+// entry.
 void LoadAutomationChoices();
 
 // Replaces the start-up shortcut by one that starts the running program with these letters.
-void CreateAutostartLink(const QString &letters);
+// False when an entry could not be written or an old one removed; true also when there is no
+// start-up folder to write in.
+bool CreateAutostartLink(const QString &letters);
 
-// Deletes the start-up shortcut under both of its names.
-void RemoveAutostartLinks();
+// Deletes the start-up shortcut under both of its names, then the desktop entry. False when
+// one of them is still there.
+bool RemoveAutostartLinks();
 
 // The unattended run: the busy window, the chosen clean-ups in a fixed order, the optional
 // closing message, and the end of the program.

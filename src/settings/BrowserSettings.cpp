@@ -2,7 +2,9 @@
 
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
+#include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
+#include "platform/prefix/ReadOnlyNotice.h"
 #include "settings/IEPowerPanel.h"
 #include "settings/u_autocomplete.h"
 
@@ -27,9 +29,19 @@ void LoadBrowserSettings()
     Form1->iePowerPanel()->ShowSettings(shown);
 }
 
-void SaveBrowserSettings()
+bool SaveBrowserSettings()
 {
     ShownBrowserSettings shown = Form1->iePowerPanel()->ShownSettings();
     Form6->TakeSwitches(shown);
-    BrowserSettingsStore::writeChanged(BrowserSettingsSnapshot, shown, displayTexts());
+    return BrowserSettingsStore::writeChanged(BrowserSettingsSnapshot, shown, displayTexts());
+}
+
+void SaveAndReloadBrowserSettings()
+{
+    const bool noticeBefore = ReadOnlyNotice::wasGiven();
+    const bool saved = SaveBrowserSettings();
+    LoadBrowserSettings();
+    // Wine's running server has just been named as the reason: that says it already.
+    if (!saved && (noticeBefore || !ReadOnlyNotice::wasGiven()))
+        ShowMessage2(Qutrans::get(211));
 }

@@ -9,5 +9,10 @@ extern BrowserSettingValues BrowserSettingsSnapshot;
 // Reads the eight settings from the registry into the snapshot and the windows.
 void LoadBrowserSettings();
 
-// Writes each setting the windows show changed; callers reload right after.
-void SaveBrowserSettings();
+// Writes each setting the windows show changed; false when one could not be saved. Callers
+// reload right after.
+bool SaveBrowserSettings();
+
+// Saves, reloads, and when a change could not be saved says so over the stored values that the
+// windows then show again.
+void SaveAndReloadBrowserSettings();

@@ -95,28 +95,33 @@ ShownBrowserSettings shown(const BrowserSettingValues &values, const BrowserSett
 
 // The editor is compared with what the load showed, so that a command without "%1" is not
 // rewritten by the save of an unrelated setting.
-void writeChanged(const BrowserSettingValues &loaded, const ShownBrowserSettings &shown,
+bool writeChanged(const BrowserSettingValues &loaded, const ShownBrowserSettings &shown,
                   const BrowserSettingTexts &texts)
 {
+    bool saved = true;
+    const auto write = [&saved](const QString &key, const QString &name, const QString &value) {
+        saved = WriteUserString(key, name, value) && saved;
+    };
     if (shown.startPage == blankPageCaption(texts))
-        WriteUserString(mainKey, startPageName, blankPage);
+        write(mainKey, startPageName, blankPage);
     else if (differs(shown.startPage, loaded.startPage))
-        WriteUserString(mainKey, startPageName, shown.startPage);
+        write(mainKey, startPageName, shown.startPage);
 
     if (shown.htmlEditor != texts.noEditor &&
         differs(editorCaption(loaded.htmlEditor, texts), shown.htmlEditor))
-        WriteUserString(editorKey, QString(), shown.htmlEditor + QStringLiteral(" %1"));
+        write(editorKey, QString(), shown.htmlEditor + QStringLiteral(" %1"));
 
     if (differs(shown.downloadFolder, loaded.downloadFolder))
-        WriteUserString(browserKey, folderName, shown.downloadFolder);
+        write(browserKey, folderName, shown.downloadFolder);
 
     for (const Switch &s : switches()) {
         const bool storedOff = loaded.*s.stored == off;
         if (storedOff && shown.*s.shown)
-            WriteUserString(s.keyPath, s.valueName, on);
+            write(s.keyPath, s.valueName, on);
         else if (!storedOff && !(shown.*s.shown))
-            WriteUserString(s.keyPath, s.valueName, off);
+            write(s.keyPath, s.valueName, off);
     }
+    return saved;
 }
 
 } // namespace BrowserSettingsStore

@@ -49,8 +49,9 @@ BrowserSettingValues read(const BrowserSettingTexts &texts);
 // A switch is on unless its value is "no", a missing value included.
 ShownBrowserSettings shown(const BrowserSettingValues &values, const BrowserSettingTexts &texts);
 
-// Writes each setting whose shown form differs from what the load read; nothing else.
-void writeChanged(const BrowserSettingValues &loaded, const ShownBrowserSettings &shown,
+// Writes each setting whose shown form differs from what the load read; nothing else. False
+// when one of them could not be saved.
+bool writeChanged(const BrowserSettingValues &loaded, const ShownBrowserSettings &shown,
                   const BrowserSettingTexts &texts);
 
 } // namespace BrowserSettingsStore

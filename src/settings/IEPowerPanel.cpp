@@ -18,12 +18,6 @@
 
 namespace {
 
-void saveAndReload()
-{
-    SaveBrowserSettings();
-    LoadBrowserSettings();
-}
-
 void showInfo(int text, InfoTopic topic)
 {
     PlayClickSound();
@@ -98,7 +92,7 @@ void TIEPowerPanel::Label46Click()
     ChangeStartPageForm->SetStartPage(BrowserSettingsSnapshot.startPage);
     ChangeStartPageForm->exec();
     StoredLayout::setCaption(ui->Label50, ChangeStartPageForm->StartPage());
-    saveAndReload();
+    SaveAndReloadBrowserSettings();
 }
 
 // The editor is a Windows path of the prefix.
@@ -117,7 +111,7 @@ void TIEPowerPanel::Label60Click()
         return;
     const QString chosen = OpenDialog1->selectedFiles().constFirst();
     StoredLayout::setCaption(ui->Label61, DosPaths::toWindowsPath(prefix, chosen));
-    saveAndReload();
+    SaveAndReloadBrowserSettings();
 }
 
 // The folder is the Windows path of the prefix's folder: the picker's roots are its drives.
@@ -127,19 +121,19 @@ void TIEPowerPanel::Label53Click()
     if (!BrowseForFolderDialog1->Browse())
         return;
     StoredLayout::setCaption(ui->Label54, BrowseForFolderDialog1->SelectedPath());
-    saveAndReload();
+    SaveAndReloadBrowserSettings();
 }
 
 void TIEPowerPanel::CheckBox1Click()
 {
     PlayClickSound();
-    saveAndReload();
+    SaveAndReloadBrowserSettings();
 }
 
 void TIEPowerPanel::CheckBox3Click()
 {
     PlayClickSound();
-    saveAndReload();
+    SaveAndReloadBrowserSettings();
 }
 
 void TIEPowerPanel::Image36Click()

@@ -40,8 +40,7 @@ void TForm6::TakeSwitches(ShownBrowserSettings &settings) const
 void TForm6::CheckBox2Click()
 {
     PlayClickSound();
-    SaveBrowserSettings();
-    LoadBrowserSettings();
+    SaveAndReloadBrowserSettings();
 }
 
 void TForm6::Image38Click()

@@ -1,4 +1,5 @@
 #include "PrefixBuilder.h"
+#include "ProgramRun.h"
 #include "TestEnvironment.h"
 #include "app/CompanionFiles.h"
 #include "app/Program.h"
@@ -114,66 +115,10 @@ TEST(StartupRules, OnlyALowerCaseRFirstRemovesTheAutostartLinks)
     EXPECT_EQ(Form3, nullptr) << "the splash window is destroyed at the end of start-up";
 }
 
-// The program, copied with what it needs into a folder of its own.
-class ProgramRun : public ::testing::Test
-{
-protected:
-    QTemporaryDir folder;
-    QString prefixRoot = folder.filePath(QStringLiteral("prefix"));
-
-    void SetUp() override
-    {
-        const QDir built(QStringLiteral(NAVOLIS_PROGRAM_DIR));
-        for (const QString &name : built.entryList(QDir::Files))
-            if (name == QLatin1String("navolis") || name.startsWith(QLatin1String("libQuTrans1")) ||
-                name.startsWith(QLatin1String("navolis.")) || name == QLatin1String("clck.wav"))
-                QFile::copy(built.filePath(name), folder.filePath(name));
-        QFile::remove(folder.filePath(QStringLiteral("navolis.cho")));
-        // The texts, for what the program writes out.
-        QDir().mkpath(folder.filePath(QStringLiteral("qutrans")));
-        const QDir texts(built.filePath(QStringLiteral("qutrans")));
-        for (const QString &name : texts.entryList({QStringLiteral("*.lng")}, QDir::Files))
-            QFile::copy(texts.filePath(name), folder.filePath("qutrans/" + name));
-        QFile::setPermissions(folder.filePath(QStringLiteral("navolis")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-
-    // As from cron or ssh: no display and no platform chosen.
-    void startWithoutDisplay(QProcess &process, const QString &prefix, const QString &letters)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char *name :
-             {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "NAVOLIS_PROGRAM_PATH"})
-            env.remove(QString::fromLatin1(name));
-        env.insert(QStringLiteral("WINEPREFIX"), prefix);
-        process.setProcessEnvironment(env);
-        process.start(folder.filePath(QStringLiteral("navolis")), {letters});
-    }
-
-    int run(const QStringList &arguments, int timeoutMs = 30000)
-    {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.remove(QStringLiteral("NAVOLIS_PROGRAM_PATH"));
-        env.insert(QStringLiteral("WINEPREFIX"), prefixRoot);
-        process.setProcessEnvironment(env);
-        process.start(folder.filePath(QStringLiteral("navolis")), arguments);
-        if (!process.waitForStarted())
-            return -3;
-        if (!process.waitForFinished(timeoutMs)) {
-            process.kill();
-            process.waitForFinished();
-            return -1;
-        }
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    }
-};
-
 TEST_F(ProgramRun, OneArgumentRunsUnattendedAndEndsByItself)
 {
     writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
-    EXPECT_EQ(run({QStringLiteral("x")}), 0);
+    EXPECT_EQ(run({QString()}), 0) << "no letters: no step, and the end";
     const PrefixBuilder sample;
     prefixRoot = sample.root();
     const QDir startUp(sample.profile() +
@@ -400,13 +345,6 @@ TEST(SeedTool, DemoMakesAMissingPrefixAndLeavesOtherFoldersAlone)
     EXPECT_TRUE(errors.contains("not a Wine prefix")) << errors.toStdString();
     EXPECT_EQ(QDir(other).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList{"letter.txt"});
-}
-
-TEST_F(ProgramRun, TwoArgumentsRunInteractively)
-{
-    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
-    EXPECT_EQ(run({QStringLiteral("x"), QStringLiteral("y")}, 1500), -1)
-        << "an interactive run waits for the user";
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs the build into a temporary folder, checks that the tree holds every file a desktop
-# expects, moves it, and runs the moved program's unattended "x" on a copy of the Wine sample.
+# expects, moves it, and runs the moved program's unattended "n" on a copy of the Wine sample.
 #   install-check.sh BUILD_DIR SOURCE_DIR
 set -eu
 build=$1
@@ -53,11 +53,11 @@ version=$(env -u NAVOLIS_PROGRAM_PATH "$work/moved/bin/navolis" --version)
 [ "$version" = "navolis 1.5a" ] || { echo "unexpected version: $version" >&2; exit 1; }
 env -u NAVOLIS_PROGRAM_PATH -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
     HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_CONFIG_HOME="$work/home/config" \
-    WINEPREFIX="$prefix" "$work/moved/bin/navolis" x
+    WINEPREFIX="$prefix" "$work/moved/bin/navolis" n
 # A first start without a display cannot ask for a language: it runs, and leaves the question
 # to the first start with a window.
 if [ -e "$work/moved/bin/navolis.cho" ] || [ -e "$work/home/data/navolis/navolis.cho" ]; then
     echo "the unattended first start chose a language" >&2
     exit 1
 fi
-echo "installed tree complete; the moved program ran its unattended x"
+echo "installed tree complete; the moved program ran its unattended n"

@@ -28,6 +28,8 @@ public:
 
     const QString &path() const { return m_path; }
     bool isWritable() const { return !m_prefixRoot.isEmpty(); }
+    // A symbolic link, or a file with other hard links: never replaced.
+    bool isLinked() const { return !isPlainFile(); }
 
     // The hive as the file holds it now; read again when the file changed on disk.
     const RegHive &hive();

@@ -29,7 +29,8 @@ ValueDeletion DeleteAllValues(const QString &keyPath)
             if (!registry.DeleteValue(name) && registry.ValueExists(name))
                 kept = true;
         }
-        deletion.complete = !kept;
+        // The deletions are only in memory until the key is saved.
+        deletion.complete = registry.FlushKey() && !kept;
     } catch (...) {
         logIgnoredException(lcRegistry(), "deleting the values of a key");
         deletion.complete = false;

@@ -14,7 +14,8 @@ struct ValueDeletion
 {
     // The names the key held before.
     QStringList names;
-    // Every value is gone; false when the registry kept one or could not be reached.
+    // Every value is gone from the file; false when the registry kept one, could not be
+    // reached, or could not be saved.
     bool complete = false;
 };
 

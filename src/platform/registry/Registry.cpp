@@ -418,6 +418,12 @@ bool UserHiveIsDamaged()
     return currentHives().user->hive().isDamaged();
 }
 
+bool UserHiveIsLinked()
+{
+    QMutexLocker lock(&registryMutex);
+    return currentHives().user->isLinked();
+}
+
 LONG RegEnumKeyEx(HKEY key, DWORD index, QString *subKeyName)
 {
     return traced("RegEnumKeyEx", QStringView(), untracedRegEnumKeyEx(key, index, subKeyName));

@@ -66,6 +66,9 @@ int RegSaveCount();
 
 // Whether the current prefix's user.reg exists but cannot be read as a hive.
 bool UserHiveIsDamaged();
+// Whether the current prefix's user.reg is a symbolic link or has other hard links: it is then
+// not the prefix's own file, and is never replaced.
+bool UserHiveIsLinked();
 
 // Subkeys in the order Wine enumerates them; ERROR_NO_MORE_ITEMS past the last.
 LONG RegEnumKeyEx(HKEY key, DWORD index, QString *subKeyName);

@@ -47,6 +47,11 @@ void TRegistry::CloseKey()
     m_currentPath.clear();
 }
 
+bool TRegistry::FlushKey()
+{
+    return RegFlushKey(m_current ? m_current : m_root) == ERROR_SUCCESS;
+}
+
 void TRegistry::GetValueNames(QStringList &strings) const
 {
     strings.clear();

@@ -32,6 +32,9 @@ public:
     // A path starting with a backslash is taken from the root, any other from the current key.
     bool OpenKey(const QString &key, bool canCreate);
     void CloseKey();
+    // Saves what was changed through the current key; false when the save failed, which
+    // undoes those changes.
+    bool FlushKey();
     // Empties `strings`, then lists the current key's value names in stored order.
     void GetValueNames(QStringList &strings) const;
     bool ValueExists(const QString &name) const;

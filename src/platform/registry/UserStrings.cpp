@@ -30,11 +30,14 @@ QString ReadUserString(const QString &keyPath, const QString &valueName)
     return result;
 }
 
-void WriteUserString(const QString &keyPath, const QString &valueName, const QString &value)
+bool WriteUserString(const QString &keyPath, const QString &valueName, const QString &value)
 {
     HKEY key = nullptr;
     if (RegCreateKeyEx(HKEY_CURRENT_USER, keyPath, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return;
-    RegSetValueEx(key, valueName, REG_SZ, value.utf16(), DWORD((value.size() + 1) * 2));
-    RegCloseKey(key);
+        return false;
+    const LONG set =
+        RegSetValueEx(key, valueName, REG_SZ, value.utf16(), DWORD((value.size() + 1) * 2));
+    // Closing saves the change: only then is it known to be in the file.
+    const LONG saved = RegCloseKey(key);
+    return set == ERROR_SUCCESS && saved == ERROR_SUCCESS;
 }

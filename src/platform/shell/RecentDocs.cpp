@@ -89,8 +89,8 @@ bool emptyKeyTree(HKEY parent, const QString &path)
             ++i;
         }
     }
-    RegCloseKey(key);
-    return empty;
+    // Closing saves the deletions; a save that fails has deleted nothing.
+    return RegCloseKey(key) == ERROR_SUCCESS && empty;
 }
 
 } // namespace

@@ -73,11 +73,10 @@ IndexFile::~IndexFile()
         ::close(m_fd);
 }
 
-std::unique_ptr<IndexFile> IndexFile::open(const QString &path)
+std::unique_ptr<IndexFile> IndexFile::open(const QString &path, Mode mode)
 {
-    Mode mode = Mode::Write;
     int fd = ::open(QFile::encodeName(path).constData(), openFlags(mode));
-    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+    if (fd < 0 && mode == Mode::Write && (errno == EACCES || errno == EROFS || errno == EPERM)) {
         mode = Mode::Read;
         fd = ::open(QFile::encodeName(path).constData(), openFlags(mode));
     }

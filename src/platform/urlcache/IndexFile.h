@@ -26,8 +26,9 @@ public:
     IndexFile(const IndexFile &) = delete;
     IndexFile &operator=(const IndexFile &) = delete;
 
-    // Opened for writing where permitted, else read-only; null when the file does not exist.
-    static std::unique_ptr<IndexFile> open(const QString &path);
+    // Opened for writing where permitted, else read-only; only read-only when `mode` says so.
+    // Null when the file does not exist.
+    static std::unique_ptr<IndexFile> open(const QString &path, Mode mode = Mode::Write);
     // A new, empty container with the native signature; refuses to replace an existing file.
     static bool create(const QString &path, const std::vector<QByteArray> &dirNames);
 

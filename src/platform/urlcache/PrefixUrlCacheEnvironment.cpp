@@ -38,6 +38,7 @@ public:
     }
 
     QString confinementRoot() override { return Prefix::current().root(); }
+    bool readOnly() override { return writesRefusedTo(Prefix::current().root()); }
 
     // Wine names the profile folder after the logon name: "C:\users\NAME\...".
     QByteArray userName() override

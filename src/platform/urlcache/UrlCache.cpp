@@ -121,13 +121,14 @@ quint32 UrlCacheContainer::defaultEntryType() const
 IndexFile *UrlCacheContainer::file()
 {
     if (!m_file && !m_folder.isEmpty())
-        m_file = IndexFile::open(indexPath());
+        m_file = IndexFile::open(indexPath(),
+                                 m_readOnly ? IndexFile::Mode::Read : IndexFile::Mode::Write);
     return m_file.get();
 }
 
 bool UrlCacheContainer::ensureIndex()
 {
-    if (m_folder.isEmpty())
+    if (m_folder.isEmpty() || (m_readOnly && !QFile::exists(indexPath())))
         return false;
     if (QFile::exists(indexPath()))
         return file() != nullptr;
@@ -234,6 +235,8 @@ UrlCache::UrlCache(std::shared_ptr<UrlCacheEnvironment> environment)
     m_containers[1] = std::make_unique<UrlCacheContainer>(ContainerKind::Cookies, f.cookies, root);
     m_containers[2] = std::make_unique<UrlCacheContainer>(ContainerKind::History,
                                                           under(f.history, "/History.IE5"), root);
+    for (auto &container : m_containers)
+        container->setReadOnly(m_environment->readOnly());
 }
 
 UrlCache::Batch::Batch(UrlCache &cache) : m_cache(cache)

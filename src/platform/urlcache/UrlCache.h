@@ -44,6 +44,8 @@ public:
 
     // Null while the index does not exist.
     IndexFile *file();
+    // The index is then opened for reading only, and never created.
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
     // Creates a missing index (with its cache subfolders) under the native signature.
     bool ensureIndex();
     // Empty when the record has no local file or its names would lead out of the folder.
@@ -77,6 +79,7 @@ private:
     std::optional<bool> m_confined;
     std::optional<quint32> m_lastDelivered;
     std::unique_ptr<IndexFile> m_file;
+    bool m_readOnly = false;
 };
 
 // A new entry for seeding and tests; the local file is written with the given content.

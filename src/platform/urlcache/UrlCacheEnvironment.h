@@ -35,6 +35,8 @@ public:
     // The folder that every container must lie in for anything to be deleted from it, so
     // that a container folder linked elsewhere is left alone; empty for no such bound.
     virtual QString confinementRoot() { return {}; }
+    // Nothing is opened for writing at all (a preview, a prefix in which nothing may change).
+    virtual bool readOnly() { return false; }
 };
 
 // Explicit folders; writable unless told otherwise.
