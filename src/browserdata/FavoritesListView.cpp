@@ -4,6 +4,7 @@
 #include "controls/CachePreview.h"
 #include "platform/desktop/MessageBeep.h"
 #include "platform/desktop/SystemIcons.h"
+#include "platform/kernel/AnsiCodePage.h"
 #include "platform/kernel/LogCategories.h"
 #include "platform/shell/FileTypes.h"
 #include "platform/shell/ShellFileInfo.h"
@@ -248,7 +249,7 @@ void TCustomFavoritesListView::ActivateItem()
     SHFILEINFOA info;
     SHGetFileInfoA(full.list, 0, &info, sizeof info,
                    SHGFI_TYPENAME | SHGFI_ATTRIBUTES | SHGFI_PIDL);
-    const QString typeName = QString::fromLocal8Bit(info.szTypeName).left(80);
+    const QString typeName = AnsiCodePage::toUnicode(info.szTypeName).left(80);
 
     QString url;
     if (typeName == ChannelTypeName)
