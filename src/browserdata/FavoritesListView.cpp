@@ -228,19 +228,19 @@ void TCustomFavoritesListView::GoUp()
     }
 }
 
-void TCustomFavoritesListView::ActivateItem()
+bool TCustomFavoritesListView::ActivateItem()
 {
     emit DblClick();
     const int selected = selectedIndex();
     if (selected < 0)
-        return;
+        return false;
     const LPITEMIDLIST item = m_items[std::size_t(selected)].ItemPidl;
 
     if (IsBrowsableFolder(ChannelTypeName, *CurrentFolder, item)) {
         const OwnedList folder(ItemListJoin(m_currentPidl, item));
         ShowFolder(folder.list);
         ++m_depth;
-        return;
+        return false;
     }
 
     const QString fileName = ItemParsingName(*CurrentFolder, item);
@@ -263,6 +263,7 @@ void TCustomFavoritesListView::ActivateItem()
         OnURLSelected(this, url);
     else if (Webbrowser)
         Webbrowser->Navigate(url);
+    return true;
 }
 
 int TCustomFavoritesListView::FindItem(const QString &text, int start, bool wrap) const

@@ -74,23 +74,30 @@ void TFavoritenPanel::Label47Click()
     ui->FavoritesListView1->GoUp();
 }
 
+// Each action on "the link" acts on the entry selected now: a folder is opened instead, and a
+// link activated earlier, perhaps in another folder, is left alone.
+QString TFavoritenPanel::activateSelectedLink()
+{
+    TFavoritesListView *list = ui->FavoritesListView1;
+    return list->ActivateItem() ? list->LinkFileName : QString();
+}
+
 void TFavoritenPanel::Label49Click()
 {
     PlayClickSound();
-    TFavoritesListView *list = ui->FavoritesListView1;
-    list->ActivateItem();
-    if (!list->LinkFileName.isEmpty())
-        OpenInShell(list->LinkFileName);
+    const QString file = activateSelectedLink();
+    if (!file.isEmpty())
+        OpenInShell(file);
 }
 
 void TFavoritenPanel::Label5Click()
 {
     PlayClickSound();
-    TFavoritesListView *list = ui->FavoritesListView1;
-    list->ActivateItem();
-    if (!list->LinkFileName.isEmpty())
-        emit editLinkRequested(list->LinkFileName);
-    list->Reload();
+    const QString file = activateSelectedLink();
+    if (file.isEmpty())
+        return;
+    emit editLinkRequested(file);
+    ui->FavoritesListView1->Reload();
 }
 
 // The link goes to the desktop's trash where there is one, so that a deletion without a question
@@ -98,10 +105,10 @@ void TFavoritenPanel::Label5Click()
 void TFavoritenPanel::Label48Click()
 {
     PlayClickSound();
-    TFavoritesListView *list = ui->FavoritesListView1;
-    list->ActivateItem();
-    const QString file = list->LinkFileName;
-    if (!file.isEmpty() && win::FileExists(file)) {
+    const QString file = activateSelectedLink();
+    if (file.isEmpty())
+        return;
+    if (win::FileExists(file)) {
         if (win::RecycleFile(file)) {
             ShowMessage2(Qutrans::get(133));
         } else {
@@ -109,5 +116,5 @@ void TFavoritenPanel::Label48Click()
             ShowMessage2(Qutrans::get(LinkNotDeletedText));
         }
     }
-    list->Reload();
+    ui->FavoritesListView1->Reload();
 }

@@ -108,20 +108,29 @@ TEST_F(FavoritenPanelTest, SavingRewritesTheFileOnlyForAChangedAddress)
     EXPECT_EQ(list()->currentIndex().row(), 0) << "the list is back at the top";
 }
 
-TEST_F(FavoritenPanelTest, EditingWithAFolderSelectedOpensItThenTheEarlierLink)
+// A link clicked earlier must not be what "the link" means once a folder is selected.
+TEST_F(FavoritenPanelTest, AFolderSelectedIsOpenedAndTheEarlierLinkLeftAlone)
 {
-    clickRow(1);
-    QStringList shown;
-    ModalAnswerer answerer;
-    answerer.on(URLChangeForm, [&](QWidget *) {
-        shown << list()->caption(0) << URLChangeForm->linkCaption();
-        URLChangeForm->close();
+    QStringList opened;
+    platform::setShellOpenHandler([&](const QString &target) {
+        opened << target;
         return true;
     });
-    selectRow(0);
-    panel()->Label5Click();
-    EXPECT_EQ(shown, (QStringList{"Sport", "Example"}));
-    EXPECT_EQ(list()->Depth(), 0);
+    clickRow(1);
+    QTest::keyClick(list(), Qt::Key_Home);
+    ModalAnswerer answerer;
+    for (void (TFavoritenPanel::*action)() :
+         {&TFavoritenPanel::Label48Click, &TFavoritenPanel::Label5Click,
+          &TFavoritenPanel::Label49Click}) {
+        ASSERT_EQ(list()->caption(list()->currentIndex().row()), "News");
+        (panel()->*action)();
+        EXPECT_EQ(list()->Depth(), 1) << "the folder is opened";
+        EXPECT_EQ(list()->caption(0), "Sport");
+        panel()->Label47Click();
+    }
+    EXPECT_EQ(answerer.answered(), QStringList{}) << "no deletion, no link window";
+    EXPECT_EQ(opened, QStringList{});
+    EXPECT_EQ(linkFile(), browserShortcut);
 }
 
 TEST_F(FavoritenPanelTest, ViewingHandsTheLinkFileToTheShell)
