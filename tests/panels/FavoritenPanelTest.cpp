@@ -57,20 +57,38 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
     }
 
-    // Edits the link "Example" in the link window: types `address` and saves.
-    QStringList editExample(const QString &address)
+    int rowOf(const QString &caption) const
+    {
+        for (int row = 0; row < list()->count(); ++row)
+            if (list()->caption(row) == caption)
+                return row;
+        return -1;
+    }
+
+    // Edits the link in `row` in the link window: types `address` and saves; discards when the
+    // save was refused and the window stayed open.
+    QStringList editLink(int row, const QString &address)
     {
         ModalAnswerer answerer;
-        answerer.on(URLChangeForm, [address](QWidget *window) {
+        bool typed = false;
+        answerer.on(URLChangeForm, [&](QWidget *window) {
+            if (typed) {
+                if (answerer.answered().isEmpty())
+                    return false;
+                URLChangeForm->close();
+                return true;
+            }
             window->findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(address);
             QMetaObject::invokeMethod(URLChangeForm, &TURLChangeForm::Label5Click,
                                       Qt::QueuedConnection);
-            return true;
+            typed = true;
+            return false;
         });
-        selectRow(1);
+        selectRow(row);
         panel()->Label5Click();
         return answerer.answered();
     }
+    QStringList editExample(const QString &address) { return editLink(1, address); }
 
     // What a browser writes: more than the address, all of which a changed address replaces.
     const QByteArray browserShortcut = "[DEFAULT]\r\nBASEURL=http://www.example.com/\r\n"
@@ -106,6 +124,25 @@ TEST_F(FavoritenPanelTest, SavingRewritesTheFileOnlyForAChangedAddress)
     EXPECT_EQ(linkFile(), "[InternetShortcut]\r\nURL=http://www.example.org/neu\r\n");
     EXPECT_EQ(list()->Depth(), 0);
     EXPECT_EQ(list()->currentIndex().row(), 0) << "the list is back at the top";
+}
+
+TEST_F(FavoritenPanelTest, AnEmptyAddressIsRefusedAndTheFileKept)
+{
+    for (const QString &address : {QString(), QStringLiteral("  ")}) {
+        EXPECT_EQ(editExample(address), QStringList{message(203)});
+        EXPECT_EQ(linkFile(), browserShortcut);
+    }
+}
+
+TEST_F(FavoritenPanelTest, OnlyInternetShortcutsAreOfferedForEditing)
+{
+    const QByteArray shellLink("L\0\0\0\x01\x14\x02\0\0\0\0\0\xC0\0\0\0", 16);
+    prefix->file(favorites + "Notiz.lnk", shellLink);
+    list()->Reload();
+    EXPECT_EQ(editLink(rowOf("Notiz"), "http://www.example.org/"), QStringList{message(202)});
+    QFile link(prefix->path(favorites + "Notiz.lnk"));
+    ASSERT_TRUE(link.open(QIODevice::ReadOnly));
+    EXPECT_EQ(link.readAll(), shellLink);
 }
 
 // A link clicked earlier must not be what "the link" means once a folder is selected.
