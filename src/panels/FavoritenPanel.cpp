@@ -15,8 +15,9 @@
 
 namespace {
 
-// The text shown when a link file could not be deleted.
+// The texts shown when a link file could not be deleted, and when no trash could take it.
 constexpr int LinkNotDeletedText = 198;
+constexpr int LinkDeletedForGoodText = 204;
 
 } // namespace
 
@@ -101,7 +102,7 @@ void TFavoritenPanel::Label5Click()
 }
 
 // The link goes to the desktop's trash where there is one, so that a deletion without a question
-// can be undone; one that failed says so instead of claiming it.
+// can be undone; one removed for good or not at all says so instead of claiming it.
 void TFavoritenPanel::Label48Click()
 {
     PlayClickSound();
@@ -109,11 +110,17 @@ void TFavoritenPanel::Label48Click()
     if (file.isEmpty())
         return;
     if (win::FileExists(file)) {
-        if (win::RecycleFile(file)) {
+        switch (win::RecycleFile(file)) {
+        case win::Recycled::ToTrash:
             ShowMessage2(Qutrans::get(133));
-        } else {
+            break;
+        case win::Recycled::ForGood:
+            ShowMessage2(Qutrans::get(LinkDeletedForGoodText));
+            break;
+        case win::Recycled::NotDeleted:
             QTextStream(stderr) << "navolis: " << file << ": not deleted\n";
             ShowMessage2(Qutrans::get(LinkNotDeletedText));
+            break;
         }
     }
     ui->FavoritesListView1->Reload();

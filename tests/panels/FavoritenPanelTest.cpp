@@ -8,6 +8,7 @@
 #include "platform/desktop/ShellOpen.h"
 
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -203,4 +204,20 @@ TEST_F(FavoritenPanelTest, DeletingMovesTheLinkToTheTrashOrSaysThatItFailed)
     ASSERT_TRUE(trashed.open(QIODevice::ReadOnly)) << "the deletion can be undone";
     EXPECT_EQ(trashed.readAll(), browserShortcut);
     EXPECT_EQ(list()->count(), 1);
+}
+
+TEST_F(FavoritenPanelTest, ALinkNoTrashTakesIsSaidToBeGoneForGood)
+{
+    // A data home inside a plain file: no trash can be made there.
+    const QString blocker = testenv::home() + "/no-data-home";
+    ASSERT_TRUE(QFile(blocker).open(QIODevice::WriteOnly));
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", (blocker + "/share").toLocal8Bit());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", dataHome); });
+
+    ModalAnswerer answerer;
+    selectRow(1);
+    panel()->Label48Click();
+    EXPECT_EQ(answerer.answered(), QStringList{message(204)});
+    EXPECT_EQ(linkFile(), "(missing)");
 }
