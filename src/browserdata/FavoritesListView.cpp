@@ -4,6 +4,7 @@
 #include "controls/CachePreview.h"
 #include "platform/desktop/MessageBeep.h"
 #include "platform/desktop/SystemIcons.h"
+#include "platform/kernel/AnsiCodePage.h"
 #include "platform/kernel/LogCategories.h"
 #include "platform/shell/FileTypes.h"
 #include "platform/shell/ShellFileInfo.h"
@@ -227,19 +228,19 @@ void TCustomFavoritesListView::GoUp()
     }
 }
 
-void TCustomFavoritesListView::ActivateItem()
+bool TCustomFavoritesListView::ActivateItem()
 {
     emit DblClick();
     const int selected = selectedIndex();
     if (selected < 0)
-        return;
+        return false;
     const LPITEMIDLIST item = m_items[std::size_t(selected)].ItemPidl;
 
     if (IsBrowsableFolder(ChannelTypeName, *CurrentFolder, item)) {
         const OwnedList folder(ItemListJoin(m_currentPidl, item));
         ShowFolder(folder.list);
         ++m_depth;
-        return;
+        return false;
     }
 
     const QString fileName = ItemParsingName(*CurrentFolder, item);
@@ -248,7 +249,7 @@ void TCustomFavoritesListView::ActivateItem()
     SHFILEINFOA info;
     SHGetFileInfoA(full.list, 0, &info, sizeof info,
                    SHGFI_TYPENAME | SHGFI_ATTRIBUTES | SHGFI_PIDL);
-    const QString typeName = QString::fromLocal8Bit(info.szTypeName).left(80);
+    const QString typeName = AnsiCodePage::toUnicode(info.szTypeName).left(80);
 
     QString url;
     if (typeName == ChannelTypeName)
@@ -262,6 +263,7 @@ void TCustomFavoritesListView::ActivateItem()
         OnURLSelected(this, url);
     else if (Webbrowser)
         Webbrowser->Navigate(url);
+    return true;
 }
 
 int TCustomFavoritesListView::FindItem(const QString &text, int start, bool wrap) const

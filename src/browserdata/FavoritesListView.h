@@ -57,8 +57,9 @@ public:
     void ClearItems();
     // One level up; a beep at the favourites folder.
     void GoUp();
-    // Opens the selected folder, or resolves the selected link and hands on its address.
-    void ActivateItem();
+    // Opens the selected folder, or resolves the selected link and hands on its address. True
+    // when it took a link, so that an action on "the link" never falls back on an earlier one.
+    bool ActivateItem();
 
     // The find request of type-ahead: the first entry from `start` whose name begins with `text`
     // without regard to ASCII case, wrapping to the top when `wrap`; -1 when none.

@@ -1,5 +1,6 @@
 #include "browserdata/IEUtils.h"
 
+#include "platform/kernel/AnsiCodePage.h"
 #include "platform/kernel/ProfileFile.h"
 #include "platform/shell/InternetShortcut.h"
 #include "platform/shell/ShellFileInfo.h"
@@ -25,9 +26,10 @@ QString fromStrRet(LPCITEMIDLIST item, const STRRET &name)
         return text;
     }
     case STRRET::STRRET_OFFSET:
-        return QString::fromLocal8Bit(reinterpret_cast<const char *>(bytesOf(item)) + name.uOffset);
+        return AnsiCodePage::toUnicode(reinterpret_cast<const char *>(bytesOf(item)) +
+                                       name.uOffset);
     case STRRET::STRRET_CSTR:
-        return QString::fromLocal8Bit(name.cStr);
+        return AnsiCodePage::toUnicode(name.cStr);
     }
     return {};
 }
@@ -127,7 +129,7 @@ bool ItemTypeNameIs(const QString &typeName, const IShellFolder &folder, LPCITEM
     const bool found =
         full && SHGetFileInfoA(full, 0, &info, sizeof info, SHGFI_TYPENAME | SHGFI_PIDL) != 0;
     ItemListFree(full);
-    return found && QString::fromLocal8Bit(info.szTypeName).left(80) == typeName;
+    return found && AnsiCodePage::toUnicode(info.szTypeName).left(80) == typeName;
 }
 
 bool IsBrowsableFolder(const QString &typeName, const IShellFolder &folder, LPCITEMIDLIST item)

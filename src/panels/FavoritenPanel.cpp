@@ -15,8 +15,9 @@
 
 namespace {
 
-// The text shown when a link file could not be deleted.
+// The texts shown when a link file could not be deleted, and when no trash could take it.
 constexpr int LinkNotDeletedText = 198;
+constexpr int LinkDeletedForGoodText = 204;
 
 } // namespace
 
@@ -74,40 +75,53 @@ void TFavoritenPanel::Label47Click()
     ui->FavoritesListView1->GoUp();
 }
 
+// Each action on "the link" acts on the entry selected now: a folder is opened instead, and a
+// link activated earlier, perhaps in another folder, is left alone.
+QString TFavoritenPanel::activateSelectedLink()
+{
+    TFavoritesListView *list = ui->FavoritesListView1;
+    return list->ActivateItem() ? list->LinkFileName : QString();
+}
+
 void TFavoritenPanel::Label49Click()
 {
     PlayClickSound();
-    TFavoritesListView *list = ui->FavoritesListView1;
-    list->ActivateItem();
-    if (!list->LinkFileName.isEmpty())
-        OpenInShell(list->LinkFileName);
+    const QString file = activateSelectedLink();
+    if (!file.isEmpty())
+        OpenInShell(file);
 }
 
 void TFavoritenPanel::Label5Click()
 {
     PlayClickSound();
-    TFavoritesListView *list = ui->FavoritesListView1;
-    list->ActivateItem();
-    if (!list->LinkFileName.isEmpty())
-        emit editLinkRequested(list->LinkFileName);
-    list->Reload();
+    const QString file = activateSelectedLink();
+    if (file.isEmpty())
+        return;
+    emit editLinkRequested(file);
+    ui->FavoritesListView1->Reload();
 }
 
 // The link goes to the desktop's trash where there is one, so that a deletion without a question
-// can be undone; one that failed says so instead of claiming it.
+// can be undone; one removed for good or not at all says so instead of claiming it.
 void TFavoritenPanel::Label48Click()
 {
     PlayClickSound();
-    TFavoritesListView *list = ui->FavoritesListView1;
-    list->ActivateItem();
-    const QString file = list->LinkFileName;
-    if (!file.isEmpty() && win::FileExists(file)) {
-        if (win::RecycleFile(file)) {
+    const QString file = activateSelectedLink();
+    if (file.isEmpty())
+        return;
+    if (win::FileExists(file)) {
+        switch (win::RecycleFile(file)) {
+        case win::Recycled::ToTrash:
             ShowMessage2(Qutrans::get(133));
-        } else {
+            break;
+        case win::Recycled::ForGood:
+            ShowMessage2(Qutrans::get(LinkDeletedForGoodText));
+            break;
+        case win::Recycled::NotDeleted:
             QTextStream(stderr) << "navolis: " << file << ": not deleted\n";
             ShowMessage2(Qutrans::get(LinkNotDeletedText));
+            break;
         }
     }
-    list->Reload();
+    ui->FavoritesListView1->Reload();
 }

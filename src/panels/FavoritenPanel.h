@@ -38,5 +38,7 @@ signals:
     void editLinkRequested(const QString &linkFileName);
 
 private:
+    QString activateSelectedLink();
+
     QScopedPointer<Ui::TFavoritenPanel> ui;
 };

@@ -13,6 +13,14 @@
 
 #include <stdexcept>
 
+namespace {
+
+// The texts shown when a file is not an internet shortcut and when the address is empty.
+constexpr int NotAnInternetShortcutText = 202;
+constexpr int EmptyAddressText = 203;
+
+} // namespace
+
 TURLChangeForm::TURLChangeForm(QWidget *parent) : QDialog(parent), ui(new Ui::TURLChangeForm)
 {
     ui->setupUi(this);
@@ -29,8 +37,13 @@ void TURLChangeForm::ShowLink(const QString &caption, const QString &url)
     ui->Edit1->setText(url);
 }
 
+// Saving writes the two-line internet-shortcut format, so only such a file is offered.
 void TURLChangeForm::EditLink(const QString &linkFileName)
 {
+    if (!isInternetShortcutFile(linkFileName)) {
+        ShowMessage2(Qutrans::get(NotAnInternetShortcutText));
+        return;
+    }
     m_linkFileName = linkFileName;
     exec();
 }
@@ -61,8 +74,13 @@ void TURLChangeForm::Label5Click()
 {
     PlayClickSound();
     if (win::FileExists(m_linkFileName)) {
-        const QLocale locale = QLocale::system();
         const QString typed = ui->Edit1->text();
+        // A reader takes a blank value for no address at all; the window stays open to mend it.
+        if (typed.trimmed().isEmpty()) {
+            ShowMessage2(Qutrans::get(EmptyAddressText));
+            return;
+        }
+        const QLocale locale = QLocale::system();
         QString reason;
         if (locale.toUpper(OriginalUrl) != locale.toUpper(typed) &&
             !writeInternetShortcutFile(m_linkFileName, typed, &reason))

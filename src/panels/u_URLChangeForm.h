@@ -21,7 +21,8 @@ public:
 
     // Loads the link's name and address into the window without showing it.
     void ShowLink(const QString &caption, const QString &url);
-    // Shows the window modally for the shortcut file `linkFileName`.
+    // Shows the window modally for the shortcut file `linkFileName`; refuses, with a message, a
+    // file that is not an internet shortcut.
     void EditLink(const QString &linkFileName);
 
     // What the window shows, for the window set and the tests.

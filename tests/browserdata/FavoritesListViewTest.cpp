@@ -128,6 +128,23 @@ TEST_F(FavoritesListViewTest, ChannelsAreLeftOutUnlessAskedForAndResolveToTheirA
     EXPECT_EQ(view->Depth(), 0) << "a channel is not browsed like a folder";
 }
 
+// The shell gives type names in the ANSI code page; a localised one has letters beyond ASCII.
+TEST_F(FavoritesListViewTest, LocalisedTypeNamesStillTellShortcutsAndChannels)
+{
+    prefix
+        .file("system.reg", "WINE REGISTRY Version 2\n\n"
+                            "[Software\\\\Classes\\\\ChannelShortcut]\n@=\"Kanalverknüpfung\"\n\n"
+                            "[Software\\\\Classes\\\\InternetShortcut]\n@=\"Internetverknüpfung\"\n"
+                            "\"NeverShowExt\"=\"\"\n")
+        .file(favorites + "Kanal/desktop.ini", "[Channel]\r\nCDFURL=http://kanal.example/cdf\r\n")
+        .file(favorites + "Seite.url", shortcut("http://seite.example/"));
+    auto view = makeView();
+    EXPECT_EQ(captions(*view), QStringList{"Seite"}) << "the channel is left out";
+    select(*view, view->count() - 1);
+    view->ActivateItem();
+    EXPECT_EQ(selected, QStringList{"http://seite.example/"});
+}
+
 TEST_F(FavoritesListViewTest, TypeAheadFindsByPrefixWithAndWithoutWrapping)
 {
     for (const char *name : {"Abend", "abc", "Beta", "Ab Ende"})

@@ -8,6 +8,7 @@
 #include "platform/desktop/ShellOpen.h"
 
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -57,20 +58,38 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
     }
 
-    // Edits the link "Example" in the link window: types `address` and saves.
-    QStringList editExample(const QString &address)
+    int rowOf(const QString &caption) const
+    {
+        for (int row = 0; row < list()->count(); ++row)
+            if (list()->caption(row) == caption)
+                return row;
+        return -1;
+    }
+
+    // Edits the link in `row` in the link window: types `address` and saves; discards when the
+    // save was refused and the window stayed open.
+    QStringList editLink(int row, const QString &address)
     {
         ModalAnswerer answerer;
-        answerer.on(URLChangeForm, [address](QWidget *window) {
+        bool typed = false;
+        answerer.on(URLChangeForm, [&](QWidget *window) {
+            if (typed) {
+                if (answerer.answered().isEmpty())
+                    return false;
+                URLChangeForm->close();
+                return true;
+            }
             window->findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(address);
             QMetaObject::invokeMethod(URLChangeForm, &TURLChangeForm::Label5Click,
                                       Qt::QueuedConnection);
-            return true;
+            typed = true;
+            return false;
         });
-        selectRow(1);
+        selectRow(row);
         panel()->Label5Click();
         return answerer.answered();
     }
+    QStringList editExample(const QString &address) { return editLink(1, address); }
 
     // What a browser writes: more than the address, all of which a changed address replaces.
     const QByteArray browserShortcut = "[DEFAULT]\r\nBASEURL=http://www.example.com/\r\n"
@@ -108,20 +127,48 @@ TEST_F(FavoritenPanelTest, SavingRewritesTheFileOnlyForAChangedAddress)
     EXPECT_EQ(list()->currentIndex().row(), 0) << "the list is back at the top";
 }
 
-TEST_F(FavoritenPanelTest, EditingWithAFolderSelectedOpensItThenTheEarlierLink)
+TEST_F(FavoritenPanelTest, AnEmptyAddressIsRefusedAndTheFileKept)
 {
-    clickRow(1);
-    QStringList shown;
-    ModalAnswerer answerer;
-    answerer.on(URLChangeForm, [&](QWidget *) {
-        shown << list()->caption(0) << URLChangeForm->linkCaption();
-        URLChangeForm->close();
+    for (const QString &address : {QString(), QStringLiteral("  ")}) {
+        EXPECT_EQ(editExample(address), QStringList{message(203)});
+        EXPECT_EQ(linkFile(), browserShortcut);
+    }
+}
+
+TEST_F(FavoritenPanelTest, OnlyInternetShortcutsAreOfferedForEditing)
+{
+    const QByteArray shellLink("L\0\0\0\x01\x14\x02\0\0\0\0\0\xC0\0\0\0", 16);
+    prefix->file(favorites + "Notiz.lnk", shellLink);
+    list()->Reload();
+    EXPECT_EQ(editLink(rowOf("Notiz"), "http://www.example.org/"), QStringList{message(202)});
+    QFile link(prefix->path(favorites + "Notiz.lnk"));
+    ASSERT_TRUE(link.open(QIODevice::ReadOnly));
+    EXPECT_EQ(link.readAll(), shellLink);
+}
+
+// A link clicked earlier must not be what "the link" means once a folder is selected.
+TEST_F(FavoritenPanelTest, AFolderSelectedIsOpenedAndTheEarlierLinkLeftAlone)
+{
+    QStringList opened;
+    platform::setShellOpenHandler([&](const QString &target) {
+        opened << target;
         return true;
     });
-    selectRow(0);
-    panel()->Label5Click();
-    EXPECT_EQ(shown, (QStringList{"Sport", "Example"}));
-    EXPECT_EQ(list()->Depth(), 0);
+    clickRow(1);
+    QTest::keyClick(list(), Qt::Key_Home);
+    ModalAnswerer answerer;
+    for (void (TFavoritenPanel::*action)() :
+         {&TFavoritenPanel::Label48Click, &TFavoritenPanel::Label5Click,
+          &TFavoritenPanel::Label49Click}) {
+        ASSERT_EQ(list()->caption(list()->currentIndex().row()), "News");
+        (panel()->*action)();
+        EXPECT_EQ(list()->Depth(), 1) << "the folder is opened";
+        EXPECT_EQ(list()->caption(0), "Sport");
+        panel()->Label47Click();
+    }
+    EXPECT_EQ(answerer.answered(), QStringList{}) << "no deletion, no link window";
+    EXPECT_EQ(opened, QStringList{});
+    EXPECT_EQ(linkFile(), browserShortcut);
 }
 
 TEST_F(FavoritenPanelTest, ViewingHandsTheLinkFileToTheShell)
@@ -157,4 +204,20 @@ TEST_F(FavoritenPanelTest, DeletingMovesTheLinkToTheTrashOrSaysThatItFailed)
     ASSERT_TRUE(trashed.open(QIODevice::ReadOnly)) << "the deletion can be undone";
     EXPECT_EQ(trashed.readAll(), browserShortcut);
     EXPECT_EQ(list()->count(), 1);
+}
+
+TEST_F(FavoritenPanelTest, ALinkNoTrashTakesIsSaidToBeGoneForGood)
+{
+    // A data home inside a plain file: no trash can be made there.
+    const QString blocker = testenv::home() + "/no-data-home";
+    ASSERT_TRUE(QFile(blocker).open(QIODevice::WriteOnly));
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", (blocker + "/share").toLocal8Bit());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", dataHome); });
+
+    ModalAnswerer answerer;
+    selectRow(1);
+    panel()->Label48Click();
+    EXPECT_EQ(answerer.answered(), QStringList{message(204)});
+    EXPECT_EQ(linkFile(), "(missing)");
 }

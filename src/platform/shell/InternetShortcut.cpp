@@ -49,6 +49,11 @@ bool isWebOrMailAddress(const QString &address)
     return (scheme == u"http" || scheme == u"https" || scheme == u"ftp") && !url.host().isEmpty();
 }
 
+bool isInternetShortcutFile(const QString &fileName)
+{
+    return fileName.endsWith(QLatin1String(".url"), Qt::CaseInsensitive);
+}
+
 bool writeInternetShortcutFile(const QString &fileName, const QString &address, QString *reason)
 {
     const auto refuse = [&](const QString &why) {

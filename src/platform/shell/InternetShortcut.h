@@ -27,6 +27,10 @@ bool isWebOrMailAddress(const QString &address);
 // itself when it starts with '/'.
 QString shellHostPath(const QString &fileName);
 
+// Whether `fileName` names an internet shortcut (.url): the only kind of file that may be
+// rewritten in the format below, which would destroy a shell link or a document.
+bool isInternetShortcutFile(const QString &fileName);
+
 // Replaces the file with exactly the two lines "[InternetShortcut]" and "URL=" + `address`, each
 // ended by CR LF, in the ANSI code page; atomically and under the prefix's write lock, so that a
 // failed write leaves the old file. False with the reason when nothing was written: Wine runs in

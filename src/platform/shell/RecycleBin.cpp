@@ -5,27 +5,46 @@
 #include "platform/prefix/WineServer.h"
 #include "platform/shell/InternetShortcut.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace win {
 
-bool RecycleFile(const QString &fileName)
+namespace {
+
+// Qt's trash falls back to the working folder when it cannot establish the home trash (seen
+// with Qt 6.4): the file would land in "files" there and count as trashed. So the home trash,
+// which Qt makes the same way, is made sure of first.
+bool homeTrashAvailable()
+{
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataHome.isEmpty())
+        return false;
+    const QDir top(dataHome);
+    return top.exists() && (top.mkdir(QStringLiteral("Trash")) ||
+                            QFileInfo(top.filePath(QStringLiteral("Trash"))).isDir());
+}
+
+} // namespace
+
+Recycled RecycleFile(const QString &fileName)
 {
     const QString host = shellHostPath(fileName);
     if (host.isEmpty() || !QFileInfo(host).isFile())
-        return false;
+        return Recycled::NotDeleted;
     const PrefixWriteLock lock(Prefix::current().root());
     if (!lock.isHeld())
-        return false;
+        return Recycled::NotDeleted;
     QFile file(host);
-    if (file.moveToTrash())
-        return true;
+    if (homeTrashAvailable() && file.moveToTrash())
+        return Recycled::ToTrash;
     qCDebug(lcShell) << "no trash takes" << host << "- removing it";
     if (file.remove())
-        return true;
+        return Recycled::ForGood;
     qCWarning(lcShell) << "cannot delete" << host << ":" << file.errorString();
-    return false;
+    return Recycled::NotDeleted;
 }
 
 } // namespace win
