@@ -209,7 +209,7 @@ void reportPrefixProblem()
         refuseWritesTo(root);
         problem = 201;
     } else if (win::UserHiveIsLinked()) {
-        problem = 210;
+        problem = 205;
     }
     if (problem == 0)
         return;

@@ -58,5 +58,5 @@ void TAutoPanel::CheckBox4Click()
     // as the reason, says the rest.
     LoadAutomationChoices();
     if (noticeBefore || !ReadOnlyNotice::wasGiven())
-        ShowMessage2(Qutrans::get(212));
+        ShowMessage2(Qutrans::get(210));
 }

@@ -1,6 +1,9 @@
 #include "dialogs/MyTricks.h"
 
+#include "dialogs/u_ShowMessage2.h"
+#include "i18n/Qutrans.h"
 #include "platform/desktop/ShellOpen.h"
+#include "platform/shell/ShellExecute.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -9,7 +12,11 @@
 
 void OpenInShell(const QString &target)
 {
-    platform::shellOpen(target);
+    const int result = platform::shellOpen(target);
+    if (result > 32)
+        return;
+    const int text = result == win::SE_ERR_NOASSOC ? 207 : 208;
+    ShowMessage2(Qutrans::get(text) + QLatin1Char('\r') + target);
 }
 
 void RunIfExists(const QString &path)

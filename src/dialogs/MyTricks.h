@@ -4,7 +4,8 @@
 
 // Small shell and file routines shared by the windows.
 
-// Hands a document, program or address to the shell's "Open"; failures are not reported.
+// Hands a document, program or address to the shell's "Open". What the shell could not open is
+// named in the message window: no program for it, or a target missing or refused.
 void OpenInShell(const QString &target);
 
 // OpenInShell, only when the named file exists.

@@ -8,12 +8,9 @@
 
 #include <QFile>
 
-void SwitchLanguage(const QString &name)
-{
-    SwitchLanguage(name, [](const QString &language) { Qutrans::SetLanguage(language); });
-}
+namespace {
 
-void SwitchLanguage(const QString &name, const std::function<void(const QString &)> &setLanguage)
+void makeCurrent(const QString &name, const std::function<void(const QString &)> &setLanguage)
 {
     const CompanionFiles files = CompanionFiles::forRunningProgram();
     QFile::remove(files.helpFile());
@@ -24,6 +21,28 @@ void SwitchLanguage(const QString &name, const std::function<void(const QString 
         setLanguage(QStringLiteral("ENGLISH"));
         setLanguage(name);
     }
-    RunIfExists(files.programPath());
+}
+
+void setLibraryLanguage(const QString &language)
+{
+    Qutrans::SetLanguage(language);
+}
+
+} // namespace
+
+void MakeLanguageCurrent(const QString &name)
+{
+    makeCurrent(name, setLibraryLanguage);
+}
+
+void SwitchLanguage(const QString &name)
+{
+    SwitchLanguage(name, setLibraryLanguage);
+}
+
+void SwitchLanguage(const QString &name, const std::function<void(const QString &)> &setLanguage)
+{
+    makeCurrent(name, setLanguage);
+    RunIfExists(CompanionFiles::forRunningProgram().programPath());
     Form1->close();
 }

@@ -3,6 +3,10 @@
 #include <QString>
 #include <functional>
 
+// Makes the named language current for this run and the later ones, with its help and
+// documentation files beside the program.
+void MakeLanguageCurrent(const QString &name);
+
 // Makes the named language current, then starts the program anew in it and ends this instance.
 void SwitchLanguage(const QString &name);
 

@@ -9,12 +9,15 @@
 #include "app/u_Navolis.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
+#include "dialogs/u_ShowMessage2.h"
 #include "i18n/LanguageSwitch.h"
 #include "i18n/Qutrans.h"
+#include "platform/kernel/LogCategories.h"
 
 #include <QFileInfo>
 #include <QShowEvent>
 #include <QTimer>
+#include <stdexcept>
 
 TForm4::TForm4(QWidget *parent) : QDialog(parent), Timer1(new QTimer(this)), ui(new Ui::TForm4)
 {
@@ -77,9 +80,22 @@ void TForm4::ComboBox1Change()
     ui->BitBtn1->setEnabled(true);
 }
 
+// A choice that cannot be kept must not hold the user here: the chosen language serves this run,
+// the user hears that the next start asks again, and no restart runs into the same question.
 void TForm4::BitBtn1Click()
 {
-    WriteLineIfMissing(CompanionFiles::forRunningProgram().languageChoiceFile(), ProgramVersion);
-    SwitchLanguage(ui->ComboBox1->currentText());
+    const QString language = ui->ComboBox1->currentText();
+    try {
+        WriteLineIfMissing(CompanionFiles::forRunningProgram().languageChoiceFile(),
+                           ProgramVersion);
+    } catch (const std::runtime_error &error) {
+        qCWarning(lcUi) << error.what();
+        MakeLanguageCurrent(language);
+        ShowMessage2(Qutrans::get(206));
+        Form1->Timer1->start();
+        accept();
+        return;
+    }
+    SwitchLanguage(language);
     accept();
 }

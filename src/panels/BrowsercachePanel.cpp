@@ -32,7 +32,11 @@ TBrowsercachePanel::TBrowsercachePanel(QWidget *parent)
     IECache1->SetFilterOptions(CacheContentFilter);
     IECache1->SearchPattern = spUrl;
     IECache1->OnEntry = [this](QObject *Sender, bool &Cancel) { IECache1Entry(Sender, Cancel); };
-    connect(ui->ListBox2, &QListWidget::itemClicked, this, &TBrowsercachePanel::ListBox2Click);
+    // The preview follows the selection, whether a click or the arrow keys moved it.
+    connect(ui->ListBox2, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            ListBox2Click();
+    });
     connect(ui->Label41, &ClickLabel::clicked, this, &TBrowsercachePanel::Label41Click);
     connect(ui->Image20, &ClickLabel::clicked, this, &TBrowsercachePanel::Label41Click);
     connect(ui->BitBtn3, &QPushButton::clicked, this, &TBrowsercachePanel::nextClicked);
@@ -62,10 +66,8 @@ void TBrowsercachePanel::FillPanel()
     listEntries();
     ui->WebBrowser1->Navigate(Blank);
     ShowCountAndSize();
-    if (ui->ListBox2->count() > 0) {
-        ui->ListBox2->setCurrentRow(0);
-        ListBox2Click();
-    }
+    if (ui->ListBox2->count() > 0)
+        selectLine(0);
 }
 
 void TBrowsercachePanel::IECache1Entry(QObject *, bool &)
@@ -81,7 +83,8 @@ void TBrowsercachePanel::ShowCountAndSize()
     StoredLayout::setCaption(ui->Label42, Qutrans::get(122) + kilobytes(CacheTotal));
 }
 
-// The test is the program's: a case-sensitive substring of the whole local path.
+// The test is the program's: a case-sensitive substring of the whole local path. An entry that
+// is not previewed clears the preview, so that no other entry's page stands under its line.
 void TBrowsercachePanel::ListBox2Click()
 {
     while (ui->WebBrowser1->Busy())
@@ -95,6 +98,7 @@ void TBrowsercachePanel::ListBox2Click()
             return;
         }
     }
+    ui->WebBrowser1->Navigate(Blank);
 }
 
 // Entries that stay because Wine serves the prefix are no amount freed: the read-only notice
@@ -152,8 +156,11 @@ QString TBrowsercachePanel::previewLocation() const
     return ui->WebBrowser1->LocationURL();
 }
 
+// Selecting a line previews it; the line already selected is previewed again.
 void TBrowsercachePanel::selectLine(int row)
 {
-    ui->ListBox2->setCurrentRow(row);
-    ListBox2Click();
+    if (ui->ListBox2->currentRow() == row)
+        ListBox2Click();
+    else
+        ui->ListBox2->setCurrentRow(row);
 }

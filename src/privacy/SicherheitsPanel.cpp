@@ -60,7 +60,8 @@ void TSicherheitsPanel::Label21Click()
 }
 
 // The clearing runs while the busy window is up, before its progress starts. Emptied is said
-// only when no visit is left; a refusal under a running wineserver repeats the read-only notice.
+// only when no visit is left; a refusal under a running wineserver repeats the read-only notice,
+// and any other failure says that the clean-up did not finish.
 void TSicherheitsPanel::Label22Click()
 {
     PlayClickSound();
@@ -74,6 +75,8 @@ void TSicherheitsPanel::Label22Click()
         ShowMessage2(Qutrans::get(92));
     else if (noticeBefore)
         ShowMessage2(Qutrans::get(196));
+    else if (!ReadOnlyNotice::wasGiven())
+        ShowMessage2(Qutrans::get(197));
 }
 
 // The typed addresses go first; the busy display that follows only gives the user a moment.

@@ -43,5 +43,5 @@ void SaveAndReloadBrowserSettings()
     LoadBrowserSettings();
     // Wine's running server has just been named as the reason: that says it already.
     if (!saved && (noticeBefore || !ReadOnlyNotice::wasGiven()))
-        ShowMessage2(Qutrans::get(211));
+        ShowMessage2(Qutrans::get(209));
 }

@@ -1,6 +1,8 @@
 #include "Controls.h"
+#include "ModalAnswerer.h"
 #include "WindowSetFixture.h"
 
+#include "dialogs/MyTricks.h"
 #include "i18n/ApplyTranslations.h"
 #include "panels/BrowsercachePanel.h"
 #include "platform/desktop/ShellOpen.h"
@@ -116,6 +118,40 @@ TEST_F(NavigationTest, LinksGoToTheShell)
     QTest::mouseClick(control<ClickLabel>(Form1, "Label2"), Qt::LeftButton);
 
     EXPECT_EQ(opened, QStringList({WebSiteAddress, WebSiteAddress, MailAddress, WebSiteAddress}));
+}
+
+// A desktop with no program for a link's target: the message window names the target in the
+// current language, where nothing at all happened before. A target that is not there is named
+// as well.
+TEST_F(NavigationTest, LinksThatNothingCanOpenSaySo)
+{
+    const QString help = CompanionFiles::forRunningProgram().helpFile();
+    platform::setShellOpenHandler([](const QString &) { return false; });
+    const auto reset = qScopeGuard([help] {
+        platform::setShellOpenHandler({});
+        QFile::remove(help);
+    });
+    QFile helpFile(help);
+    ASSERT_TRUE(helpFile.open(QIODevice::WriteOnly));
+    helpFile.close();
+    WebSiteAddress = QStringLiteral("https://www.navolis.example/");
+    MailAddress = QStringLiteral("mailto:support@navolis.example");
+    const auto named = [](int text, const QString &target) {
+        return TShowMessage2Form::displayText(Qutrans::get(text) + QLatin1Char('\r') + target);
+    };
+    ModalAnswerer answerer;
+
+    QTest::mouseClick(control<ClickLabel>(Form1, "Label3"), Qt::LeftButton);
+    QTest::mouseClick(control<ClickLabel>(Form1, "Label2"), Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(Form1, "SpeedButton7"), Qt::LeftButton);
+    QTest::mouseClick(control<ClickLabel>(Form1, "Label12"), Qt::LeftButton);
+    EXPECT_EQ(answerer.answered(),
+              (QStringList{named(207, WebSiteAddress), named(207, help), named(207, MailAddress)}));
+
+    platform::setShellOpenHandler({});
+    const QString gone = QStringLiteral("/nonexistent-navolis/gone.doc");
+    OpenInShell(gone);
+    EXPECT_EQ(answerer.answered().last(), named(208, gone));
 }
 
 TEST_F(NavigationTest, ShowingTheWindowRevealsTheQuitButton)

@@ -1,12 +1,15 @@
 #include "i18n/LanguageSwitch.h"
 #include "Controls.h"
+#include "ModalAnswerer.h"
 #include "app/WindowSetFixture.h"
+#include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
 #include "i18n/u_language.h"
 #include "platform/desktop/ShellOpen.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace {
@@ -88,6 +91,30 @@ TEST_F(LanguageSwitchTest, ALanguageWithoutHelpFilesIsRetriedByWayOfEnglish)
     EXPECT_EQ(calls, QStringList{"DEUTSCH"}) << "no retry when the language brought its files";
     EXPECT_EQ(started.size(), 2) << "each switch starts the program anew";
     QFile::remove(files.helpFile());
+}
+
+// A choice file that cannot be created (here a link to nowhere, which even root cannot create
+// over): the user hears so in the chosen language and goes on in it, without a restart that
+// would only ask again.
+TEST_F(LanguageSwitchTest, UnwritableChoiceGoesOnInTheChosenLanguage)
+{
+    QFile::remove(files.languageChoiceFile());
+    ASSERT_TRUE(
+        QFile::link(QStringLiteral("/nonexistent-navolis/choice"), files.languageChoiceFile()));
+    const auto removeLink = qScopeGuard([this] { QFile::remove(files.languageChoiceFile()); });
+    control<QComboBox>(Form4, "ComboBox1")->setCurrentIndex(indexOf(QStringLiteral("DEUTSCH")));
+    Form4->setResult(QDialog::Rejected);
+    ASSERT_FALSE(Form1->Timer1->isActive());
+    ModalAnswerer answerer;
+
+    Form4->BitBtn1Click();
+
+    EXPECT_EQ(Qutrans::GetLanguage(), QStringLiteral("DEUTSCH"));
+    EXPECT_EQ(answerer.answered(), QStringList{TShowMessage2Form::displayText(Qutrans::get(206))});
+    EXPECT_EQ(Form4->result(), QDialog::Accepted);
+    EXPECT_TRUE(started.isEmpty()) << "no restart";
+    EXPECT_TRUE(Form1->Timer1->isActive()) << "the run goes on with the start timer";
+    Form1->Timer1->stop();
 }
 
 // Ends with the main window closed: the last test of this process.

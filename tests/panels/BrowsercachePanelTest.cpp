@@ -14,6 +14,8 @@
 #include "platform/urlcache/WinInetCache.h"
 
 #include <QDir>
+#include <QListWidget>
+#include <QTest>
 #include <memory>
 
 namespace {
@@ -85,8 +87,8 @@ TEST_F(BrowsercachePanelTest, ListsWineEntriesWithCountSizeAndPreview)
     EXPECT_TRUE(panel()->previewLocation().endsWith("/logo[0].gif"));
 }
 
-// ".htm", ".gif" or ".jpg" anywhere in the local path, case-sensitively; otherwise the preview
-// keeps what it shows.
+// ".htm", ".gif" or ".jpg" anywhere in the local path, case-sensitively; any other entry clears
+// the preview instead of leaving the page selected before it on show.
 TEST_F(BrowsercachePanelTest, PreviewFollowsTheSubstringRule)
 {
     usePrefix(PrefixBuilder::Start::Minimal);
@@ -96,13 +98,32 @@ TEST_F(BrowsercachePanelTest, PreviewFollowsTheSubstringRule)
     enterPanel();
     ASSERT_EQ(panel()->listed().size(), 5);
     const int page = int(panel()->listed().indexOf("http://e.example/page.html"));
-    panel()->selectLine(page);
-    const QString shown = panel()->previewLocation();
-    EXPECT_TRUE(shown.endsWith("/page[0].html"));
     for (int row = 0; row < 5; ++row) {
+        panel()->selectLine(page);
+        ASSERT_TRUE(panel()->previewLocation().endsWith("/page[0].html"));
         panel()->selectLine(row);
-        EXPECT_EQ(panel()->previewLocation(), shown) << row;
+        if (row == page)
+            EXPECT_TRUE(panel()->previewLocation().endsWith("/page[0].html"));
+        else
+            EXPECT_EQ(panel()->previewLocation(), "about:blank")
+                << panel()->listed()[row].toStdString();
     }
+}
+
+// The selection moves by a click or by the arrow keys, and the preview goes with it.
+TEST_F(BrowsercachePanelTest, PreviewFollowsTheSelectionByMouseAndKeyboard)
+{
+    usePrefix(PrefixBuilder::Start::Sample);
+    enterPanel();
+    ASSERT_EQ(panel()->listed().size(), 3);
+    QListWidget *list = control<QListWidget>(panel(), "ListBox2");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(2)).center());
+    EXPECT_TRUE(panel()->previewLocation().endsWith("/index[0].html"));
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_TRUE(panel()->previewLocation().endsWith("/logo[0].gif"));
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_TRUE(panel()->previewLocation().endsWith("/story[0].htm"));
 }
 
 TEST_F(BrowsercachePanelTest, GifInAFolderNamePreviewsAnyFile)

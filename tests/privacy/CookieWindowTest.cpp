@@ -26,6 +26,10 @@
 
 namespace {
 
+// The window shows dates in the system's format. The test names the system's locale itself,
+// before Qt first reads it, so that it expects the same under any LANG or LC_ALL of the run.
+[[maybe_unused]] const bool systemLocaleIsGerman = qputenv("LC_ALL", "de_DE.UTF-8");
+
 const QString FirstCookie = QStringLiteral("Cookie:user@www.example.com/");
 const QString SecondCookie = QStringLiteral("Cookie:user@shop.example.net/");
 const QString CookiesFolder = QStringLiteral("AppData/Local/Microsoft/Windows/INetCookies");
@@ -227,7 +231,9 @@ TEST_F(CookieWindowTest, ExpiryAtLocalMidnightShowsTheDateAlone)
     ModalAnswerer answerer;
     CookieForm->show();
     ASSERT_EQ(listed(), QStringList{FirstCookie});
-    EXPECT_EQ(shown("Label10"), line(81, QLocale::system().toString(day, QLocale::ShortFormat)));
+    ASSERT_EQ(QLocale::system().name(), QStringLiteral("de_DE"));
+    EXPECT_EQ(shown("Label10"), line(81, QStringLiteral("14.03.2031")))
+        << "the short date with its four-digit year";
 }
 
 TEST_F(CookieWindowTest, UnderARunningWineserverNothingIsDeletedAndNothingClaimed)

@@ -14,6 +14,7 @@
 #include "privacy/u_history.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTableWidget>
 #include <memory>
 
@@ -150,6 +151,28 @@ TEST_F(HistoryWindowTest, RefusedClearingFromTheMainWindowClaimsNothing)
     prefix->releaseServerLock();
     EXPECT_TRUE(ClearBrowserHistory());
     EXPECT_EQ(visitsLeft(), 0);
+    EXPECT_TRUE(Form1->isVisible());
+}
+
+// A damaged history file is never written: its visits stay, and the user hears that the
+// clean-up did not finish instead of nothing at all.
+TEST_F(HistoryWindowTest, FailedClearingFromTheMainWindowSaysSo)
+{
+    QFile index(prefix->profile() +
+                "/AppData/Local/Microsoft/Windows/History/History.IE5/index.dat");
+    ASSERT_TRUE(index.open(QIODevice::ReadWrite));
+    QByteArray damaged = index.readAll();
+    damaged[0x28] = char(damaged[0x28] + 1); // blocks in use off by one
+    ASSERT_TRUE(index.seek(0));
+    ASSERT_EQ(index.write(damaged), damaged.size());
+    index.close();
+    ModalAnswerer answerer;
+
+    emit control<ClickLabel>(Form1, "Label22")->clicked();
+
+    EXPECT_EQ(answerer.answered(), QStringList{message(197)});
+    ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+    EXPECT_EQ(index.readAll(), damaged);
     EXPECT_TRUE(Form1->isVisible());
 }
 

@@ -3,11 +3,9 @@
 #include "platform/kernel/LogCategories.h"
 #include "platform/shell/ShellExecute.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QProcess>
 #include <QUrl>
 
@@ -16,25 +14,35 @@ namespace platform {
 namespace {
 ShellOpenHandler handler;
 
-bool openWithDesktop(const QString &target)
+int handedOn(bool done, int failure, const QString &target)
+{
+    if (done)
+        return win::ShellExecuteOpened;
+    qCDebug(lcShell) << "nothing opened" << target << "result" << failure;
+    return failure;
+}
+
+// The window that called says what could not be opened; the reason of a refusal goes to the log.
+int openWithDesktop(const QString &target)
 {
     const ShellOpenPlan plan = planShellOpen(target);
     switch (plan.action) {
     case ShellOpenPlan::Refuse:
-        // The shell says itself what it could not open.
         qCWarning(lcShell).noquote() << plan.reason;
-        if (qobject_cast<QApplication *>(QCoreApplication::instance()))
-            QMessageBox::warning(nullptr, QCoreApplication::applicationName(), plan.reason);
-        return false;
+        return plan.error;
     case ShellOpenPlan::OpenFile:
         if (isProgramFile(plan.target))
-            return QProcess::startDetached(QFileInfo(plan.target).absoluteFilePath(), {});
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(plan.target));
+            return handedOn(QProcess::startDetached(QFileInfo(plan.target).absoluteFilePath(), {}),
+                            win::SE_ERR_ACCESSDENIED, target);
+        return handedOn(QDesktopServices::openUrl(QUrl::fromLocalFile(plan.target)),
+                        win::SE_ERR_NOASSOC, target);
     case ShellOpenPlan::OpenAddress:
         break;
     }
     const QUrl url = QUrl::fromUserInput(plan.target);
-    return url.isValid() && QDesktopServices::openUrl(url);
+    if (!url.isValid())
+        return handedOn(false, win::SE_ERR_FNF, target);
+    return handedOn(QDesktopServices::openUrl(url), win::SE_ERR_NOASSOC, target);
 }
 } // namespace
 
@@ -53,9 +61,11 @@ void setShellOpenHandler(ShellOpenHandler h)
     handler = std::move(h);
 }
 
-bool shellOpen(const QString &target)
+int shellOpen(const QString &target)
 {
-    return handler ? handler(target) : openWithDesktop(target);
+    if (handler)
+        return handler(target) ? win::ShellExecuteOpened : win::SE_ERR_NOASSOC;
+    return openWithDesktop(target);
 }
 
 } // namespace platform

@@ -36,12 +36,16 @@ ShellOpenPlan planShellOpen(const QString &target)
     InternetShortcut shortcut;
     QString address;
     if (shortcut.Load(host) != win::S_OK || shortcut.GetURL(&address) != win::S_OK)
-        return {Plan::Refuse, {}, QStringLiteral("The shortcut %1 holds no address.").arg(target)};
+        return {Plan::Refuse,
+                {},
+                QStringLiteral("The shortcut %1 holds no address.").arg(target),
+                win::SE_ERR_ACCESSDENIED};
     if (!isWebOrMailAddress(address))
         return {Plan::Refuse,
                 {},
                 QStringLiteral("The shortcut %1 leads to \"%2\", which is not a web or mail "
                                "address; it is not opened.")
-                    .arg(target, address)};
+                    .arg(target, address),
+                win::SE_ERR_ACCESSDENIED};
     return {Plan::OpenAddress, address, {}};
 }
