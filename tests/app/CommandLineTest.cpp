@@ -1,3 +1,4 @@
+#include "ImmutableFile.h"
 #include "PrefixBuilder.h"
 #include "ProgramRun.h"
 #include "platform/registry/KeyPaths.h"
@@ -6,6 +7,12 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // Qt's own options and words that merely contain some of the letters ("help": h and e) once ran
 // the clean-up. None of them changes a byte of the prefix or of the language files.
@@ -126,6 +133,45 @@ TEST_F(ProgramRun, PreviewWritesNothingAndTellsOfARefusal)
     const Outcome damaged = start({QStringLiteral("--preview"), QStringLiteral("e")});
     EXPECT_EQ(damaged.status, 1);
     EXPECT_TRUE(damaged.out.contains("user.reg")) << damaged.out.toStdString();
+}
+
+// The typed addresses were reported deleted while only memory had lost them: the save decides,
+// the step says it was not done, and the closing message claims nothing.
+TEST_F(ProgramRun, StepWhoseSaveFailsIsNotDone)
+{
+    chooseLanguage();
+    const PrefixBuilder sample;
+    prefixRoot = sample.root();
+    const QByteArray before = sample.userReg();
+    const ImmutableFile fixed(sample.userRegPath());
+    if (!fixed.held())
+        GTEST_SKIP() << "needs root and a file system that keeps files immutable";
+
+    const Outcome run = start({QStringLiteral("en")});
+
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("e, the typed addresses: not done")) << run.err.toStdString();
+    EXPECT_FALSE(run.out.contains("finished")) << run.out.toStdString();
+    EXPECT_EQ(sample.userReg(), before);
+}
+
+// A registry file that is a link is not the prefix's own: the start says why nothing is saved.
+TEST_F(ProgramRun, LinkedRegistryFileIsNamedAsTheReason)
+{
+    chooseLanguage();
+    const PrefixBuilder sample;
+    prefixRoot = sample.root();
+    const QString elsewhere = folder.filePath(QStringLiteral("shared.reg"));
+    ASSERT_TRUE(QFile::rename(sample.userRegPath(), elsewhere));
+    ASSERT_TRUE(QFile::link(elsewhere, sample.userRegPath()));
+    const QByteArray before = readAll(elsewhere);
+
+    const Outcome run = start({QStringLiteral("e")});
+
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("user.reg") && run.err.contains("link", Qt::CaseInsensitive))
+        << run.err.toStdString();
+    EXPECT_EQ(readAll(elsewhere), before);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "automation/Automations.h"
 #include "automation/AutostartLinks.h"
 #include "automation/ShellLnk.h"
+#include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
 #include "platform/prefix/DosPaths.h"
 #include "platform/prefix/ReadOnlyNotice.h"
@@ -138,7 +139,9 @@ TEST_F(AutostartLinkTest, LettersFollowThePanelNotTheClicks)
     EXPECT_TRUE(linkFiles().isEmpty());
 }
 
-TEST_F(AutostartLinkTest, StoredChoiceTicksTheBoxesAndMovesToTheTranslatedName)
+// Showing the stored choice changes no entry; the first tick moves it to the translated name and
+// keeps what the stored shortcut held.
+TEST_F(AutostartLinkTest, StoredChoiceTicksTheBoxesAndMovesToTheTranslatedNameAtTheFirstTick)
 {
     struct Case
     {
@@ -154,10 +157,17 @@ TEST_F(AutostartLinkTest, StoredChoiceTicksTheBoxesAndMovesToTheTranslatedName)
         ASSERT_EQ(argumentsOf(fixedLink()), c.arguments);
         TShellLink before;
         ASSERT_TRUE(before.LoadFromFile(fixedLink()));
+        const QByteArray stored = readAll(fixedLink());
 
         LoadAutomationChoices();
 
         EXPECT_EQ(ticks(), c.ticked) << c.arguments.toStdString();
+        EXPECT_EQ(linkFiles(), QStringList{"Navolis-Auto.lnk"});
+        EXPECT_EQ(readAll(fixedLink()), stored);
+        EXPECT_FALSE(QFileInfo::exists(AutostartLinks::desktopEntryPath()));
+
+        control<QCheckBox>(Form1, "CheckBox9")->click();
+        control<QCheckBox>(Form1, "CheckBox9")->click();
         EXPECT_EQ(linkFiles(), QStringList{Qutrans::get(169) + ".lnk"});
         TShellLink after;
         ASSERT_TRUE(after.LoadFromFile(namedLink()));
@@ -177,7 +187,7 @@ TEST_F(AutostartLinkTest, LinkUnderTheTranslatedNameAloneIsRead)
     LoadAutomationChoices();
 
     EXPECT_EQ(ticks(), "cbhMEn");
-    EXPECT_EQ(argumentsOf(namedLink()), "me");
+    EXPECT_EQ(argumentsOf(namedLink()), "em");
     EXPECT_EQ(Form1->ShellLink1->hotKey(), 0x0641);
 }
 
@@ -213,24 +223,41 @@ TEST_F(AutostartLinkTest, NoStartUpFolderMeansNothingReadOrWritten)
     EXPECT_EQ(readAll(fixedLink()), sampleLink);
 }
 
+// The login clean-up once stopped silently: loading the choice under Wine removed the desktop
+// entry before the refused rewrite of the shortcut. Now every entry stays, the boxes show what
+// is stored, and a refused click says so.
 TEST_F(AutostartLinkTest, UnderARunningWineserverNothingIsWrittenOrRemoved)
 {
-    usePrefix().holdServerLock();
+    usePrefix();
+    control<QCheckBox>(Form1, "CheckBox5")->click();
+    control<QCheckBox>(Form1, "CheckBox9")->click();
+    const QString entry = AutostartLinks::desktopEntryPath();
+    const QByteArray entryBytes = readAll(entry);
+    ASSERT_FALSE(entryBytes.isEmpty());
+    const QStringList links = linkFiles();
+    const QByteArray link = readAll(namedLink());
+    SetUp();
+
+    prefix->holdServerLock();
     int notices = 0;
     ReadOnlyNotice::setHandler([&](const QString &) { ++notices; });
     const auto resetHandler = qScopeGuard([] { ReadOnlyNotice::setHandler({}); });
-    const QByteArray sampleLink = readAll(fixedLink());
+    ModalAnswerer answerer;
 
     LoadAutomationChoices();
-    EXPECT_EQ(ticks(), "CBHmen");
+    EXPECT_EQ(ticks(), "cBhmeN");
     control<QCheckBox>(Form1, "CheckBox4")->click();
+    EXPECT_EQ(ticks(), "cBhmeN") << "the refused tick is undone";
     control<QCheckBox>(Form1, "CheckBox5")->click();
-    control<QCheckBox>(Form1, "CheckBox6")->click();
-    RemoveAutostartLinks();
+    EXPECT_EQ(ticks(), "cBhmeN");
+    EXPECT_FALSE(RemoveAutostartLinks());
 
-    EXPECT_EQ(linkFiles(), QStringList{"Navolis-Auto.lnk"});
-    EXPECT_EQ(readAll(fixedLink()), sampleLink);
+    EXPECT_EQ(linkFiles(), links);
+    EXPECT_EQ(readAll(namedLink()), link);
+    EXPECT_EQ(readAll(entry), entryBytes) << "the login clean-up stays";
     EXPECT_EQ(notices, 1);
+    EXPECT_EQ(answerer.answered(), QStringList{TShowMessage2Form::displayText(Qutrans::get(210))})
+        << "after the notice, a further refusal is said in the window";
 }
 
 // A translation must not lead the shortcut out of the start-up folder.
@@ -324,6 +351,9 @@ TEST_F(AutostartLinkTest, ShortcutNamedInAnotherLanguageIsReadAndReplaced)
 
     LoadAutomationChoices();
     EXPECT_EQ(ticks(), "cbHMen");
+    EXPECT_EQ(linkFiles(), (QStringList{"Automatische Reinigung.lnk", "Other program.lnk"}));
+    control<QCheckBox>(Form1, "CheckBox4")->click();
     EXPECT_EQ(linkFiles(), (QStringList{Qutrans::get(169) + ".lnk", "Other program.lnk"}))
         << "a shortcut to another program stays";
+    EXPECT_EQ(argumentsOf(namedLink()), "chm");
 }

@@ -2,6 +2,7 @@
 #include "app/WindowSetFixture.h"
 
 #include "Controls.h"
+#include "ImmutableFile.h"
 #include "ModalAnswerer.h"
 #include "PrefixBuilder.h"
 #include "automation/Automations.h"
@@ -228,6 +229,27 @@ TEST_F(MruListsTest, RefusedEmptyingKeepsEverythingAndGivesTheNoticeEveryTime)
     EXPECT_EQ(prefix.userReg(), before);
     EXPECT_TRUE(QFileInfo::exists(prefix.path(recent + "/a.lnk")));
     EXPECT_TRUE(Form1->isVisible());
+}
+
+// The run dialog's list and the shell's list are emptied in memory first: a save that fails is
+// no emptying, in the window and in the unattended run.
+TEST_F(MruListsTest, EmptyingThatCannotBeSavedIsNoEmptying)
+{
+    PrefixBuilder prefix;
+    ASSERT_FALSE(prefix.valueNames(runMru).isEmpty());
+    const QByteArray before = prefix.userReg();
+    const ImmutableFile fixed(prefix.userRegPath());
+    if (!fixed.held())
+        GTEST_SKIP() << "needs root and a file system that keeps files immutable";
+    ModalAnswerer answerer;
+    QStringList listed;
+    answerer.on(MruForm, readList(listed, emptyTheLists));
+
+    emit control<ClickLabel>(Form1, "Label38")->clicked();
+    EXPECT_FALSE(ClearMruLists());
+
+    EXPECT_EQ(answerer.answered(), QStringList{message(197)});
+    EXPECT_EQ(prefix.userReg(), before);
 }
 
 } // namespace

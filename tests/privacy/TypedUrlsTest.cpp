@@ -2,6 +2,7 @@
 #include "app/WindowSetFixture.h"
 
 #include "Controls.h"
+#include "ImmutableFile.h"
 #include "ModalAnswerer.h"
 #include "PrefixBuilder.h"
 #include "automation/Automations.h"
@@ -179,6 +180,25 @@ TEST_F(TypedUrlsTest, RefusedDeletionKeepsTheValuesAndGivesTheNoticeEveryTime)
     EXPECT_EQ(answerer.answered(), (QStringList{message(196), message(196)}));
     EXPECT_EQ(prefix.userReg(), before);
     EXPECT_TRUE(Form1->isVisible());
+}
+
+// The deletions are saved when the key is closed: a save that fails (a file nobody may replace)
+// once left the window saying the addresses were deleted.
+TEST_F(TypedUrlsTest, DeletionThatCannotBeSavedIsNoDeletion)
+{
+    PrefixBuilder prefix;
+    ASSERT_FALSE(storedKey(prefix).values.isEmpty());
+    const QByteArray before = prefix.userReg();
+    const ImmutableFile fixed(prefix.userRegPath());
+    if (!fixed.held())
+        GTEST_SKIP() << "needs root and a file system that keeps files immutable";
+    ModalAnswerer answerer;
+
+    emit control<ClickLabel>(Form1, "Label23")->clicked();
+    EXPECT_FALSE(ClearTypedUrls());
+
+    EXPECT_EQ(answerer.answered(), QStringList{message(197)});
+    EXPECT_EQ(prefix.userReg(), before);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "Controls.h"
 #include "app/WindowSetFixture.h"
 
+#include "ImmutableFile.h"
 #include "ModalAnswerer.h"
 #include "PrefixBuilder.h"
 #include "dialogs/u_ShowMessage2.h"
@@ -184,6 +185,33 @@ TEST_F(BrowserSettingsTest, EditorCommandIsChosenAsWindowsPathAndNeverRewrittenU
     EXPECT_EQ(stored(prefix, editorKey, ""), "ed %1");
 }
 
+// A change that cannot be saved (a registry file nobody may replace) once vanished silently:
+// the window says so and shows the stored values again.
+TEST_F(BrowserSettingsTest, ChangeThatCannotBeSavedIsSaidAndTheStoredValueShownAgain)
+{
+    PrefixBuilder prefix;
+    prefix.value(mainKey, "Start Page", "http://home.example.org/");
+    prefix.value(mainKey, "Print_Background", "no");
+    LoadBrowserSettings();
+    const QByteArray before = prefix.userReg();
+    const ImmutableFile fixed(prefix.userRegPath());
+    if (!fixed.held())
+        GTEST_SKIP() << "needs root and a file system that keeps files immutable";
+
+    ModalAnswerer answerer;
+    answerer.on(ChangeStartPageForm,
+                editStartPage("http://other.example.org/",
+                              control<ClickLabel>(ChangeStartPageForm, "Label5")));
+    control<QCheckBox>(Form1, "CheckBox3")->click();
+    emit control<ClickLabel>(Form1, "Label46")->clicked();
+
+    EXPECT_EQ(prefix.userReg(), before);
+    const QString refused = TShowMessage2Form::displayText(Qutrans::get(209));
+    EXPECT_EQ(answerer.answered(), (QStringList{refused, refused}));
+    EXPECT_FALSE(control<QCheckBox>(Form1, "CheckBox3")->isChecked());
+    EXPECT_EQ(control<ClickLabel>(Form1, "Label50")->text(), "http://home.example.org/");
+}
+
 TEST_F(BrowserSettingsTest, UnderWineNothingIsWrittenAndTheControlsShowTheStoredValues)
 {
     PrefixBuilder prefix;
@@ -202,8 +230,10 @@ TEST_F(BrowserSettingsTest, UnderWineNothingIsWrittenAndTheControlsShowTheStored
     emit control<ClickLabel>(Form1, "Label46")->clicked();
 
     EXPECT_EQ(prefix.userReg(), before);
-    EXPECT_EQ(answerer.answered(), QStringList{TShowMessage2Form::displayText(Qutrans::get(196))})
-        << "the notice is given once";
+    const QString refused = TShowMessage2Form::displayText(Qutrans::get(209));
+    EXPECT_EQ(answerer.answered(),
+              (QStringList{TShowMessage2Form::displayText(Qutrans::get(196)), refused, refused}))
+        << "the notice is given once; each later change that is not saved says so";
     EXPECT_FALSE(control<QCheckBox>(Form1, "CheckBox3")->isChecked());
     EXPECT_TRUE(control<QCheckBox>(Form6, "CheckBox2")->isChecked());
     EXPECT_EQ(control<ClickLabel>(Form1, "Label50")->text(), "http://home.example.org/");
