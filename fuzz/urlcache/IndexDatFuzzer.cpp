@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the container reader (header, hash chain, every record), then
-// deletes and adds records in the crafted container as a clean-up and a commit would.
+// deletes records in the crafted container as a clean-up would, stops after any write as a kill
+// would, checks that a second pass finishes, and adds records as a commit would.
 
 #include "platform/urlcache/IndexDatLayout.h"
 #include "platform/urlcache/IndexEditor.h"
@@ -79,9 +80,30 @@ void trapUnlessSound(IndexFile &file)
         __builtin_trap();
 }
 
-// Deletes what may be deleted, adds two records, and checks that header, bitmap and hash
-// chain still agree after every step.
-void edit(const std::vector<uchar> &bytes)
+struct Killed
+{
+};
+
+// Deletes what may be deleted, `limit` records at most.
+int deleteRecords(IndexFile &file, int limit)
+{
+    IndexEditor editor(file);
+    int deleted = 0;
+    for (quint32 i = 0; i < file.view()->itemCount() && deleted < limit; ++i) {
+        const auto record = file.view()->urlRecordAt(i);
+        if (!record || !(editor.ownsBlocks(*record) || editor.blocksFree(*record)))
+            continue;
+        editor.removeRecord(*record);
+        ++deleted;
+        trapUnlessSound(file);
+    }
+    return deleted;
+}
+
+// Deletes what may be deleted, stopping after the write `stopAfter` as a kill would; a second
+// pass must then mend the count, finish the stopped record and free what it left. Then adds two
+// records. Header, bitmap and hash chain must agree after every step.
+void edit(const std::vector<uchar> &bytes, int stopAfter)
 {
     static const QByteArray path =
         QFile::encodeName(QStringLiteral("/tmp/navolis-fuzz-%1.dat").arg(::getpid()));
@@ -98,15 +120,25 @@ void edit(const std::vector<uchar> &bytes)
         IndexLock lock(*file, true);
         if (!lock.view())
             return;
-        IndexEditor editor(*file);
-        for (quint32 i = 0, deleted = 0; i < file->view()->itemCount() && deleted < 64; ++i) {
-            const auto record = file->view()->urlRecordAt(i);
-            if (!record || !editor.ownsBlocks(*record))
-                continue;
-            editor.removeRecord(*record);
-            ++deleted;
-            trapUnlessSound(*file);
+        int writes = 0;
+        IndexEditor::setDeletionStepHook([&] {
+            if (++writes == stopAfter)
+                throw Killed();
+        });
+        try {
+            deleteRecords(*file, 64);
+        } catch (const Killed &) {
+            file->reparse();
+            if (!file->view() && !file->finishInterruptedCount())
+                __builtin_trap();
         }
+        IndexEditor::setDeletionStepHook({});
+        IndexEditor editor(*file);
+        deleteRecords(*file, 64);
+        editor.freeLeftovers(editor.leftoversOfInterruptedDeletions());
+        trapUnlessSound(*file);
+        if (!editor.leftoversOfInterruptedDeletions().empty())
+            __builtin_trap();
         for (const char *url : {"http://fuzz.example/a", "Visited: user@http://fuzz.example/"}) {
             NewUrlRecord record;
             record.url = url;
@@ -130,6 +162,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!view)
         return 0;
     read(*view);
-    edit(file);
+    edit(file, size > 1 ? data[size - 2] : 0);
     return 0;
 }

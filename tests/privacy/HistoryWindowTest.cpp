@@ -162,7 +162,7 @@ TEST_F(HistoryWindowTest, FailedClearingFromTheMainWindowSaysSo)
                 "/AppData/Local/Microsoft/Windows/History/History.IE5/index.dat");
     ASSERT_TRUE(index.open(QIODevice::ReadWrite));
     QByteArray damaged = index.readAll();
-    damaged[0x28] = char(damaged[0x28] + 1); // blocks in use off by one
+    damaged[0x1C] = char(damaged[0x1C] + 1); // a file size field that is not the file's
     ASSERT_TRUE(index.seek(0));
     ASSERT_EQ(index.write(damaged), damaged.size());
     index.close();

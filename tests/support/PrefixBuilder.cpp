@@ -77,6 +77,16 @@ PrefixBuilder::~PrefixBuilder()
     releaseServerLock();
     if (!m_serverTemp.isEmpty())
         QDir(m_serverTemp).removeRecursively();
+    // The server folders that writing in the prefix made where Wine would find them.
+    for (const QString &folder : WineServer(root()).serverFolders())
+        if (!folder.startsWith(root()))
+            QDir(folder).removeRecursively();
+    QFile pointer(path("wineserver"));
+    if (pointer.open(QIODevice::ReadOnly)) {
+        const QString temp = QString::fromLocal8Bit(pointer.readLine(4096)).trimmed();
+        if (!temp.isEmpty() && !temp.contains('/'))
+            QDir(QDir::tempPath() + '/' + temp).removeRecursively();
+    }
     if (m_hadPrefix)
         setenv("WINEPREFIX", m_previousPrefix.constData(), 1);
     else

@@ -17,6 +17,9 @@ public:
     QString serverFolderName() const;
     // The server folders of every known layout that exist for this prefix.
     QStringList serverFolders() const;
+    // Makes the server folders and lock files that a starting server of the prefix's owner
+    // would use, where they are missing, as Wine makes them; the folders now there.
+    QStringList createServerFolders() const;
     // Whether a wineserver holds the lock, or a wineserver process works in the server folder.
     bool isRunning() const;
     // Whether a wineserver process works in a server folder of this prefix.

@@ -2,6 +2,7 @@
 
 #include "platform/kernel/AtomicFile.h"
 #include "platform/kernel/LogCategories.h"
+#include "platform/prefix/ReadOnlyNotice.h"
 #include "platform/prefix/WineServer.h"
 
 #include <QFile>
@@ -227,6 +228,12 @@ HiveFile::SaveResult HiveFile::save(const RegHive &hive)
     if (!temp.replaceTarget())
         return SaveResult::Failed;
     m_state = currentState();
+    // A server that started meanwhile where no lock could be taken (another TMPDIR) holds the
+    // registry in memory and writes it back over this: the change is not kept.
+    if (WineServer(m_prefixRoot).serverProcessExists()) {
+        ReadOnlyNotice::report(m_prefixRoot);
+        return SaveResult::Failed;
+    }
     ++m_saves;
     ++savesInProcess;
     return SaveResult::Saved;

@@ -3,6 +3,8 @@
 #include "platform/kernel/FileTime.h"
 #include "platform/urlcache/IndexDatLayout.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace urlcache {
@@ -10,6 +12,24 @@ namespace urlcache {
 using namespace layout;
 
 namespace {
+
+std::function<void()> &deletionStepHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+void deletionStep()
+{
+    if (deletionStepHook())
+        deletionStepHook()();
+}
+
+// Header data dwords that name native group pages, and the head of the LEAK list.
+constexpr quint32 FirstGroupField = 0x1CC + 4 * 0x05;
+constexpr quint32 GroupListField = 0x1CC + 4 * 0x1B;
+constexpr quint32 LeakListField = 0x1CC + 4 * 0x16;
+constexpr quint32 LeakNextField = 0x2C;
 
 quint32 align4(quint32 v)
 {
@@ -95,32 +115,174 @@ bool IndexEditor::startsRecord(quint32 offset) const
     return view().isItemTarget(offset);
 }
 
+bool IndexEditor::blocksFree(const UrlRecord &record) const
+{
+    const IndexView &v = view();
+    const uchar *bitmap = v.data() + Bitmap;
+    const quint32 first = (record.offset - FirstBlock) / BlockSize;
+    const quint32 end = std::min(first + record.blocks, v.capacity() / 8 * 8);
+    for (quint32 b = first; b < end; ++b)
+        if (blockUsed(bitmap, b))
+            return false;
+    const quint64 endOffset = record.offset + quint64(record.blocks) * BlockSize;
+    for (const quint32 table : v.hashTables())
+        if (table < endOffset && table + quint64(HashTableSize) > record.offset)
+            return false;
+    return true;
+}
+
+void IndexEditor::setDeletionStepHook(std::function<void()> hook)
+{
+    deletionStepHook() = std::move(hook);
+}
+
 void IndexEditor::removeRecord(const UrlRecord &record)
 {
-    const quint32 offset = record.offset;
-    const quint32 blocks = record.blocks;
-    const quint32 item = record.itemOffset;
+    uchar *d = data();
+    // The free marker, not zero: zero would read as a used item pointing at the header, and
+    // both Wine and Windows reuse only items marked free or never used. The key goes first: a
+    // free key is a free item whatever offset it still holds.
+    writeU32(d + record.itemOffset, KeyFree);
+    writeU32(d + record.itemOffset + 4, 0);
     addDirectoryFile(record.dirIndex, false);
     addUsage(record.entryType, record.fileSize, false);
-
-    uchar *bitmap = data() + Bitmap;
-    const quint32 first = (offset - FirstBlock) / BlockSize;
-    const quint32 usable = view().capacity() / 8 * 8;
-    quint32 freed = 0;
-    for (quint32 b = first; b < first + blocks && b < usable; ++b) {
-        if (blockUsed(bitmap, b)) {
-            bitmap[b / 8] &= uchar(~(1u << (b % 8)));
-            ++freed;
-        }
-    }
-    writeU32(data() + BlocksInUseField, readU32(data() + BlocksInUseField) - freed);
-    std::memset(data() + offset, 0, size_t(blocks) * BlockSize);
-    // The free marker, not zero: zero would read as a used item pointing at the header, and
-    // both Wine and Windows reuse only items marked free or never used.
-    writeU32(data() + item, KeyFree);
-    writeU32(data() + item + 4, 0);
+    deletionStep();
+    std::memset(d + record.offset, 0, size_t(record.blocks) * BlockSize);
+    deletionStep();
+    freeBlocks((record.offset - FirstBlock) / BlockSize, record.blocks);
+    deletionStep();
     // The hash chain and directories are as they were, so the parse stays valid; the item
     // targets it caches may name this record still, whose signature is gone now.
+}
+
+// The count follows the bitmap at once, the bits of a short run in one store: only a kill
+// between the two leaves them apart, which IndexFile::finishInterruptedCount mends.
+void IndexEditor::freeBlocks(quint32 first, quint32 count)
+{
+    uchar *d = data();
+    uchar *bitmap = d + Bitmap;
+    const quint32 end = std::min(first + count, view().capacity() / 8 * 8);
+    if (first >= end)
+        return;
+    const quint32 firstByte = first / 8;
+    quint32 freed = 0;
+    if (std::endian::native == std::endian::little && (end - 1) / 8 - firstByte < 8 &&
+        firstByte + 8 <= BitmapSize) {
+        quint64 word;
+        std::memcpy(&word, bitmap + firstByte, 8);
+        quint64 mask = 0;
+        for (quint32 b = first; b < end; ++b)
+            mask |= quint64(1) << (b - firstByte * 8);
+        freed = quint32(std::popcount(word & mask));
+        word &= ~mask;
+        std::memcpy(bitmap + firstByte, &word, 8);
+    } else {
+        for (quint32 b = first; b < end; ++b) {
+            if (blockUsed(bitmap, b)) {
+                bitmap[b / 8] &= uchar(~(1u << (b % 8)));
+                ++freed;
+            }
+        }
+    }
+    deletionStep();
+    writeU32(d + BlocksInUseField, readU32(d + BlocksInUseField) - freed);
+}
+
+// Blocks that something of the file names: the hash tables, the records of used items, the
+// LEAK list and the native group pages (with the allocated blocks that follow them, whose
+// extent is not known).
+std::vector<bool> IndexEditor::namedBlocks() const
+{
+    const IndexView &v = view();
+    const uchar *d = v.data();
+    const quint32 usable = v.capacity() / 8 * 8;
+    std::vector<bool> named(usable, false);
+    const auto blockOf = [&](quint32 offset) -> std::optional<quint32> {
+        if (offset < FirstBlock || offset % BlockSize != 0 || offset >= v.size())
+            return std::nullopt;
+        const quint32 block = (offset - FirstBlock) / BlockSize;
+        return block < usable ? std::optional(block) : std::nullopt;
+    };
+    const auto name = [&](quint32 first, quint64 blocks) {
+        for (quint64 b = first; b < std::min<quint64>(first + blocks, usable); ++b)
+            named[b] = true;
+    };
+    const auto nameRecord = [&](quint32 offset) {
+        const auto block = blockOf(offset);
+        if (!block)
+            return false;
+        const quint32 blocks = readU32(d + offset + RecordBlocksField);
+        name(*block, blocks == 0 || offset + quint64(blocks) * BlockSize > v.size() ? 1 : blocks);
+        return true;
+    };
+    for (const quint32 table : v.hashTables())
+        name((table - FirstBlock) / BlockSize, HashBlocks);
+    for (quint32 i = 0; i < v.itemCount(); ++i) {
+        const quint32 key = v.itemKey(i);
+        if (key != KeyFree && key != KeyNeverUsed && key != KeyUninitialised1 &&
+            key != KeyUninitialised2)
+            nameRecord(readU32(d + v.itemOffset(i) + 4));
+    }
+    quint32 leak = readU32(d + LeakListField);
+    for (quint32 guard = 0; guard < usable && leak != 0; ++guard) {
+        if (!nameRecord(leak) || std::memcmp(d + leak, "LEAK", 4) != 0)
+            break;
+        leak = readU32(d + leak + LeakNextField);
+    }
+    const uchar *bitmap = d + Bitmap;
+    for (const quint32 field : {FirstGroupField, GroupListField}) {
+        if (const auto block = blockOf(readU32(d + field)))
+            for (quint32 b = *block; b < usable && blockUsed(bitmap, b); ++b)
+                named[b] = true;
+    }
+    return named;
+}
+
+std::vector<IndexEditor::BlockRun> IndexEditor::leftoversOfInterruptedDeletions() const
+{
+    const std::vector<bool> named = namedBlocks();
+    const quint32 usable = quint32(named.size());
+    const uchar *d = view().data();
+    const auto orphan = [&](quint32 b) {
+        return b < usable && !named[b] && blockUsed(d + Bitmap, b);
+    };
+    const auto zeroBlock = [&](quint32 b) {
+        const uchar *p = d + FirstBlock + b * BlockSize;
+        return std::all_of(p, p + BlockSize, [](uchar c) { return c == 0; });
+    };
+    std::vector<BlockRun> runs;
+    for (quint32 b = 0; b < usable;) {
+        quint32 run = 0;
+        if (orphan(b) && std::memcmp(d + FirstBlock + b * BlockSize, "URL ", 4) == 0) {
+            const quint32 blocks = readU32(d + FirstBlock + b * BlockSize + RecordBlocksField);
+            bool whole = blocks > 0 && quint64(b) + blocks <= usable;
+            for (quint32 k = b; whole && k < b + blocks; ++k)
+                whole = orphan(k);
+            run = whole ? blocks : 0;
+        } else {
+            while (orphan(b + run) && zeroBlock(b + run))
+                ++run;
+        }
+        if (run > 0)
+            runs.push_back({b, run});
+        b += qMax(run, 1u);
+    }
+    return runs;
+}
+
+quint32 IndexEditor::freeLeftovers(const std::vector<BlockRun> &runs)
+{
+    quint32 freed = 0;
+    for (const BlockRun &run : runs) {
+        std::memset(data() + FirstBlock + run.first * BlockSize, 0, size_t(run.count) * BlockSize);
+        deletionStep();
+        freeBlocks(run.first, run.count);
+        deletionStep();
+        freed += run.count;
+    }
+    if (freed)
+        m_file.reparse();
+    return freed;
 }
 
 bool IndexEditor::addRecord(const NewUrlRecord &record)

@@ -4,6 +4,9 @@
 
 #include <QByteArray>
 
+#include <functional>
+#include <vector>
+
 namespace urlcache {
 
 // A URL record to be written, laid out as Wine lays out its own.
@@ -35,9 +38,28 @@ public:
     // Whether the record's blocks are all allocated and hold no hash table or other record,
     // so that removing it takes nothing else with it.
     bool ownsBlocks(const UrlRecord &record) const;
-    // Frees the record's blocks and hash item and zeroes both; the record's views die here.
+    // Whether every block of the record is free: a deletion stopped after freeing them left
+    // its item behind.
+    bool blocksFree(const UrlRecord &record) const;
+    // Clears the record's hash item, zeroes the record, then frees its blocks: the file is
+    // sound after each write, and a deletion stopped anywhere leaves a record that no item
+    // names (finishInterruptedDeletions takes it) or nothing at all. The record's views die
+    // here.
     void removeRecord(const UrlRecord &record);
+    // What deletions stopped part way left: URL records that no item names, and zeroed blocks
+    // that nothing names, as runs of blocks.
+    struct BlockRun
+    {
+        quint32 first = 0;
+        quint32 count = 0;
+    };
+    std::vector<BlockRun> leftoversOfInterruptedDeletions() const;
+    // Zeroes and frees them; the number of blocks freed.
+    quint32 freeLeftovers(const std::vector<BlockRun> &runs);
     bool addRecord(const NewUrlRecord &record);
+
+    // Called after each write of a deletion that could be the last before a kill (tests).
+    static void setDeletionStepHook(std::function<void()> hook);
 
 private:
     uchar *data() { return m_file.writableData(); }
@@ -47,6 +69,8 @@ private:
     std::optional<quint32> findFreeRun(quint32 blocks) const;
     bool startsRecord(quint32 offset) const;
     void markBlocks(quint32 first, quint32 count);
+    void freeBlocks(quint32 first, quint32 count);
+    std::vector<bool> namedBlocks() const;
     void writeRecord(quint32 offset, quint32 blocks, const NewUrlRecord &record);
     void addUsage(quint32 entryType, quint64 size, bool add);
     void addDirectoryFile(quint8 dirIndex, bool add);

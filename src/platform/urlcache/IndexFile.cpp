@@ -138,6 +138,36 @@ const IndexView *IndexFile::lock(bool forWriting)
     return view();
 }
 
+// Freeing a record's blocks takes two writes, the bitmap and then the count of blocks in use;
+// a kill between them leaves a file that Wine would wipe with its whole folder. The bitmap is
+// what the structure says, so the count is set from it.
+bool IndexFile::finishInterruptedCount()
+{
+    if (m_mode != Mode::Write || !m_data || m_view)
+        return m_view.has_value();
+    const auto restored = blocksInUseToRestore(m_data, m_size);
+    if (!restored)
+        return false;
+    const quint32 stored = readU32(m_data + BlocksInUseField);
+    writeU32(writableData() + BlocksInUseField, *restored);
+    reparse();
+    if (m_view) {
+        qCWarning(lcUrlCache) << m_path << "counted" << stored << "blocks in use for" << *restored
+                              << "allocated; the count of an interrupted deletion"
+                              << "is finished";
+        return true;
+    }
+    writeU32(m_data + BlocksInUseField, stored); // not that: leave the file as it was
+    reparse();
+    return false;
+}
+
+bool IndexFile::sizeUnchanged() const
+{
+    struct stat st;
+    return m_data && ::fstat(m_fd, &st) == 0 && quint64(st.st_size) == m_size;
+}
+
 void IndexFile::unlock()
 {
     if (m_held)

@@ -59,6 +59,13 @@ public:
     bool grow(quint32 minimumBlocks);
     // After an edit through writableData().
     void reparse();
+    // Under the lock for writing, with the prefix's write lease: a file whose only fault is a
+    // count of blocks in use that disagrees with the bitmap, as a deletion killed between the
+    // two leaves it, gets the bitmap's count. Whether the file is sound now.
+    bool finishInterruptedCount();
+    // Whether the file still has the size of its mapping: another program may shorten it while
+    // the file is held, and touching the mapping past the end would end the process.
+    bool sizeUnchanged() const;
 
 private:
     IndexFile(QString path, Mode mode, int fd);

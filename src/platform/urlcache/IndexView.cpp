@@ -66,19 +66,40 @@ std::optional<Signature> signatureOf(const uchar *data, quint64 size)
     return std::nullopt;
 }
 
-bool headerConsistent(const uchar *data, quint64 size)
+namespace {
+
+// The allocated blocks the bitmap counts, when everything of the header but the count of
+// blocks in use holds.
+std::optional<quint32> allocatedBlocks(const uchar *data, quint64 size)
 {
     if (size < MinFileSize || size > FirstBlock + quint64(MaxBlocks) * BlockSize)
-        return false;
+        return std::nullopt;
     if (!signatureOf(data, size) || readU32(data + FileSizeField) != size)
-        return false;
+        return std::nullopt;
     const quint32 capacity = readU32(data + CapacityField);
     if (capacity > MaxBlocks || FirstBlock + quint64(capacity) * BlockSize != size)
-        return false;
+        return std::nullopt;
     const uchar *bitmap = data + Bitmap;
     const quint32 used = capacity / 8;
-    return bitmapPopcount(bitmap, used) == readU32(data + BlocksInUseField) &&
-           allZero(bitmap + used, BitmapSize - used);
+    if (!allZero(bitmap + used, BitmapSize - used))
+        return std::nullopt;
+    return bitmapPopcount(bitmap, used);
+}
+
+} // namespace
+
+bool headerConsistent(const uchar *data, quint64 size)
+{
+    const auto allocated = allocatedBlocks(data, size);
+    return allocated && *allocated == readU32(data + BlocksInUseField);
+}
+
+std::optional<quint32> blocksInUseToRestore(const uchar *data, quint64 size)
+{
+    const auto allocated = allocatedBlocks(data, size);
+    if (!allocated || *allocated == readU32(data + BlocksInUseField))
+        return std::nullopt;
+    return allocated;
 }
 
 std::optional<IndexView> IndexView::parse(const uchar *data, quint64 size)

@@ -98,6 +98,9 @@ private:
 
 // The checks Wine makes when it maps a container; a file failing them is wiped by Wine.
 bool headerConsistent(const uchar *data, quint64 size);
+// The count of blocks in use that the bitmap gives, when that count is all that fails the
+// checks: a deletion stopped between freeing blocks in the bitmap and counting them leaves it.
+std::optional<quint32> blocksInUseToRestore(const uchar *data, quint64 size);
 std::optional<Signature> signatureOf(const uchar *data, quint64 size);
 
 } // namespace urlcache

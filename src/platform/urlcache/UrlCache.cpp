@@ -323,14 +323,17 @@ UrlCache::DeleteResult UrlCache::removeEntry(UrlCacheContainer &c, IndexFile &fi
     std::unique_ptr<WriteLease> single;
     if (!lease(single) || !file.writable() || !c.confined())
         return DeleteResult::ReadOnly;
-    if (!IndexEditor(file).ownsBlocks(record)) {
+    // A record whose blocks are all free already is one whose deletion stopped before its item
+    // was cleared: it is finished.
+    IndexEditor editor(file);
+    if (!editor.ownsBlocks(record) && !editor.blocksFree(record)) {
         qCWarning(lcUrlCache) << "a record of" << file.path()
                               << "overlaps other data; it is left as it is";
         return DeleteResult::ReadOnly;
     }
     if (c.removeLocalFile(*file.view(), record) == UrlCacheContainer::FileRemoval::InUse)
         return DeleteResult::FileInUse;
-    IndexEditor(file).removeRecord(record);
+    editor.removeRecord(record);
     return DeleteResult::Deleted;
 }
 
@@ -343,11 +346,20 @@ UrlCache::Emptying UrlCache::emptyContainer(UrlCacheContainer &c,
     if (!file)
         return result;
     IndexLock lock(*file, true);
-    if (!lock.view()) {
-        result.kept = 1; // a damaged container is never written: its entries stay
+    std::unique_ptr<WriteLease> single;
+    const auto writing = [&] { return lease(single) && file->writable() && c.confined(); };
+    // A damaged container is never written: its entries stay. The one fault that a deletion
+    // killed at the wrong moment leaves is mended first.
+    if (!lock.view() && !(writing() && file->finishInterruptedCount())) {
+        result.kept = 1;
         return result;
     }
     for (quint32 i = 0; i < file->view()->itemCount(); ++i) {
+        if (!file->sizeUnchanged()) {
+            qCWarning(lcUrlCache) << file->path() << "changed its size while it was emptied";
+            ++result.kept;
+            return result;
+        }
         const auto record = file->view()->urlRecordAt(i);
         if (!record || (which && !which(*record)))
             continue;
@@ -356,6 +368,13 @@ UrlCache::Emptying UrlCache::emptyContainer(UrlCacheContainer &c,
         else
             ++result.kept;
     }
+    IndexEditor editor(*file);
+    if (!file->sizeUnchanged())
+        return result;
+    if (const auto leftovers = editor.leftoversOfInterruptedDeletions();
+        !leftovers.empty() && writing())
+        qCInfo(lcUrlCache) << "freed" << editor.freeLeftovers(leftovers) << "blocks of"
+                           << file->path() << "that interrupted deletions left";
     return result;
 }
 

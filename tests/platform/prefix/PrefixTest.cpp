@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -162,6 +163,46 @@ TEST(WineServer, WriteLockStaysHeldUntilReleased)
         EXPECT_TRUE(takenByOthers());
     }
     EXPECT_FALSE(takenByOthers());
+}
+
+// After a reboot no server folder exists: a server starting during a write found nothing taken
+// and wrote its registry back over the change. Now the folders are made where Wine makes them,
+// as the prefix's owner's, and a starting server finds every lock taken.
+TEST(WineServer, WriteLockOnAFreshPrefixIsTakenWhereAStartingServerLooks)
+{
+    PrefixBuilder prefix;
+    ASSERT_TRUE(WineServer(prefix.root()).serverFolders().isEmpty());
+    // As a starting server tries it: a process-wide lock from another process.
+    const auto serverCouldStart = [](const QString &folder) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const int fd = ::open(QFile::encodeName(folder + "/lock").constData(), O_WRONLY);
+            struct flock lock = {};
+            lock.l_type = F_WRLCK;
+            lock.l_whence = SEEK_SET;
+            lock.l_len = 1;
+            ::_exit(fd >= 0 && ::fcntl(fd, F_SETLK, &lock) == 0 ? 0 : 1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    };
+    QStringList folders;
+    {
+        const PrefixWriteLock lock(prefix.root());
+        ASSERT_TRUE(lock.isHeld());
+        folders = WineServer(prefix.root()).serverFolders();
+        ASSERT_FALSE(folders.isEmpty());
+        for (const QString &folder : folders) {
+            EXPECT_FALSE(serverCouldStart(folder)) << folder.toStdString();
+            struct stat st;
+            ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0700u) << "Wine refuses a folder others may enter";
+            EXPECT_EQ(st.st_uid, ::getuid());
+        }
+    }
+    for (const QString &folder : folders)
+        EXPECT_TRUE(serverCouldStart(folder)) << folder.toStdString();
 }
 
 TEST(ShellFolders, PrefersUserShellFoldersAndFallsBack)
