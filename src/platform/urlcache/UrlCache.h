@@ -150,7 +150,8 @@ public:
     // batch.
     Emptying emptyContainer(UrlCacheContainer &c,
                             const std::function<bool(const UrlRecord &)> &which = {});
-    // The main History container and the period containers that lie in its folder.
+    // The main History container and the period containers that lie in its folder: real
+    // folders there, each with an index that no other container has.
     std::vector<UrlCacheContainer *> historyContainers();
     // Replaces an entry of the same URL. The local file's path (empty without one), or
     // nullopt when nothing could be written.
