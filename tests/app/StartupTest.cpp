@@ -205,6 +205,33 @@ TEST_F(ProgramRun, HistoryLetterLeavesContainersPosingAsPeriods)
     EXPECT_EQ(filesBelow(windows + "/INetCookies"), cookies);
 }
 
+// A damaged container was left byte for byte while "b" ended with 0, said nothing, and its
+// preview counted 0 files: the run and the preview name the file and end with 1.
+TEST_F(ProgramRun, DamagedContainerIsNamedAndItsStepIsNotDone)
+{
+    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    const PrefixBuilder sample;
+    prefixRoot = sample.root();
+    const QString content =
+        sample.profile() + "/AppData/Local/Microsoft/Windows/INetCache/Content.IE5";
+    ASSERT_TRUE(QFile::resize(content + "/index.dat", 0x4000));
+    const auto before = filesBelow(content);
+    ASSERT_GT(before.size(), 1);
+
+    const Outcome preview = start({QStringLiteral("--preview"), QStringLiteral("b")});
+    EXPECT_EQ(preview.status, 1);
+    EXPECT_TRUE(preview.out.contains("Content.IE5/index.dat is damaged") &&
+                preview.out.contains("\"b\" would not be done"))
+        << preview.out.toStdString();
+
+    const Outcome run = start({QStringLiteral("b")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("Content.IE5/index.dat is damaged")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("b, the cache of temporary files: not done"))
+        << run.err.toStdString();
+    EXPECT_EQ(filesBelow(content), before);
+}
+
 // "b" empties the content container with its files; cookies and visits stay, byte for byte.
 TEST_F(ProgramRun, CacheLetterEmptiesTheContentContainerAndNothingElse)
 {

@@ -138,6 +138,17 @@ IndexFile *UrlCacheContainer::file()
     return m_file.get();
 }
 
+bool UrlCacheContainer::unreadable()
+{
+    IndexFile *index = file();
+    if (!index)
+        return false;
+    const IndexLock lock(*index, false);
+    struct stat st;
+    // One removed since it was opened is no container any more: nothing there.
+    return !lock.view() && ::lstat(QFile::encodeName(indexPath()).constData(), &st) == 0;
+}
+
 bool UrlCacheContainer::ensureIndex()
 {
     if (m_folder.isEmpty() || (m_readOnly && !QFile::exists(indexPath())))

@@ -44,6 +44,9 @@ public:
 
     // Null while the index does not exist.
     IndexFile *file();
+    // Whether the index is there but cannot be used (damaged, or not to be locked or mapped):
+    // its records are neither found nor deleted, and it is never written.
+    bool unreadable();
     // The index is then opened for reading only, and never created.
     void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
     // Creates a missing index (with its cache subfolders) under the native signature.
