@@ -129,8 +129,8 @@ int usageError(const QString &what)
 }
 
 // What the run would remove, found by reading only: no key is created, no file is opened for
-// writing and no write lock is taken. A run that would be refused is said, and ends with 1 as
-// the run does.
+// writing and no write lock is taken. A run that would be refused, or would not do a step (a
+// container it cleans cannot be read), is said, and ends with 1 as the run does.
 int answerPreview(const QString &letters)
 {
     const QString root = Prefix::resolveRoot();
@@ -149,10 +149,11 @@ int answerPreview(const QString &letters)
                           : win::UserHiveIsDamaged() ? "its registry file (user.reg) is damaged"
                                                      : nullptr;
     std::printf("Navolis would remove from the prefix %s:\n", qPrintable(root));
-    for (const QString &line : CleanupPreview(letters, CompanionFiles::runningProgramPath()))
+    const CleanupForecast forecast = CleanupPreview(letters, CompanionFiles::runningProgramPath());
+    for (const QString &line : forecast.lines)
         std::printf("  %s\n", qPrintable(line));
     if (!refusal)
-        return 0;
+        return forecast.complete ? 0 : 1;
     std::printf("The run would be refused and remove nothing: %s.\n", refusal);
     return 1;
 }

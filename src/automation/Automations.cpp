@@ -8,6 +8,7 @@
 #include "automation/AutostartLinks.h"
 #include "automation/ShellLnk.h"
 #include "browserdata/IECache.h"
+#include "browserdata/UrlHistory.h"
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
@@ -130,8 +131,18 @@ namespace {
 
 int cleanupStatus = 0;
 
-// The entries a search still finds, without touching any window's list.
-int entriesLeft(TFilterOptions filter, TSearchPattern pattern)
+// A container that cannot be read keeps every entry: each is named, and the step fails.
+bool allReadable(const QStringList &unreadable)
+{
+    for (const QString &file : unreadable)
+        std::fprintf(stderr, "navolis: %s is damaged or cannot be read; nothing in it is changed\n",
+                     qPrintable(file));
+    std::fflush(stderr);
+    return unreadable.isEmpty();
+}
+
+// Whether a search finds nothing left, without touching any window's list.
+bool nothingLeft(TFilterOptions filter, TSearchPattern pattern)
 {
     TIECache probe;
     probe.SetFilterOptions(filter);
@@ -139,7 +150,7 @@ int entriesLeft(TFilterOptions filter, TSearchPattern pattern)
     int left = 0;
     probe.OnEntry = [&left](QObject *, bool &) { ++left; };
     probe.RetrieveEntries(0);
-    return left;
+    return allReadable(probe.UnreadableContainers()) && left == 0;
 }
 
 } // namespace
@@ -154,7 +165,7 @@ bool DeleteAllCookies()
     } catch (...) {
         logIgnoredException(lcUrlCache(), "deleting the cookies");
     }
-    return entriesLeft(CookieForm->IECache1->FilterOptions(), spCookies) == 0;
+    return nothingLeft(CookieForm->IECache1->FilterOptions(), spCookies);
 }
 
 // Through the main window's own enumerator, as the cache panel empties the cache.
@@ -162,7 +173,7 @@ bool EmptyBrowserCache()
 {
     TBrowsercachePanel *panel = Form1->browsercachePanel();
     panel->EmptyBrowserCache();
-    return entriesLeft(panel->IECache1->FilterOptions(), spUrl) == 0;
+    return nothingLeft(panel->IECache1->FilterOptions(), spUrl);
 }
 
 namespace {
@@ -227,7 +238,10 @@ void RunAutomaticCleanup()
     setProgress(20);
     step('b', "b, the cache of temporary files", EmptyBrowserCache);
     setProgress(60);
-    step('h', "h, the history", ClearBrowserHistory);
+    step('h', "h, the history", [] {
+        const bool cleared = ClearBrowserHistory();
+        return allReadable(HistoryForm->UrlHistory1->UnreadableContainers()) && cleared;
+    });
     setProgress(80);
     step('m', "m, the run dialog's list and the recent documents", ClearMruLists);
     setProgress(90);

@@ -16,6 +16,7 @@ struct Found
 {
     int count = 0;
     qint64 bytes = 0;
+    QStringList unreadable;
 };
 
 // With the filters of the windows that delete them.
@@ -30,6 +31,7 @@ Found cacheEntries(TFilterOptions filter, TSearchPattern pattern)
         found.bytes += cache.Entry.Size;
     };
     cache.RetrieveEntries(0);
+    found.unreadable = cache.UnreadableContainers();
     return found;
 }
 
@@ -59,32 +61,46 @@ int recentShortcuts()
     return count;
 }
 
-int historyEntries()
+Found historyEntries()
 {
     TUrlHistory history;
     history.Loaded(); // as after its stored properties: the store comes with it
-    return history.Enumerate();
+    return {history.Enumerate(), 0, history.UnreadableContainers()};
 }
 
 } // namespace
 
-QStringList CleanupPreview(const QString &letters, const QString &program)
+CleanupForecast CleanupPreview(const QString &letters, const QString &program)
 {
-    QStringList lines;
+    CleanupForecast forecast;
+    QStringList &lines = forecast.lines;
+    // The run leaves a container it cannot read as it is, and its step fails.
+    const auto unreadable = [&](char letter, const Found &found) {
+        for (const QString &file : found.unreadable)
+            lines << QStringLiteral("   %1 is damaged or cannot be read: it stays, and \"%2\" "
+                                    "would not be done")
+                         .arg(file, QString(QLatin1Char(letter)));
+        forecast.complete = forecast.complete && found.unreadable.isEmpty();
+    };
     const auto asked = [&](char letter) { return letters.contains(QLatin1Char(letter)); };
     if (asked('c')) {
         const Found cookies = cacheEntries(StandardEntryFilter, spCookies);
         lines
             << QStringLiteral("c  %1 cookies, %2").arg(cookies.count).arg(kilobytes(cookies.bytes));
+        unreadable('c', cookies);
     }
     if (asked('b')) {
         const Found cache = cacheEntries(CacheContentFilter, spUrl);
         lines << QStringLiteral("b  %1 cached files, %2")
                      .arg(cache.count)
                      .arg(kilobytes(cache.bytes));
+        unreadable('b', cache);
     }
-    if (asked('h'))
-        lines << QStringLiteral("h  %1 addresses in the history").arg(historyEntries());
+    if (asked('h')) {
+        const Found history = historyEntries();
+        lines << QStringLiteral("h  %1 addresses in the history").arg(history.count);
+        unreadable('h', history);
+    }
     if (asked('m'))
         lines << QStringLiteral("m  %1 commands of the run dialog, %2 recent documents")
                      .arg(storedValues(KeyPaths::RunMru, QStringLiteral("MRUList")))
@@ -103,5 +119,5 @@ QStringList CleanupPreview(const QString &letters, const QString &program)
                               ? QString()
                               : QStringLiteral(": ") + links.join(QStringLiteral(", ")));
     }
-    return lines;
+    return forecast;
 }

@@ -170,6 +170,13 @@ void TIECache::DeleteAllEntries()
     closeSearch();
 }
 
+QStringList TIECache::UnreadableContainers() const
+{
+    if (!CheckLibrary())
+        return {};
+    return unreadableContainers(patternString(SearchPattern));
+}
+
 void TIECache::ClearEntry()
 {
     if (!CheckLibrary())

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <initializer_list>
 
@@ -109,6 +110,9 @@ public:
     quint32 GetEntryInfo(const QString &URL);
     quint32 DeleteEntry(const QString &URL);
     void DeleteAllEntries();
+    // The index files of the containers the search pattern covers that are there but cannot
+    // be read: their entries are neither listed nor deleted.
+    QStringList UnreadableContainers() const;
     void ClearEntry();
     static TDateTime FileTimeToDateTime(quint64 fileTime);
 

@@ -107,6 +107,11 @@ HRESULT TUrlHistory::ClearHistory()
     return Store->ClearHistory();
 }
 
+QStringList TUrlHistory::UnreadableContainers() const
+{
+    return unreadableHistoryContainers();
+}
+
 qint32 TUrlHistory::DeleteEntries()
 {
     qint32 count = 0;

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -72,6 +73,9 @@ public:
 
     qint32 Enumerate();
     urlhistory::HRESULT ClearHistory();
+    // The index files of the history containers that are there but cannot be read: their
+    // entries are neither listed nor deleted.
+    QStringList UnreadableContainers() const;
     qint32 DeleteEntries();
     void ClearItems();
 

@@ -102,7 +102,7 @@ void TBrowsercachePanel::ListBox2Click()
 }
 
 // Entries that stay because Wine serves the prefix are no amount freed: the read-only notice
-// stands in for the report.
+// stands in for the report. A container that cannot be read was not emptied at all.
 void TBrowsercachePanel::Label41Click()
 {
     PlayClickSound();
@@ -117,11 +117,15 @@ void TBrowsercachePanel::Label41Click()
     Form2->close();
     ui->WebBrowser1->Navigate(Blank);
     const bool refused = ReadOnlyNotice::wasGiven() && ui->ListBox2->count() > 0;
-    if (!refused)
+    if (refused) {
+        if (noticeBefore)
+            ShowMessage2(Qutrans::get(196));
+    } else if (!IECache1->UnreadableContainers().isEmpty()) {
+        ShowMessage2(Qutrans::get(197));
+    } else {
         ShowMessage2(Qutrans::get(119) + QLatin1Char(' ') + kilobytes(CacheTotal) +
                      QLatin1Char('\r') + Qutrans::get(120));
-    else if (noticeBefore)
-        ShowMessage2(Qutrans::get(196));
+    }
     CacheTotal = 0;
     ShowCountAndSize();
     window()->show();

@@ -113,8 +113,8 @@ void TCookieForm::Label5Click()
     ui->ListBox1->setFocus();
 }
 
-// Cookies that stayed are said to have stayed: by the read-only notice when Wine runs, otherwise
-// by the failure text.
+// Cookies that stayed, listed or in a container that cannot be read, are said to have stayed:
+// by the read-only notice when Wine runs, otherwise by the failure text.
 void TCookieForm::Label6Click()
 {
     PlayClickSound();
@@ -122,7 +122,7 @@ void TCookieForm::Label6Click()
     IECache1->SearchPattern = spCookies;
     ignoringExceptions([this] { IECache1->DeleteAllEntries(); });
     FormShow();
-    if (ui->ListBox1->count() > 0) {
+    if (ui->ListBox1->count() > 0 || !IECache1->UnreadableContainers().isEmpty()) {
         if (noticeBefore)
             ShowMessage2(Qutrans::get(196));
         else if (!ReadOnlyNotice::wasGiven())

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -163,6 +164,72 @@ TEST_F(ProgramRun, HistoryLetterEmptiesEveryHistoryContainerAndNothingElse)
     EXPECT_EQ(readAll(period + "/index.dat").indexOf("site.example"), -1);
     EXPECT_EQ(readAll(windows + "/INetCache/Content.IE5/index.dat"), content);
     EXPECT_EQ(readAll(windows + "/INetCookies/index.dat"), cookies);
+}
+
+// A period folder that is a link to the cookies once had "h" delete every cookie with the
+// visits; so would a real one holding a second name of their index. The preview counts the
+// visits only, as before.
+TEST_F(ProgramRun, HistoryLetterLeavesContainersPosingAsPeriods)
+{
+    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    const PrefixBuilder sample;
+    prefixRoot = sample.root();
+    const QString windows = sample.profile() + "/AppData/Local/Microsoft/Windows";
+    const QString history = windows + "/History/History.IE5";
+    {
+        urlcache::UrlCache cache(urlcache::prefixUrlCacheEnvironment());
+        urlcache::CommitRequest visit;
+        visit.url = "Visited: user@http://site.example/";
+        visit.withFile = false;
+        ASSERT_TRUE(cache.commitEntry(visit));
+    }
+    const QStringList preview{QStringLiteral("--preview"), QStringLiteral("h")};
+    const QString counted = start(preview).out;
+    ASSERT_TRUE(counted.contains("h  ")) << counted.toStdString();
+    ASSERT_TRUE(QFile::link(QStringLiteral("../../INetCookies"),
+                            history + QStringLiteral("/MSHist012024010120240108")));
+    const QString twin = history + QStringLiteral("/MSHist012024010820240115");
+    ASSERT_TRUE(QDir().mkpath(twin));
+    ASSERT_EQ(::link(QFile::encodeName(windows + "/INetCookies/index.dat").constData(),
+                     QFile::encodeName(twin + "/index.dat").constData()),
+              0);
+    const auto cookies = filesBelow(windows + "/INetCookies");
+    ASSERT_TRUE(cookies.contains(QStringLiteral("index.dat")));
+
+    const Outcome linked = start(preview);
+    EXPECT_EQ(linked.status, 0) << linked.err.toStdString();
+    EXPECT_EQ(linked.out, counted);
+    EXPECT_EQ(run({QStringLiteral("h")}), 0);
+
+    EXPECT_EQ(readAll(history + "/index.dat").indexOf("site.example"), -1);
+    EXPECT_EQ(filesBelow(windows + "/INetCookies"), cookies);
+}
+
+// A damaged container was left byte for byte while "b" ended with 0, said nothing, and its
+// preview counted 0 files: the run and the preview name the file and end with 1.
+TEST_F(ProgramRun, DamagedContainerIsNamedAndItsStepIsNotDone)
+{
+    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    const PrefixBuilder sample;
+    prefixRoot = sample.root();
+    const QString content =
+        sample.profile() + "/AppData/Local/Microsoft/Windows/INetCache/Content.IE5";
+    ASSERT_TRUE(QFile::resize(content + "/index.dat", 0x4000));
+    const auto before = filesBelow(content);
+    ASSERT_GT(before.size(), 1);
+
+    const Outcome preview = start({QStringLiteral("--preview"), QStringLiteral("b")});
+    EXPECT_EQ(preview.status, 1);
+    EXPECT_TRUE(preview.out.contains("Content.IE5/index.dat is damaged") &&
+                preview.out.contains("\"b\" would not be done"))
+        << preview.out.toStdString();
+
+    const Outcome run = start({QStringLiteral("b")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("Content.IE5/index.dat is damaged")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("b, the cache of temporary files: not done"))
+        << run.err.toStdString();
+    EXPECT_EQ(filesBelow(content), before);
 }
 
 // "b" empties the content container with its files; cookies and visits stay, byte for byte.

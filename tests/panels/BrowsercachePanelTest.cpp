@@ -186,6 +186,25 @@ TEST_F(BrowsercachePanelTest, EmptyingUnderWineClaimsNothing)
     EXPECT_EQ(answerer.answered(), (QStringList{message(196), message(196)}));
 }
 
+// A damaged container lists nothing and stays as it is: emptying it was reported as done.
+TEST_F(BrowsercachePanelTest, EmptyingADamagedContainerSaysItDidNotFinish)
+{
+    usePrefix(PrefixBuilder::Start::Sample);
+    const QString index =
+        urlcache::sharedUrlCache()->container(urlcache::ContainerKind::Content).indexPath();
+    ASSERT_TRUE(QFile::resize(index, 0x4000));
+    const auto bytes = [&] {
+        QFile file(index);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray before = bytes();
+    enterPanel();
+    ModalAnswerer answerer;
+    empty();
+    EXPECT_EQ(answerer.answered(), QStringList{message(197)});
+    EXPECT_EQ(bytes(), before);
+}
+
 TEST_F(BrowsercachePanelTest, UnattendedEmptyingLeavesCookiesAndHistory)
 {
     usePrefix(PrefixBuilder::Start::Sample);

@@ -14,6 +14,7 @@
 #include <QRandomGenerator>
 #include <cerrno>
 #include <fcntl.h>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,6 +45,17 @@ quint64 fileTimeOf(const struct timespec &t)
 {
     return platform::fileTimeFromDateTime(QDateTime::fromSecsSinceEpoch(t.tv_sec, Qt::UTC)) +
            quint64(t.tv_nsec / 100);
+}
+
+// The device and inode of a container folder's index when it is a file of its own.
+std::optional<std::pair<dev_t, ino_t>> indexIdentity(const QString &folder)
+{
+    struct stat st;
+    if (folder.isEmpty() ||
+        ::lstat(QFile::encodeName(folder + QStringLiteral("/index.dat")).constData(), &st) != 0 ||
+        !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return std::pair{st.st_dev, st.st_ino};
 }
 
 bool writeNewFile(const QString &path, const QByteArray &content, quint64 &writeTime)
@@ -124,6 +136,17 @@ IndexFile *UrlCacheContainer::file()
         m_file = IndexFile::open(indexPath(),
                                  m_readOnly ? IndexFile::Mode::Read : IndexFile::Mode::Write);
     return m_file.get();
+}
+
+bool UrlCacheContainer::unreadable()
+{
+    IndexFile *index = file();
+    if (!index)
+        return false;
+    const IndexLock lock(*index, false);
+    struct stat st;
+    // One removed since it was opened is no container any more: nothing there.
+    return !lock.view() && ::lstat(QFile::encodeName(indexPath()).constData(), &st) == 0;
 }
 
 bool UrlCacheContainer::ensureIndex()
@@ -384,18 +407,28 @@ std::vector<UrlCacheContainer *> UrlCache::historyContainers()
     std::vector<UrlCacheContainer *> all{&main};
     if (main.folder().isEmpty())
         return all;
+    // A link or a second name of another container (the cookies, say) is no period of the
+    // history: emptying it would empty that container.
+    std::set<std::pair<dev_t, ino_t>> indexes;
+    for (const auto &c : m_containers)
+        if (const auto id = indexIdentity(c->folder()))
+            indexes.insert(*id);
     // Native profiles keep a daily or weekly container per period beside the main one.
-    const QStringList periods = QDir(main.folder())
-                                    .entryList({QStringLiteral("MSHist01*")},
-                                               QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    const QStringList periods =
+        QDir(main.folder())
+            .entryList({QStringLiteral("MSHist01*")},
+                       QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name);
     for (const QString &period : periods) {
         const QString folder = main.folder() + '/' + period;
-        if (!QFileInfo::exists(folder + QStringLiteral("/index.dat")))
+        const auto id = indexIdentity(folder);
+        if (!id || !indexes.insert(*id).second)
             continue;
         auto &known = m_periodContainers[folder];
-        if (!known)
+        if (!known) {
             known = std::make_unique<UrlCacheContainer>(ContainerKind::History, folder,
                                                         m_environment->confinementRoot());
+            known->setReadOnly(m_environment->readOnly());
+        }
         all.push_back(known.get());
     }
     return all;

@@ -44,6 +44,9 @@ public:
 
     // Null while the index does not exist.
     IndexFile *file();
+    // Whether the index is there but cannot be used (damaged, or not to be locked or mapped):
+    // its records are neither found nor deleted, and it is never written.
+    bool unreadable();
     // The index is then opened for reading only, and never created.
     void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
     // Creates a missing index (with its cache subfolders) under the native signature.
@@ -150,7 +153,8 @@ public:
     // batch.
     Emptying emptyContainer(UrlCacheContainer &c,
                             const std::function<bool(const UrlRecord &)> &which = {});
-    // The main History container and the period containers that lie in its folder.
+    // The main History container and the period containers that lie in its folder: real
+    // folders there, each with an index that no other container has.
     std::vector<UrlCacheContainer *> historyContainers();
     // Replaces an entry of the same URL. The local file's path (empty without one), or
     // nullopt when nothing could be written.

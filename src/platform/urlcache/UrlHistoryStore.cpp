@@ -165,4 +165,14 @@ std::unique_ptr<IUrlHistoryStg2> createUrlHistory()
     return std::make_unique<IUrlHistoryStg2>();
 }
 
+QStringList unreadableHistoryContainers()
+{
+    const std::shared_ptr<UrlCache> cache = sharedUrlCache();
+    QStringList files;
+    for (UrlCacheContainer *c : cache->historyContainers())
+        if (c->unreadable())
+            files << c->indexPath();
+    return files;
+}
+
 } // namespace urlhistory

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <memory>
 #include <optional>
@@ -52,6 +53,10 @@ public:
 
 // Creating the history store by its class (CLSID_CUrlHistory).
 std::unique_ptr<IUrlHistoryStg2> createUrlHistory();
+
+// Not part of the store's interface: the index files of the history containers that are there
+// but cannot be read. Their records are neither listed nor deleted.
+QStringList unreadableHistoryContainers();
 
 // The page title kept in a history record's header data, or a null string.
 QString titleOfHeaderData(QByteArrayView data);

@@ -316,6 +316,17 @@ UrlCacheBatch::UrlCacheBatch()
 
 UrlCacheBatch::~UrlCacheBatch() = default;
 
+QStringList unreadableContainers(const char *lpszUrlSearchPattern)
+{
+    QStringList files;
+    for (ContainerKind kind : containersForPattern(lpszUrlSearchPattern, 0)) {
+        UrlCacheContainer &c = cache().container(kind);
+        if (c.unreadable())
+            files << c.indexPath();
+    }
+    return files;
+}
+
 bool urlCacheLayerPresent()
 {
     return layerPresent;

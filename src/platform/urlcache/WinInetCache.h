@@ -2,6 +2,7 @@
 
 #include "platform/urlcache/UrlCacheEnvironment.h"
 
+#include <QStringList>
 #include <QtGlobal>
 #include <memory>
 
@@ -67,6 +68,11 @@ private:
     struct Held;
     std::unique_ptr<Held> m_held;
 };
+
+// Not a WinINet call: the index files of the containers that a search for the pattern walks
+// and that are there but cannot be read. WinINet would start a damaged one anew; here the
+// search passes over it, and nothing in it is deleted.
+QStringList unreadableContainers(const char *lpszUrlSearchPattern);
 
 // Whether the URL cache layer is there at all (it stands in for loading the library).
 bool urlCacheLayerPresent();
