@@ -222,7 +222,10 @@ TEST(Registry, FailedWriteLeavesTheOldFileAndMemoryIntact)
 
     EXPECT_EQ(str(prefix.userReg()), str(before));
     EXPECT_EQ(ReadUserString(typedUrls, "url1"), "http://www.example.com/");
-    EXPECT_EQ(QDir(prefix.root()).entryList(QDir::Files).size(), 2); // no temporary file left
+    // No temporary file left; the write lock may have named the server's folder, as Wine does.
+    QStringList files = QDir(prefix.root()).entryList(QDir::Files | QDir::Hidden);
+    files.removeAll(QStringLiteral("wineserver"));
+    EXPECT_EQ(files.size(), 2) << files.join(' ').toStdString();
 }
 
 TEST(Registry, AChangeMadeMeanwhileIsKept)
