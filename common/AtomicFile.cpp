@@ -25,13 +25,34 @@ std::string temporaryPathFor(const std::string &target)
     return target + temporaryMark + std::to_string(::getpid()) + '-' + std::to_string(++counter);
 }
 
+std::string folderOf(const std::string &path)
+{
+    return fs::absolute(fs::path(path)).parent_path().string();
+}
+
 void syncFolderOf(const std::string &path)
 {
-    const std::string folder = fs::absolute(fs::path(path)).parent_path().string();
-    if (const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
+    if (const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+// Gives the open file the owner and group of the file it replaces, or when root makes a new one,
+// those of its folder. False when that was not permitted.
+bool inheritOwner(int fd, const std::string &target)
+{
+    struct stat wanted;
+    if (::stat(target.c_str(), &wanted) != 0 &&
+        (::geteuid() != 0 || ::stat(folderOf(target).c_str(), &wanted) != 0))
+        return true;
+    struct stat own;
+    if (::fstat(fd, &own) == 0 && own.st_uid == wanted.st_uid && own.st_gid == wanted.st_gid)
+        return true;
+    // Only root gives a file away; anyone may still pass it to a group of their own.
+    return ::fchown(fd, wanted.st_uid, wanted.st_gid) == 0 ||
+           ::fchown(fd, uid_t(-1), wanted.st_gid) == 0;
 }
 
 // A decimal number of digits only, as our own names write them.
@@ -98,8 +119,8 @@ bool writeAll(int fd, const char *data, size_t size)
     return true;
 }
 
-TempFile::TempFile(std::string target, mode_t mode)
-    : m_target(std::move(target)), m_path(temporaryPathFor(m_target)),
+TempFile::TempFile(std::string target, mode_t mode, Ownership ownership)
+    : m_target(std::move(target)), m_path(temporaryPathFor(m_target)), m_ownership(ownership),
       m_fd(::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode)),
       m_created(m_fd >= 0)
 {
@@ -119,6 +140,10 @@ bool TempFile::write(const Producer &produce, std::optional<mode_t> permissions)
     if (m_fd < 0)
         return false;
     const int fd = m_fd;
+    // Before the mode: a change of owner may clear the set-user-ID and set-group-ID bits. Where
+    // it is not permitted, the file stays the writer's, as it would be without the option.
+    if (m_ownership == Ownership::Inherited)
+        inheritOwner(m_fd, m_target);
     bool ok = (!permissions || ::fchmod(m_fd, *permissions) == 0) &&
               produce([fd](const char *data, size_t size) { return writeAll(fd, data, size); }) &&
               ::fsync(m_fd) == 0;
@@ -142,13 +167,13 @@ bool TempFile::linkAsTarget()
     return m_written && ::link(m_path.c_str(), m_target.c_str()) == 0;
 }
 
-bool replaceFile(const std::string &path, const char *data, size_t size)
+bool replaceFile(const std::string &path, const char *data, size_t size, Ownership ownership)
 {
     struct stat old;
     const bool replacing = ::stat(path.c_str(), &old) == 0;
     if (replacing && !S_ISREG(old.st_mode))
         return false;
-    TempFile temp(path, replacing ? 0600 : 0666);
+    TempFile temp(path, replacing ? 0600 : 0666, ownership);
     return temp.write([&](const TempFile::Sink &sink) { return sink(data, size); },
                       replacing ? std::optional<mode_t>(old.st_mode & 07777) : std::nullopt) &&
            temp.replaceTarget();

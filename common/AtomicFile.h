@@ -9,10 +9,20 @@
 
 namespace common {
 
+// Whose a written file is. Process: the writer's, as the system makes it. Inherited: a replaced
+// file keeps its owner and group, and a file made by root those of its folder (root cleaning
+// another user's files must not take them away); as far as the writer is permitted.
+enum class Ownership
+{
+    Process,
+    Inherited
+};
+
 // Writes a temporary file beside `path` (O_EXCL), flushes it and renames it over `path`. A
 // replaced file keeps its permissions; a new one gets 0666 less the umask. False when nothing
 // was replaced; a path that names no regular file is never replaced.
-bool replaceFile(const std::string &path, const char *data, size_t size);
+bool replaceFile(const std::string &path, const char *data, size_t size,
+                 Ownership ownership = Ownership::Process);
 inline bool replaceFile(const std::string &path, const std::string &content)
 {
     return replaceFile(path, content.data(), content.size());
@@ -36,7 +46,7 @@ class TempFile
 {
 public:
     // The file is created with `mode` less the umask.
-    TempFile(std::string target, mode_t mode);
+    TempFile(std::string target, mode_t mode, Ownership ownership = Ownership::Process);
     ~TempFile();
     TempFile(const TempFile &) = delete;
     TempFile &operator=(const TempFile &) = delete;
@@ -54,6 +64,7 @@ public:
 private:
     std::string m_target;
     std::string m_path;
+    Ownership m_ownership;
     int m_fd = -1;
     bool m_created = false;
     bool m_written = false;

@@ -1,8 +1,9 @@
 #include "controls/CachePreview.h"
 
 #include "platform/kernel/LogCategories.h"
+#include "platform/kernel/PrefixFileRead.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QStringDecoder>
@@ -14,9 +15,10 @@ constexpr qint64 MaxResourceBytes = 32 * 1024 * 1024;
 
 const QString Blank = QStringLiteral("about:blank");
 
-bool isPicture(const QString &path)
+bool isPicture(QByteArray bytes)
 {
-    return !QImageReader::imageFormat(path).isEmpty();
+    QBuffer buffer(&bytes);
+    return buffer.open(QIODevice::ReadOnly) && !QImageReader::imageFormat(&buffer).isEmpty();
 }
 
 } // namespace
@@ -52,11 +54,11 @@ void CachePreview::Navigate(const QString &target)
     }
     m_location = target;
     const QUrl url = QUrl::fromLocalFile(target);
-    if (isPicture(target)) {
+    const QByteArray page = loadResource(QTextDocument::HtmlResource, url).toByteArray();
+    if (isPicture(page)) {
         setHtml(QStringLiteral("<img src=\"%1\">").arg(url.toString(QUrl::FullyEncoded)));
         return;
     }
-    const QByteArray page = loadResource(QTextDocument::HtmlResource, url).toByteArray();
     QStringDecoder decode = QStringDecoder::decoderForHtml(page);
     setHtml(decode.isValid() ? QString(decode(page)) : QString::fromLatin1(page));
 }
@@ -67,11 +69,14 @@ QVariant CachePreview::loadResource(int, const QUrl &name)
 {
     // Relative names are taken from the file shown, whatever the document keeps as its base.
     const QUrl resolved = QUrl::fromLocalFile(m_location).resolved(name);
-    QFile file(resolved.toLocalFile());
-    if (!resolved.isLocalFile() || !inside(resolved.toLocalFile()) ||
-        file.size() > MaxResourceBytes || !file.open(QIODevice::ReadOnly)) {
+    if (!resolved.isLocalFile() || !inside(resolved.toLocalFile())) {
         qCDebug(lcUi) << "preview resource refused:" << name.toString();
         return QVariant(QByteArray());
     }
-    return file.readAll();
+    // Links inside the folder were resolved by the check above.
+    const PrefixFile::Read file = PrefixFile::readRegularFile(
+        resolved.toLocalFile(), MaxResourceBytes, PrefixFile::Links::Follow);
+    if (!file.ok())
+        qCDebug(lcUi) << "preview resource" << name.toString() << PrefixFile::describe(file.error);
+    return QVariant(file.bytes);
 }

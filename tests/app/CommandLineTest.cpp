@@ -3,8 +3,11 @@
 #include "ProgramRun.h"
 #include "platform/registry/KeyPaths.h"
 
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -172,6 +175,35 @@ TEST_F(ProgramRun, LinkedRegistryFileIsNamedAsTheReason)
     EXPECT_TRUE(run.err.contains("user.reg") && run.err.contains("link", Qt::CaseInsensitive))
         << run.err.toStdString();
     EXPECT_EQ(readAll(elsewhere), before);
+}
+
+// Root cleaning another user's prefix once left user.reg to root with mode 0600: its user could
+// no longer read their own registry. The replaced file keeps its owner, group and mode.
+TEST_F(ProgramRun, RootLeavesTheRegistryFileToItsOwner)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root";
+    chooseLanguage();
+    const PrefixBuilder sample;
+    prefixRoot = sample.root();
+    const QByteArray userReg = QFile::encodeName(sample.userRegPath());
+    ASSERT_EQ(::chmod(userReg.constData(), 0640), 0);
+    QDirIterator it(sample.root(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    ASSERT_EQ(::lchown(QFile::encodeName(sample.root()).constData(), 65534, 65534), 0);
+    while (it.hasNext())
+        ASSERT_EQ(::lchown(QFile::encodeName(it.next()).constData(), 65534, 65534), 0);
+    const QByteArray before = sample.userReg();
+
+    const Outcome run = start({QStringLiteral("e")});
+
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_NE(sample.userReg(), before) << "the typed addresses are gone";
+    struct stat st;
+    ASSERT_EQ(::stat(userReg.constData(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #include "platform/desktop/ShellOpen.h"
 
 #include "platform/kernel/LogCategories.h"
+#include "platform/kernel/PrefixFileRead.h"
 #include "platform/shell/ShellExecute.h"
 
 #include <QDesktopServices>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
@@ -51,9 +51,11 @@ bool isProgramFile(const QString &path)
     const QFileInfo info(path);
     if (!info.isFile() || !info.isExecutable())
         return false;
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(4) == QByteArrayLiteral("\x7f"
-                                                                               "ELF");
+    const PrefixFile::Read head = PrefixFile::readHead(path, 4, PrefixFile::Links::Follow);
+    if (!head.ok())
+        qCDebug(lcShell) << path << PrefixFile::describe(head.error);
+    return head.bytes == QByteArrayLiteral("\x7f"
+                                           "ELF");
 }
 
 void setShellOpenHandler(ShellOpenHandler h)

@@ -17,7 +17,8 @@ std::string local(const QString &path)
 
 bool replace(const QString &path, const QByteArray &bytes)
 {
-    return common::replaceFile(local(path), bytes.constData(), size_t(bytes.size()));
+    return common::replaceFile(local(path), bytes.constData(), size_t(bytes.size()),
+                               common::Ownership::Inherited);
 }
 
 int removeLeftovers(const QString &target)
@@ -31,7 +32,7 @@ bool writeAll(int fd, QByteArrayView bytes)
 }
 
 TempFile::TempFile(const QString &target, mode_t mode)
-    : m_file(std::make_unique<common::TempFile>(local(target), mode))
+    : m_file(std::make_unique<common::TempFile>(local(target), mode, common::Ownership::Inherited))
 {
 }
 

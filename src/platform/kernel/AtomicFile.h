@@ -14,7 +14,9 @@ class TempFile;
 }
 
 // The atomic replacing of files that the program and its translation library share, for Qt
-// paths and bytes.
+// paths and bytes. Every file written here keeps the owner and group of the file it replaces,
+// and one that root makes gets those of its folder: a prefix stays its user's when root cleans
+// it.
 namespace AtomicFile {
 
 // Writes a temporary file beside `path` (O_EXCL), flushes it and renames it over `path`, so

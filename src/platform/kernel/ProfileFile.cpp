@@ -1,8 +1,8 @@
 #include "platform/kernel/ProfileFile.h"
 
 #include "platform/kernel/AnsiCodePage.h"
-
-#include <QFile>
+#include "platform/kernel/LogCategories.h"
+#include "platform/kernel/PrefixFileRead.h"
 
 namespace win {
 
@@ -59,10 +59,13 @@ std::optional<QString> profileString(QByteArrayView fileBytes, QStringView secti
 std::optional<QString> GetPrivateProfileString(QStringView section, QStringView key,
                                                const QString &hostPath, qint64 maxBytes)
 {
-    QFile file(hostPath);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > maxBytes)
+    const PrefixFile::Read file =
+        PrefixFile::readRegularFile(hostPath, maxBytes, PrefixFile::Links::Refuse);
+    if (!file.ok()) {
+        qCDebug(lcShell) << "profile not read:" << hostPath << PrefixFile::describe(file.error);
         return std::nullopt;
-    return profileString(file.read(maxBytes), section, key);
+    }
+    return profileString(file.bytes, section, key);
 }
 
 } // namespace win

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/kernel/PrefixFileRead.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -17,9 +19,11 @@ namespace win {
 std::optional<QString> profileString(QByteArrayView fileBytes, QStringView section,
                                      QStringView key);
 
-// The same for a file on disk (a host path); nullopt also when it cannot be read. Files beyond
-// `maxBytes` are not read: a profile is small, and a huge file is no shortcut.
+// The same for a file on disk (a host path); nullopt also when it cannot be read. Only a regular
+// file that is no link is read, and none beyond `maxBytes`: a profile is small, and a huge file
+// is no shortcut.
 std::optional<QString> GetPrivateProfileString(QStringView section, QStringView key,
-                                               const QString &hostPath, qint64 maxBytes = 1 << 20);
+                                               const QString &hostPath,
+                                               qint64 maxBytes = PrefixFile::SmallFileLimit);
 
 } // namespace win

@@ -2,6 +2,7 @@
 
 #include "platform/kernel/AtomicFile.h"
 #include "platform/kernel/LogCategories.h"
+#include "platform/kernel/PrefixFileRead.h"
 #include "platform/prefix/ReadOnlyNotice.h"
 #include "platform/prefix/WineServer.h"
 
@@ -10,9 +11,7 @@
 
 #include <atomic>
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace win;
 
@@ -21,36 +20,6 @@ namespace {
 constexpr int saveAttempts = 3;
 
 std::atomic<int> savesInProcess{0};
-
-// Read in one piece where the size is known: a hive of tens of megabytes is not copied while
-// its buffer grows.
-QByteArray readAll(int fd)
-{
-    struct stat st;
-    QByteArray bytes;
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
-        bytes.reserve(qsizetype(st.st_size) + 1);
-    char buf[65536];
-    for (;;) {
-        if (bytes.capacity() - bytes.size() >= qsizetype(sizeof buf)) {
-            const qsizetype at = bytes.size();
-            bytes.resize(bytes.capacity());
-            const ssize_t n = ::read(fd, bytes.data() + at, size_t(bytes.size() - at));
-            bytes.resize(at + qMax<ssize_t>(n, 0));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return bytes;
-            continue;
-        }
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return bytes;
-        bytes.append(buf, n);
-    }
-}
 
 } // namespace
 
@@ -108,24 +77,27 @@ void HiveFile::discardChangeSet()
 }
 
 // The identity is taken from the open file, so it always matches the bytes that were parsed.
+// A link may lead to the hive, but only to a regular file.
 void HiveFile::load()
 {
     m_stale = false;
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    const PrefixFile::Read read =
+        PrefixFile::readRegularFile(m_path, PrefixFile::HiveLimit, PrefixFile::Links::Follow);
+    if (read.error == PrefixFile::Error::CannotOpen) {
         m_state = {};
         m_hive = RegHive::create(freshHeader());
         return;
     }
-    struct stat st;
-    const QByteArray bytes = readAll(fd);
-    const bool statted = ::fstat(fd, &st) == 0;
-    ::close(fd);
     m_state = currentState();
-    if (!statted || quint64(st.st_ino) != m_state.ino || quint64(st.st_size) != m_state.size)
+    if (!read.ok()) {
+        qCWarning(lcRegistry) << m_path << PrefixFile::describe(read.error) << "- taken as damaged";
+        m_hive = RegHive::damaged();
+        return;
+    }
+    if (quint64(read.status.st_ino) != m_state.ino || quint64(read.status.st_size) != m_state.size)
         m_stale = true; // replaced while reading: read again next time
-    m_hive = RegHive::parse(bytes);
-    qCDebug(lcRegistry) << "read" << bytes.size() << "bytes of" << m_path;
+    m_hive = RegHive::parse(read.bytes);
+    qCDebug(lcRegistry) << "read" << read.bytes.size() << "bytes of" << m_path;
 }
 
 // A hive file that does not exist yet starts like Wine's, with the prefix's architecture.
@@ -133,14 +105,18 @@ QByteArray HiveFile::freshHeader() const
 {
     QByteArray header = "WINE REGISTRY Version 2\n"
                         ";; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n";
-    QFile system(QFileInfo(m_path).path() + "/system.reg");
-    if (system.open(QIODevice::ReadOnly)) {
-        for (int i = 0; i < 10 && !system.atEnd(); ++i) {
-            const QByteArray line = system.readLine(256).trimmed();
-            if (line.startsWith("#arch=")) {
-                header += "\n" + line + "\n";
-                break;
-            }
+    // Wine writes the architecture among the first few lines.
+    const QString systemPath = QFileInfo(m_path).path() + "/system.reg";
+    const PrefixFile::Read system =
+        PrefixFile::readHead(systemPath, 10 * 256, PrefixFile::Links::Follow);
+    if (!system.ok())
+        qCDebug(lcRegistry) << systemPath << PrefixFile::describe(system.error);
+    const QList<QByteArray> lines = system.bytes.split('\n');
+    for (qsizetype i = 0; i < qMin<qsizetype>(10, lines.size()); ++i) {
+        const QByteArray line = lines[i].trimmed();
+        if (line.startsWith("#arch=")) {
+            header += "\n" + line + "\n";
+            break;
         }
     }
     return header;

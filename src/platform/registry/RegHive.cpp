@@ -425,21 +425,22 @@ void RegHive::setOwnText(Line &line, QByteArray text)
 
 std::unique_ptr<RegHive> RegHive::parse(const QByteArray &text)
 {
-    std::unique_ptr<RegHive> hive(new RegHive);
     // Line records keep 32-bit offsets; no registry file comes near 4 GiB.
-    if (quint64(text.size()) >= Line::ownText) {
-        hive->m_keys.emplace_back();
-        hive->m_damaged = true;
-        return hive;
-    }
+    if (quint64(text.size()) >= Line::ownText)
+        return damaged();
+    std::unique_ptr<RegHive> hive(new RegHive);
     hive->m_source = text;
     hive->m_keys.emplace_back();
-    if (!Parser(*hive).run()) {
-        std::unique_ptr<RegHive> damaged(new RegHive);
-        damaged->m_keys.emplace_back();
-        damaged->m_damaged = true;
-        return damaged;
-    }
+    if (!Parser(*hive).run())
+        return damaged();
+    return hive;
+}
+
+std::unique_ptr<RegHive> RegHive::damaged()
+{
+    std::unique_ptr<RegHive> hive(new RegHive);
+    hive->m_keys.emplace_back();
+    hive->m_damaged = true;
     return hive;
 }
 

@@ -91,6 +91,8 @@ public:
     static std::unique_ptr<RegHive> parse(const QByteArray &text);
     // An empty hive that starts with the given header lines.
     static std::unique_ptr<RegHive> create(const QByteArray &header);
+    // The hive of a file that cannot be read as one: empty, and never to be written.
+    static std::unique_ptr<RegHive> damaged();
 
     RegHive(const RegHive &) = delete;
     RegHive &operator=(const RegHive &) = delete;

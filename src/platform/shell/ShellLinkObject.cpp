@@ -2,19 +2,17 @@
 
 #include "platform/kernel/AtomicFile.h"
 #include "platform/kernel/FileTime.h"
+#include "platform/kernel/LogCategories.h"
+#include "platform/kernel/PrefixFileRead.h"
 #include "platform/prefix/DosPaths.h"
 #include "platform/prefix/WineServer.h"
 #include "platform/shell/ShellItemIds.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
 namespace {
-
-// Links are a few hundred bytes; anything this large is not one.
-constexpr qint64 maxFileSize = 4 * 1024 * 1024;
 
 quint64 fileTime(const QDateTime &stamp)
 {
@@ -62,10 +60,15 @@ QString ShellLinkObject::windowsPath(const QString &path) const
 bool ShellLinkObject::load(const QString &fileName)
 {
     const QString host = hostFileName(fileName);
-    QFile file(host);
-    if (host.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > maxFileSize)
+    if (host.isEmpty())
         return false;
-    const auto link = ShellLinkFormat::parse(file.read(maxFileSize));
+    const PrefixFile::Read file =
+        PrefixFile::readRegularFile(host, PrefixFile::SmallFileLimit, PrefixFile::Links::Refuse);
+    if (!file.ok()) {
+        qCDebug(lcShell) << "shortcut not read:" << host << PrefixFile::describe(file.error);
+        return false;
+    }
+    const auto link = ShellLinkFormat::parse(file.bytes);
     if (!link)
         return false;
     m_link = *link;

@@ -2,6 +2,7 @@
 
 #include "platform/kernel/AtomicFile.h"
 #include "platform/kernel/LogCategories.h"
+#include "platform/kernel/PrefixFileRead.h"
 #include "platform/urlcache/IndexDatLayout.h"
 
 #include <QDir>
@@ -22,9 +23,10 @@ namespace {
 
 constexpr qint64 RecheckMs = 50;
 
-int openFlags(IndexFile::Mode mode)
+int openIndex(const QString &path, IndexFile::Mode mode, PrefixFile::Error *error = nullptr)
 {
-    return (mode == IndexFile::Mode::Write ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NOFOLLOW;
+    return PrefixFile::openRegular(path, mode == IndexFile::Mode::Write ? O_RDWR : O_RDONLY,
+                                   PrefixFile::Links::Refuse, error);
 }
 
 void fillDword(uchar *p, quint32 bytes, quint32 value)
@@ -75,13 +77,18 @@ IndexFile::~IndexFile()
 
 std::unique_ptr<IndexFile> IndexFile::open(const QString &path, Mode mode)
 {
-    int fd = ::open(QFile::encodeName(path).constData(), openFlags(mode));
-    if (fd < 0 && mode == Mode::Write && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+    PrefixFile::Error error = PrefixFile::Error::None;
+    int fd = openIndex(path, mode, &error);
+    if (fd < 0 && mode == Mode::Write && error == PrefixFile::Error::CannotOpen &&
+        (errno == EACCES || errno == EROFS || errno == EPERM)) {
         mode = Mode::Read;
-        fd = ::open(QFile::encodeName(path).constData(), openFlags(mode));
+        fd = openIndex(path, mode, &error);
     }
-    if (fd < 0)
+    if (fd < 0) {
+        if (error != PrefixFile::Error::CannotOpen)
+            qCWarning(lcUrlCache) << path << PrefixFile::describe(error) << "- not opened";
         return nullptr;
+    }
     std::unique_ptr<IndexFile> file(new IndexFile(path, mode, fd));
     if (auto stamp = file->stampOfFd()) {
         file->m_stamp.device = stamp->device;
@@ -225,7 +232,7 @@ bool IndexFile::remapIfChanged()
     }
     if (pathStamp->inode != m_stamp.inode || pathStamp->device != m_stamp.device) {
         // Replaced since we opened it: follow the new file.
-        const int fd = ::open(QFile::encodeName(m_path).constData(), openFlags(m_mode));
+        const int fd = openIndex(m_path, m_mode);
         if (fd < 0)
             return false;
         ::flock(fd, m_lockMode);

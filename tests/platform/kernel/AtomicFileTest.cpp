@@ -127,3 +127,38 @@ TEST(AtomicFile, LeftoversOfEndedProcessesAreRemovedAndNothingElse)
     for (const QString &path : {mine, notANumber, otherFile, target})
         EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
 }
+
+// Root cleaning another user's prefix must leave its files to that user: a replaced file keeps
+// its owner and group, and one that is made (a shortcut, a cache container) gets its folder's.
+TEST(AtomicFile, FilesOfRootKeepTheOwnerOfTheFileOrFolder)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root";
+    QTemporaryDir dir;
+    const auto own = [](const QString &path) {
+        return ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0;
+    };
+    const auto owner = [](const QString &path) {
+        struct stat st;
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0
+                   ? std::pair<uid_t, gid_t>(st.st_uid, st.st_gid)
+                   : std::pair<uid_t, gid_t>(0, 0);
+    };
+    const std::pair<uid_t, gid_t> nobody(65534, 65534);
+    const QString old = dir.filePath("user.reg");
+    write(old, "old");
+    ASSERT_TRUE(own(old));
+    ::chmod(QFile::encodeName(old).constData(), 0640);
+    ASSERT_TRUE(AtomicFile::replace(old, "new"));
+    EXPECT_EQ(owner(old), nobody);
+    EXPECT_EQ(modeOf(old), 0640u);
+
+    ASSERT_TRUE(own(dir.path()));
+    const QString link = dir.filePath("x.lnk");
+    ASSERT_TRUE(AtomicFile::replace(link, "link"));
+    EXPECT_EQ(owner(link), nobody);
+    const QString index = dir.filePath("index.dat");
+    AtomicFile::TempFile temp(index, 0644);
+    ASSERT_TRUE(temp.write("container") && temp.linkAsTarget());
+    EXPECT_EQ(owner(index), nobody);
+}
