@@ -108,7 +108,9 @@ QString makeDebianTempBase(const QString &root, uid_t uid, gid_t gid)
         return {};
     const QByteArray pointer = QFile::encodeName(root + "/wineserver");
     const int fd = ::open(pointer.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0400);
-    const QByteArray name = QFileInfo(QFile::decodeName(temp)).fileName().toLocal8Bit() + '\n';
+    // As Wine writes it: the name alone, without a line end, which Wine would take for part
+    // of the name.
+    const QByteArray name = QFileInfo(QFile::decodeName(temp)).fileName().toLocal8Bit();
     const bool written =
         fd >= 0 && ::write(fd, name.constData(), size_t(name.size())) == ssize_t(name.size());
     const bool own = fd >= 0 && (::geteuid() != 0 || ::fchown(fd, uid, gid) == 0);

@@ -193,6 +193,14 @@ TEST(WineServer, WriteLockOnAFreshPrefixIsTakenWhereAStartingServerLooks)
         ASSERT_TRUE(lock.isHeld());
         folders = WineServer(prefix.root()).serverFolders();
         ASSERT_FALSE(folders.isEmpty());
+        // Debian's Wine names its temporary folder in the prefix, the name alone: a line end
+        // would be part of the name it uses.
+        QFile pointer(prefix.path("wineserver"));
+        if (pointer.open(QIODevice::ReadOnly)) {
+            const QByteArray name = pointer.readAll();
+            EXPECT_TRUE(QFileInfo(QDir::tempPath() + '/' + QString::fromLocal8Bit(name)).isDir())
+                << name.toStdString();
+        }
         for (const QString &folder : folders) {
             EXPECT_FALSE(serverCouldStart(folder)) << folder.toStdString();
             struct stat st;
