@@ -104,7 +104,9 @@ bool CreateAutostartLink(const QString &letters)
     link->setIconLocation(program);
     if (!link->SaveToFile(named))
         return false;
-    bool othersGone = removeWhenPresent(folder + FixedLinkName);
+    // A translation may name the shortcut as the fixed name does: then it is the new one.
+    bool othersGone = named.compare(folder + FixedLinkName, Qt::CaseInsensitive) == 0 ||
+                      removeWhenPresent(folder + FixedLinkName);
     for (const QString &other : AutostartLinks::linksStarting(program))
         if (other.compare(named, Qt::CaseInsensitive) != 0)
             othersGone = removeWhenPresent(other) && othersGone;

@@ -84,43 +84,78 @@ QStringList WineServer::serverFolders() const
 
 namespace {
 
-// A folder as Wine makes it: the owner's, mode 0700; one that is not (someone else's, open to
-// others) Wine refuses too, and it is not used.
-bool ensureWineFolder(const QByteArray &path, uid_t uid, gid_t gid)
+// A folder below `parent` as Wine makes it, made when missing: the owner's, mode 0700, reached
+// without following a link. Root works in folders that the user controls here, so every change
+// goes through descriptors. -1 when it is not such a folder: Wine refuses those too.
+int openWineFolder(int parent, const QByteArray &name, uid_t uid, gid_t gid)
 {
-    if (::mkdir(path.constData(), 0700) == 0) {
-        if (::geteuid() == 0 && ::chown(path.constData(), uid, gid) != 0)
-            return false;
-    } else if (errno != EEXIST) {
-        return false;
-    }
+    const bool made = ::mkdirat(parent, name.constData(), 0700) == 0;
+    if (!made && errno != EEXIST)
+        return -1;
+    const int fd =
+        ::openat(parent, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
     struct stat st;
-    return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == uid &&
-           (st.st_mode & 077) == 0;
+    if ((made && ::geteuid() == 0 && ::fchown(fd, uid, gid) != 0) || ::fstat(fd, &st) != 0 ||
+        st.st_uid != uid || (st.st_mode & 077) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The lock file as Wine makes it, or the one there when it is a plain file of the owner.
+bool ensureLockFile(int folder, uid_t uid, gid_t gid)
+{
+    int fd = ::openat(folder, "lock", O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        const bool own = ::geteuid() != 0 || ::fchown(fd, uid, gid) == 0;
+        ::close(fd);
+        return own;
+    }
+    if (errno != EEXIST)
+        return false;
+    fd = ::openat(folder, "lock", O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat st;
+    const bool plain = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                       st.st_nlink == 1 && st.st_uid == uid;
+    if (fd >= 0)
+        ::close(fd);
+    return plain;
 }
 
 // Debian's Wine without /run/user names a temporary folder of its own in the prefix, made
-// with mkdtemp, the first time a server starts: it is made here the same way.
-QString makeDebianTempBase(const QString &root, uid_t uid, gid_t gid)
+// with mkdtemp, the first time a server starts: it is made here the same way. Its name, or
+// empty.
+QByteArray makeDebianTempBase(const QString &root, int tempFolder, uid_t uid, gid_t gid)
 {
     QByteArray temp = QFile::encodeName(QDir::tempPath() + QStringLiteral("/wine-XXXXXX"));
     if (!::mkdtemp(temp.data()))
         return {};
-    const QByteArray pointer = QFile::encodeName(root + "/wineserver");
-    const int fd = ::open(pointer.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0400);
+    const QByteArray name = temp.mid(temp.lastIndexOf('/') + 1);
+    const int made =
+        ::openat(tempFolder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    bool ok = made >= 0 && (::geteuid() != 0 || ::fchown(made, uid, gid) == 0);
+    if (made >= 0)
+        ::close(made);
     // As Wine writes it: the name alone, without a line end, which Wine would take for part
     // of the name.
-    const QByteArray name = QFileInfo(QFile::decodeName(temp)).fileName().toLocal8Bit();
-    const bool written =
-        fd >= 0 && ::write(fd, name.constData(), size_t(name.size())) == ssize_t(name.size());
-    const bool own = fd >= 0 && (::geteuid() != 0 || ::fchown(fd, uid, gid) == 0);
+    const QByteArray pointer = QFile::encodeName(root + "/wineserver");
+    const int fd =
+        ok ? ::open(pointer.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0400)
+           : -1;
+    ok = fd >= 0 && ::write(fd, name.constData(), size_t(name.size())) == ssize_t(name.size()) &&
+         (::geteuid() != 0 || ::fchown(fd, uid, gid) == 0);
     if (fd >= 0)
         ::close(fd);
-    if (!written || !own || (::geteuid() == 0 && ::chown(temp.constData(), uid, gid) != 0)) {
+    if (!ok) {
+        if (fd >= 0)
+            ::unlink(pointer.constData());
         ::rmdir(temp.constData());
         return {};
     }
-    return QFile::decodeName(temp);
+    return name;
 }
 
 } // namespace
@@ -133,30 +168,40 @@ QStringList WineServer::createServerFolders() const
         return {};
     const uid_t uid = st.st_uid;
     const gid_t gid = st.st_gid;
-    const QString user = QString::number(uid);
-    QStringList bases{QStringLiteral("/tmp/.wine-") + user};
-    if (const QString run = QStringLiteral("/run/user/") + user; QFileInfo(run).isDir())
-        bases << run + QStringLiteral("/wine");
-    else if (QString temp = debianTempBase(m_root);
-             !temp.isEmpty() || !(temp = makeDebianTempBase(m_root, uid, gid)).isEmpty())
-        bases << temp;
-    QStringList made;
-    for (const QString &base : bases) {
-        const QByteArray folder = QFile::encodeName(base + '/' + name);
-        if (!ensureWineFolder(QFile::encodeName(base), uid, gid) ||
-            !ensureWineFolder(folder, uid, gid))
-            continue;
-        const QByteArray lockFile = folder + "/lock";
-        const int fd = ::open(lockFile.constData(),
-                              O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
-        if (fd < 0)
-            continue;
-        const bool own = ::geteuid() != 0 || ::fchown(fd, uid, gid) == 0;
-        ::close(fd);
-        if (own)
-            made << QFile::decodeName(folder);
+    const QByteArray user = QByteArray::number(uid);
+    // Each base as the folder that holds it and its name there.
+    std::vector<std::pair<QByteArray, QByteArray>> bases{{"/tmp", ".wine-" + user}};
+    const QByteArray run = "/run/user/" + user;
+    const QByteArray temp = QFile::encodeName(QDir::tempPath());
+    if (QFileInfo(QFile::decodeName(run)).isDir()) {
+        bases.emplace_back(run, "wine");
+    } else if (const QString known = debianTempBase(m_root); !known.isEmpty()) {
+        bases.emplace_back(temp, QFile::encodeName(QFileInfo(known).fileName()));
+    } else if (const int tempFolder = ::open(temp.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+               tempFolder >= 0) {
+        const QByteArray made = makeDebianTempBase(m_root, tempFolder, uid, gid);
+        ::close(tempFolder);
+        if (!made.isEmpty())
+            bases.emplace_back(temp, made);
     }
-    return made;
+    QStringList folders;
+    for (const auto &[parentPath, baseName] : bases) {
+        const int parent = ::open(parentPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (parent < 0)
+            continue;
+        const int base = openWineFolder(parent, baseName, uid, gid);
+        ::close(parent);
+        if (base < 0)
+            continue;
+        const int server = openWineFolder(base, QFile::encodeName(name), uid, gid);
+        ::close(base);
+        if (server < 0)
+            continue;
+        if (ensureLockFile(server, uid, gid))
+            folders << QFile::decodeName(parentPath + '/' + baseName) + '/' + name;
+        ::close(server);
+    }
+    return folders;
 }
 
 bool WineServer::lockIsHeld(const QString &lockFile) const

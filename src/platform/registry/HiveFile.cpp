@@ -201,15 +201,15 @@ HiveFile::SaveResult HiveFile::save(const RegHive &hive)
         return SaveResult::Failed;
     if (currentState() != m_state)
         return SaveResult::Conflict;
-    if (!temp.replaceTarget())
-        return SaveResult::Failed;
-    m_state = currentState();
     // A server that started meanwhile where no lock could be taken (another TMPDIR) holds the
-    // registry in memory and writes it back over this: the change is not kept.
+    // registry in memory and would write it back over this: nothing is replaced.
     if (WineServer(m_prefixRoot).serverProcessExists()) {
         ReadOnlyNotice::report(m_prefixRoot);
         return SaveResult::Failed;
     }
+    if (!temp.replaceTarget())
+        return SaveResult::Failed;
+    m_state = currentState();
     ++m_saves;
     ++savesInProcess;
     return SaveResult::Saved;

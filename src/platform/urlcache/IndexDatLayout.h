@@ -53,6 +53,7 @@ constexpr quint32 AllocationFill = 0xDEADBEEF;
 
 // URL record, offsets from the record start.
 constexpr quint32 RecordBlocksField = 0x04;
+constexpr quint32 RecordHeaderSize = 0x08; // signature and count of blocks
 constexpr quint32 UrlLastModified = 0x08;
 constexpr quint32 UrlLastAccess = 0x10;
 constexpr quint32 UrlExpireDate = 0x18;
@@ -76,6 +77,20 @@ constexpr quint32 UrlHeaderSize = 0x68;
 constexpr quint8 NoDirectory = 0xFE;
 
 constexpr quint32 StickyEntry = 0x4;
+
+// Header data dwords: the head of the LEAK list and the native group pages; a LEAK record's
+// link to the next.
+constexpr quint32 LeakListField = 0x1CC + 4 * 0x16;
+constexpr quint32 FirstGroupField = 0x1CC + 4 * 0x05;
+constexpr quint32 GroupListField = 0x1CC + 4 * 0x1B;
+constexpr quint32 LeakNextField = 0x2C;
+
+// A hash item key that names no record.
+constexpr bool isUnusedKey(quint32 key)
+{
+    return key == KeyFree || key == KeyNeverUsed || key == KeyUninitialised1 ||
+           key == KeyUninitialised2;
+}
 
 inline quint32 readU32(const uchar *p)
 {

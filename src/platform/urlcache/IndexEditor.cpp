@@ -25,12 +25,6 @@ void deletionStep()
         deletionStepHook()();
 }
 
-// Header data dwords that name native group pages, and the head of the LEAK list.
-constexpr quint32 FirstGroupField = 0x1CC + 4 * 0x05;
-constexpr quint32 GroupListField = 0x1CC + 4 * 0x1B;
-constexpr quint32 LeakListField = 0x1CC + 4 * 0x16;
-constexpr quint32 LeakNextField = 0x2C;
-
 quint32 align4(quint32 v)
 {
     return (v + 3) & ~3u;
@@ -93,14 +87,22 @@ bool IndexEditor::ownsBlocks(const UrlRecord &record) const
     for (quint32 b = first; b < first + record.blocks; ++b)
         if (!blockUsed(bitmap, b))
             return false;
+    if (overlapsHashTable(record))
+        return false;
     const quint64 end = record.offset + quint64(record.blocks) * BlockSize;
-    for (const quint32 table : v.hashTables())
-        if (table < end && table + quint64(HashTableSize) > record.offset)
-            return false;
     for (quint64 at = record.offset + BlockSize; at < end; at += BlockSize)
         if (startsRecord(quint32(at)))
             return false;
     return true;
+}
+
+bool IndexEditor::overlapsHashTable(const UrlRecord &record) const
+{
+    const quint64 end = record.offset + quint64(record.blocks) * BlockSize;
+    for (const quint32 table : view().hashTables())
+        if (table < end && table + quint64(HashTableSize) > record.offset)
+            return true;
+    return false;
 }
 
 // A block that carries a record signature is taken for a record when an item names it; a
@@ -124,11 +126,7 @@ bool IndexEditor::blocksFree(const UrlRecord &record) const
     for (quint32 b = first; b < end; ++b)
         if (blockUsed(bitmap, b))
             return false;
-    const quint64 endOffset = record.offset + quint64(record.blocks) * BlockSize;
-    for (const quint32 table : v.hashTables())
-        if (table < endOffset && table + quint64(HashTableSize) > record.offset)
-            return false;
-    return true;
+    return !overlapsHashTable(record);
 }
 
 void IndexEditor::setDeletionStepHook(std::function<void()> hook)
@@ -139,49 +137,44 @@ void IndexEditor::setDeletionStepHook(std::function<void()> hook)
 void IndexEditor::removeRecord(const UrlRecord &record)
 {
     uchar *d = data();
+    // Blocks already free belong to a deletion stopped in an earlier order of these writes,
+    // which had taken the record's counts off already.
+    const bool freedBefore = blocksFree(record);
     // The free marker, not zero: zero would read as a used item pointing at the header, and
     // both Wine and Windows reuse only items marked free or never used. The key goes first: a
     // free key is a free item whatever offset it still holds.
     writeU32(d + record.itemOffset, KeyFree);
     writeU32(d + record.itemOffset + 4, 0);
-    addDirectoryFile(record.dirIndex, false);
-    addUsage(record.entryType, record.fileSize, false);
+    if (!freedBefore) {
+        addDirectoryFile(record.dirIndex, false);
+        addUsage(record.entryType, record.fileSize, false);
+    }
     deletionStep();
-    std::memset(d + record.offset, 0, size_t(record.blocks) * BlockSize);
+    // The header last: until the blocks are free, an unnamed record with its signature and size
+    // is one that a later run recognises and finishes.
+    std::memset(d + record.offset + RecordHeaderSize, 0,
+                size_t(record.blocks) * BlockSize - RecordHeaderSize);
     deletionStep();
     freeBlocks((record.offset - FirstBlock) / BlockSize, record.blocks);
+    deletionStep();
+    std::memset(d + record.offset, 0, RecordHeaderSize);
     deletionStep();
     // The hash chain and directories are as they were, so the parse stays valid; the item
     // targets it caches may name this record still, whose signature is gone now.
 }
 
-// The count follows the bitmap at once, the bits of a short run in one store: only a kill
-// between the two leaves them apart, which IndexFile::finishInterruptedCount mends.
+// The count follows the bitmap at once; a kill between the two leaves them apart, which
+// IndexFile::finishInterruptedCount mends.
 void IndexEditor::freeBlocks(quint32 first, quint32 count)
 {
     uchar *d = data();
     uchar *bitmap = d + Bitmap;
     const quint32 end = std::min(first + count, view().capacity() / 8 * 8);
-    if (first >= end)
-        return;
-    const quint32 firstByte = first / 8;
     quint32 freed = 0;
-    if (std::endian::native == std::endian::little && (end - 1) / 8 - firstByte < 8 &&
-        firstByte + 8 <= BitmapSize) {
-        quint64 word;
-        std::memcpy(&word, bitmap + firstByte, 8);
-        quint64 mask = 0;
-        for (quint32 b = first; b < end; ++b)
-            mask |= quint64(1) << (b - firstByte * 8);
-        freed = quint32(std::popcount(word & mask));
-        word &= ~mask;
-        std::memcpy(bitmap + firstByte, &word, 8);
-    } else {
-        for (quint32 b = first; b < end; ++b) {
-            if (blockUsed(bitmap, b)) {
-                bitmap[b / 8] &= uchar(~(1u << (b % 8)));
-                ++freed;
-            }
+    for (quint32 b = first; b < end; ++b) {
+        if (blockUsed(bitmap, b)) {
+            bitmap[b / 8] &= uchar(~(1u << (b % 8)));
+            ++freed;
         }
     }
     deletionStep();
@@ -217,12 +210,9 @@ std::vector<bool> IndexEditor::namedBlocks() const
     };
     for (const quint32 table : v.hashTables())
         name((table - FirstBlock) / BlockSize, HashBlocks);
-    for (quint32 i = 0; i < v.itemCount(); ++i) {
-        const quint32 key = v.itemKey(i);
-        if (key != KeyFree && key != KeyNeverUsed && key != KeyUninitialised1 &&
-            key != KeyUninitialised2)
+    for (quint32 i = 0; i < v.itemCount(); ++i)
+        if (!isUnusedKey(v.itemKey(i)))
             nameRecord(readU32(d + v.itemOffset(i) + 4));
-    }
     quint32 leak = readU32(d + LeakListField);
     for (quint32 guard = 0; guard < usable && leak != 0; ++guard) {
         if (!nameRecord(leak) || std::memcmp(d + leak, "LEAK", 4) != 0)
@@ -238,34 +228,27 @@ std::vector<bool> IndexEditor::namedBlocks() const
     return named;
 }
 
+// Only what removeRecord's order can leave, found by the signature and size it keeps to the
+// end: a URL record that nothing names, on blocks all allocated or all free.
 std::vector<IndexEditor::BlockRun> IndexEditor::leftoversOfInterruptedDeletions() const
 {
     const std::vector<bool> named = namedBlocks();
     const quint32 usable = quint32(named.size());
     const uchar *d = view().data();
-    const auto orphan = [&](quint32 b) {
-        return b < usable && !named[b] && blockUsed(d + Bitmap, b);
-    };
-    const auto zeroBlock = [&](quint32 b) {
-        const uchar *p = d + FirstBlock + b * BlockSize;
-        return std::all_of(p, p + BlockSize, [](uchar c) { return c == 0; });
-    };
     std::vector<BlockRun> runs;
-    for (quint32 b = 0; b < usable;) {
-        quint32 run = 0;
-        if (orphan(b) && std::memcmp(d + FirstBlock + b * BlockSize, "URL ", 4) == 0) {
-            const quint32 blocks = readU32(d + FirstBlock + b * BlockSize + RecordBlocksField);
-            bool whole = blocks > 0 && quint64(b) + blocks <= usable;
-            for (quint32 k = b; whole && k < b + blocks; ++k)
-                whole = orphan(k);
-            run = whole ? blocks : 0;
-        } else {
-            while (orphan(b + run) && zeroBlock(b + run))
-                ++run;
+    for (quint32 b = 0; b < usable; ++b) {
+        const uchar *p = d + FirstBlock + b * BlockSize;
+        if (named[b] || std::memcmp(p, "URL ", 4) != 0)
+            continue;
+        const quint32 blocks = readU32(p + RecordBlocksField);
+        const bool allocated = blockUsed(d + Bitmap, b);
+        bool whole = blocks > 0 && quint64(b) + blocks <= usable;
+        for (quint32 k = b; whole && k < b + blocks; ++k)
+            whole = !named[k] && blockUsed(d + Bitmap, k) == allocated;
+        if (whole) {
+            runs.push_back({b, blocks, allocated});
+            b += blocks - 1;
         }
-        if (run > 0)
-            runs.push_back({b, run});
-        b += qMax(run, 1u);
     }
     return runs;
 }
@@ -274,13 +257,18 @@ quint32 IndexEditor::freeLeftovers(const std::vector<BlockRun> &runs)
 {
     quint32 freed = 0;
     for (const BlockRun &run : runs) {
-        std::memset(data() + FirstBlock + run.first * BlockSize, 0, size_t(run.count) * BlockSize);
+        uchar *record = data() + FirstBlock + run.first * BlockSize;
+        std::memset(record + RecordHeaderSize, 0, size_t(run.count) * BlockSize - RecordHeaderSize);
         deletionStep();
-        freeBlocks(run.first, run.count);
+        if (run.allocated) {
+            freeBlocks(run.first, run.count);
+            deletionStep();
+            freed += run.count;
+        }
+        std::memset(record, 0, RecordHeaderSize);
         deletionStep();
-        freed += run.count;
     }
-    if (freed)
+    if (!runs.empty())
         m_file.reparse();
     return freed;
 }

@@ -41,17 +41,18 @@ public:
     // Whether every block of the record is free: a deletion stopped after freeing them left
     // its item behind.
     bool blocksFree(const UrlRecord &record) const;
-    // Clears the record's hash item, zeroes the record, then frees its blocks: the file is
-    // sound after each write, and a deletion stopped anywhere leaves a record that no item
-    // names (finishInterruptedDeletions takes it) or nothing at all. The record's views die
-    // here.
+    // Clears the record's hash item, zeroes the record but its header, frees its blocks, then
+    // zeroes the header: the file is sound after each write, and a deletion stopped anywhere
+    // leaves a record that no item names, which leftoversOfInterruptedDeletions finds, or
+    // nothing at all. The record's views die here.
     void removeRecord(const UrlRecord &record);
-    // What deletions stopped part way left: URL records that no item names, and zeroed blocks
-    // that nothing names, as runs of blocks.
+    // What deletions stopped part way left: URL records that no item names, allocated still,
+    // or on blocks already free (as Wine leaves the records it deletes, readable).
     struct BlockRun
     {
         quint32 first = 0;
         quint32 count = 0;
+        bool allocated = false;
     };
     std::vector<BlockRun> leftoversOfInterruptedDeletions() const;
     // Zeroes and frees them; the number of blocks freed.
@@ -70,6 +71,7 @@ private:
     bool startsRecord(quint32 offset) const;
     void markBlocks(quint32 first, quint32 count);
     void freeBlocks(quint32 first, quint32 count);
+    bool overlapsHashTable(const UrlRecord &record) const;
     std::vector<bool> namedBlocks() const;
     void writeRecord(quint32 offset, quint32 blocks, const NewUrlRecord &record);
     void addUsage(quint32 entryType, quint64 size, bool add);

@@ -142,6 +142,8 @@ const IndexView *IndexFile::lock(bool forWriting)
     // Every write starts from a fresh check of the whole structure.
     if (!m_parsed || forWriting)
         reparse();
+    if (!m_view && !forWriting && m_data)
+        m_view = IndexView::parse(m_data, m_size, true);
     return view();
 }
 

@@ -12,12 +12,6 @@ using namespace layout;
 
 namespace {
 
-bool isUnusedKey(quint32 key)
-{
-    return key == KeyFree || key == KeyNeverUsed || key == KeyUninitialised1 ||
-           key == KeyUninitialised2;
-}
-
 bool hasHighBytes(QByteArrayView text)
 {
     for (char c : text)
@@ -102,9 +96,10 @@ std::optional<quint32> blocksInUseToRestore(const uchar *data, quint64 size)
     return allocated;
 }
 
-std::optional<IndexView> IndexView::parse(const uchar *data, quint64 size)
+std::optional<IndexView> IndexView::parse(const uchar *data, quint64 size, bool readingOnly)
 {
-    if (!data || !headerConsistent(data, size))
+    if (!data ||
+        !(readingOnly ? allocatedBlocks(data, size).has_value() : headerConsistent(data, size)))
         return std::nullopt;
     IndexView view;
     view.m_data = data;

@@ -55,7 +55,10 @@ struct UrlRecord
 class IndexView
 {
 public:
-    static std::optional<IndexView> parse(const uchar *data, quint64 size);
+    // `readingOnly` also accepts a count of blocks in use that disagrees with the bitmap, the
+    // one fault that a deletion killed at the wrong moment leaves: writing mends it first.
+    static std::optional<IndexView> parse(const uchar *data, quint64 size,
+                                          bool readingOnly = false);
 
     Signature signature() const { return m_signature; }
     HashRule hashRule() const

@@ -140,11 +140,15 @@ IndexFile *UrlCacheContainer::file()
 
 bool UrlCacheContainer::unreadable()
 {
+    struct stat st;
+    // A container that is not there is empty; one that is there but no regular file that may
+    // be opened (a link, a pipe, a file of another user) cannot be read.
+    if (m_folder.isEmpty() || ::lstat(QFile::encodeName(indexPath()).constData(), &st) != 0)
+        return false;
     IndexFile *index = file();
     if (!index)
-        return false;
+        return true;
     const IndexLock lock(*index, false);
-    struct stat st;
     // One removed since it was opened is no container any more: nothing there.
     return !lock.view() && ::lstat(QFile::encodeName(indexPath()).constData(), &st) == 0;
 }
@@ -277,9 +281,14 @@ void UrlCache::endBatch()
     if (--m_batchDepth > 0)
         return;
     // Flushed while the lease still keeps Wine away.
-    const auto release = [](UrlCacheContainer &c) {
-        if (IndexFile *file = c.file(); file && file->held())
-            file->release();
+    const auto release = [this](UrlCacheContainer &c) {
+        IndexFile *file = c.file();
+        if (!file || !file->held())
+            return;
+        // What a deletion of an earlier run, killed part way, left: also when this batch
+        // found nothing more to delete.
+        finishInterruptedDeletions(c, *file);
+        file->release();
     };
     for (const auto &c : m_containers)
         release(*c);
@@ -332,19 +341,45 @@ UrlCache::DeleteResult UrlCache::deleteEntry(QByteArrayView url)
     if (!file)
         return DeleteResult::NotFound;
     IndexLock lock(*file, true);
-    if (!lock.view())
+    if (!soundForWriting(c, *file))
         return DeleteResult::NotFound;
-    const auto record = lock.view()->find(url, c.lastDelivered());
+    const auto record = file->view()->find(url, c.lastDelivered());
     if (!record)
         return DeleteResult::NotFound;
-    return removeEntry(c, *file, *record);
+    const DeleteResult result = removeEntry(c, *file, *record);
+    if (result == DeleteResult::Deleted && m_batchDepth == 0)
+        finishInterruptedDeletions(c, *file);
+    return result;
+}
+
+bool UrlCache::mayWrite(UrlCacheContainer &c, IndexFile &file)
+{
+    std::unique_ptr<WriteLease> single;
+    return lease(single) && file.writable() && c.confined();
+}
+
+bool UrlCache::soundForWriting(UrlCacheContainer &c, IndexFile &file)
+{
+    return file.view() || (mayWrite(c, file) && file.finishInterruptedCount());
+}
+
+void UrlCache::finishInterruptedDeletions(UrlCacheContainer &c, IndexFile &file)
+{
+    if (!file.view() || !file.sizeUnchanged())
+        return;
+    IndexEditor editor(file);
+    const auto leftovers = editor.leftoversOfInterruptedDeletions();
+    if (leftovers.empty() || !mayWrite(c, file))
+        return;
+    const quint32 freed = editor.freeLeftovers(leftovers);
+    qCInfo(lcUrlCache) << "finished" << leftovers.size() << "deleted records of" << file.path()
+                       << "and freed" << freed << "blocks";
 }
 
 UrlCache::DeleteResult UrlCache::removeEntry(UrlCacheContainer &c, IndexFile &file,
                                              const UrlRecord &record)
 {
-    std::unique_ptr<WriteLease> single;
-    if (!lease(single) || !file.writable() || !c.confined())
+    if (!mayWrite(c, file))
         return DeleteResult::ReadOnly;
     // A record whose blocks are all free already is one whose deletion stopped before its item
     // was cleared: it is finished.
@@ -369,11 +404,8 @@ UrlCache::Emptying UrlCache::emptyContainer(UrlCacheContainer &c,
     if (!file)
         return result;
     IndexLock lock(*file, true);
-    std::unique_ptr<WriteLease> single;
-    const auto writing = [&] { return lease(single) && file->writable() && c.confined(); };
-    // A damaged container is never written: its entries stay. The one fault that a deletion
-    // killed at the wrong moment leaves is mended first.
-    if (!lock.view() && !(writing() && file->finishInterruptedCount())) {
+    // A damaged container is never written: its entries stay.
+    if (!soundForWriting(c, *file)) {
         result.kept = 1;
         return result;
     }
@@ -391,13 +423,8 @@ UrlCache::Emptying UrlCache::emptyContainer(UrlCacheContainer &c,
         else
             ++result.kept;
     }
-    IndexEditor editor(*file);
-    if (!file->sizeUnchanged())
-        return result;
-    if (const auto leftovers = editor.leftoversOfInterruptedDeletions();
-        !leftovers.empty() && writing())
-        qCInfo(lcUrlCache) << "freed" << editor.freeLeftovers(leftovers) << "blocks of"
-                           << file->path() << "that interrupted deletions left";
+    // Also what deletions of earlier runs, killed part way, left.
+    finishInterruptedDeletions(c, *file);
     return result;
 }
 

@@ -165,6 +165,13 @@ private:
     WriteLease *lease(std::unique_ptr<WriteLease> &single);
     void endBatch();
     DeleteResult removeEntry(UrlCacheContainer &c, IndexFile &file, const UrlRecord &record);
+    // May the container be written now: the prefix's lease, a writable file, a confined folder.
+    bool mayWrite(UrlCacheContainer &c, IndexFile &file);
+    // A container locked for writing whose only fault is the count a killed deletion leaves
+    // gets it mended; whether the file is sound.
+    bool soundForWriting(UrlCacheContainer &c, IndexFile &file);
+    // Frees what killed deletions left in a container locked for writing.
+    void finishInterruptedDeletions(UrlCacheContainer &c, IndexFile &file);
 
     std::optional<QByteArray> writeLocalFile(UrlCacheContainer &c, const IndexView &view,
                                              quint8 dir, const CommitRequest &request,

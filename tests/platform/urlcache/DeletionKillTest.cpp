@@ -75,6 +75,20 @@ protected:
         return cache.emptyContainer(cache.container(ContainerKind::History));
     }
 
+    // What the cookie and cache clean-ups do: one deletion after another, in one batch.
+    int deleteOneByOne()
+    {
+        UrlCache cache(std::make_shared<FixedUrlCacheEnvironment>(
+            ShellCacheFolders{{}, {}, root.filePath(QStringLiteral("History"))}, "user",
+            root.path()));
+        const UrlCache::Batch batch(cache);
+        int deleted = 0;
+        for (int n = 0; n < Visits; ++n)
+            deleted += cache.deleteEntry("Visited: user@http://site.example/page/" +
+                                         QByteArray::number(n)) == UrlCache::DeleteResult::Deleted;
+        return deleted;
+    }
+
     // The writes of a whole clearing, counted.
     int stepsOfAClearing()
     {
@@ -165,6 +179,38 @@ TEST_F(DeletionKillTest, EveryKillLeavesAContainerThatASecondRunEmpties)
     RecordProperty("counts_mended", countsMended);
 }
 
+// Entry by entry, as the cookies and the cache are deleted: a kill between freeing blocks and
+// counting them once left the container refused by every later run.
+TEST_F(DeletionKillTest, KillsAmongSingleDeletionsAreFinishedByTheNextRun)
+{
+    const int steps = stepsOfAClearing();
+    for (int kill = 0; kill < 10; ++kill) {
+        // Between the bitmap and the count of a record, elsewhere, and in the last record,
+        // after which the next run finds nothing more to delete.
+        const int step = kill == 9  ? steps - 1
+                         : kill % 2 ? 3 + 5 * (kill * 37)
+                                    : 1 + (kill * steps) / 10;
+        writeAll(index, filled);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            int writes = 0;
+            IndexEditor::setDeletionStepHook([&] {
+                if (++writes == step)
+                    ::raise(SIGKILL);
+            });
+            deleteOneByOne();
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "step " << step;
+        deleteOneByOne();
+        expectEmptyAndSound();
+        if (HasFailure())
+            break;
+    }
+}
+
 // The state a deletion killed after freeing the blocks but before clearing the item left,
 // as an earlier order of the writes did: the run finishes it instead of refusing the file.
 TEST_F(DeletionKillTest, ItemLeftOnFreedBlocksIsFinished)
@@ -188,15 +234,19 @@ TEST_F(DeletionKillTest, ItemLeftOnFreedBlocksIsFinished)
 }
 
 // Another program shortens the container while it is emptied (Wine never does): the walk
-// stops where it is, and no access past the end of the file ends the process.
+// stops at the next record, and no access past the end of the file ends the process. (One
+// that shortens it in the midst of a record's few writes still can.)
 TEST_F(DeletionKillTest, ContainerShortenedDuringAClearingEndsTheWalkNotTheProcess)
 {
+    // Between two records: the checks are made before each record, not inside one.
+    const int stepsPerRecord = stepsOfAClearing() / Visits;
+    writeAll(index, filled);
     const pid_t child = ::fork();
     if (child == 0) {
         int steps = 0;
-        // Between two records: a deletion has four writes that can be the last.
         IndexEditor::setDeletionStepHook([&] {
-            if (++steps == 400 && ::truncate(QFile::encodeName(index).constData(), 0x8000) != 0)
+            if (++steps == 100 * stepsPerRecord &&
+                ::truncate(QFile::encodeName(index).constData(), 0x8000) != 0)
                 ::_exit(3);
         });
         const UrlCache::Emptying cleared = clearHistory();

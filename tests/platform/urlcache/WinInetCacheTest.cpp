@@ -209,7 +209,7 @@ TEST(WinInetCache, DamagedContainerReadsEmptyAndIsNeverWritten)
     SampleUrlCache sample;
     const QString index = sample.cookies() + "/index.dat";
     QByteArray bytes = sample.read(index);
-    bytes[0x28] = char(bytes[0x28] + 1); // blocks in use off by one
+    bytes[0x1C] = char(bytes[0x1C] + 1); // a file size field that is not the file's
     {
         QFile f(index);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
