@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -100,8 +101,9 @@ protected:
         return steps;
     }
 
-    // A child process that clears the history and is killed after `step` writes.
-    int killedAt(int step)
+    // A child process that does `work` and is killed after `step` writes; the signal that
+    // ended it.
+    int killedAt(int step, const std::function<void()> &work)
     {
         const pid_t child = ::fork();
         if (child == 0) {
@@ -110,7 +112,7 @@ protected:
                 if (++steps == step)
                     ::raise(SIGKILL);
             });
-            clearHistory();
+            work();
             ::_exit(0);
         }
         int status = 0;
@@ -158,7 +160,7 @@ TEST_F(DeletionKillTest, EveryKillLeavesAContainerThatASecondRunEmpties)
         // Spread over the whole clearing, with every kind of step among them.
         const int step = kill < 5 ? 1 + kill : 1 + int(random.bounded(quint32(steps)));
         writeAll(index, filled);
-        ASSERT_EQ(killedAt(step), SIGKILL) << "step " << step;
+        ASSERT_EQ(killedAt(step, [this] { clearHistory(); }), SIGKILL) << "step " << step;
         const QByteArray left = readAll(index);
         EXPECT_EQ(msiecfinfo(index), 0) << "step " << step;
         if (!headerConsistent(reinterpret_cast<const uchar *>(left.constData()),
@@ -191,19 +193,7 @@ TEST_F(DeletionKillTest, KillsAmongSingleDeletionsAreFinishedByTheNextRun)
                          : kill % 2 ? 3 + 5 * (kill * 37)
                                     : 1 + (kill * steps) / 10;
         writeAll(index, filled);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            int writes = 0;
-            IndexEditor::setDeletionStepHook([&] {
-                if (++writes == step)
-                    ::raise(SIGKILL);
-            });
-            deleteOneByOne();
-            ::_exit(0);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "step " << step;
+        ASSERT_EQ(killedAt(step, [this] { deleteOneByOne(); }), SIGKILL) << "step " << step;
         deleteOneByOne();
         expectEmptyAndSound();
         if (HasFailure())
