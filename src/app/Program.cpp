@@ -6,9 +6,9 @@
 #include "app/ScreenFallback.h"
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
-#include "automation/AutomationLetters.h"
 #include "automation/Automations.h"
 #include "automation/CleanupPreview.h"
+#include "cleanup/Cleaners.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
@@ -39,6 +39,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMessageBox>
 #include <algorithm>
 #include <cstdio>
@@ -87,51 +90,81 @@ void installReadOnlyNotice()
 // An interactive run that has no screen to show its window on.
 constexpr int NoScreenStatus = 4;
 
-const char Usage[] =
-    "usage: navolis [LETTERS]\n"
-    "       navolis --preview LETTERS\n"
-    "       navolis --help | --version\n"
-    "\n"
-    "Without arguments Navolis opens its window. With one argument of letters it cleans\n"
-    "unattended, in this order, what the letters name, then ends:\n"
-    "  c  delete every cookie\n"
-    "  b  empty the cache of temporary files\n"
-    "  h  clear the URL history\n"
-    "  m  empty the run dialog's list and the recent documents\n"
-    "  e  delete the typed addresses\n"
-    "  n  show a closing message\n"
-    "  r  remove the start-up shortcut of the automatic clean-up\n"
-    "\n"
-    "A single argument is letters only when each of its characters is one of them.\n"
-    "\n"
-    "Options (an argument that begins with \"-\" is never taken for letters):\n"
-    "  --preview LETTERS  show what the letters would remove, and change nothing\n"
-    "  --help             show this text and change nothing\n"
-    "  --version          show the version and change nothing\n"
-    "\n"
-    "Environment:\n"
-    "  WINEPREFIX       the Wine prefix to work on; without it ~/.wine when it holds a\n"
-    "                   user.reg, else Navolis' own prefix in $XDG_DATA_HOME/navolis/prefix\n"
-    "  XDG_CONFIG_HOME  where the autostart entry of the automatic clean-up goes (autostart/)\n"
-    "\n"
-    "Exit status: 0 when the run ended normally and every clean-up asked for did its work;\n"
-    "1 when one was refused (Wine is using the prefix, or a file cannot be changed) or\n"
-    "failed, with a line on the standard error for each; 2 for an unknown option, a missing\n"
-    "argument or an argument that is not letters; 3 when no language file is installed; 4\n"
-    "when the window should open but there is no screen to show it on (no display, or Qt's\n"
-    "offscreen or minimal platform).\n";
+// The letters and what each does come from the clean-ups themselves.
+QString usage()
+{
+    QString letters;
+    for (const cleanup::Cleaner &cleaner : cleanup::cleaners())
+        letters += QStringLiteral("  %1  %2\n").arg(cleaner.letter).arg(cleaner.task);
+    return QStringLiteral(
+               "usage: navolis [LETTERS]\n"
+               "       navolis --preview LETTERS [--json]\n"
+               "       navolis --help | --version\n"
+               "\n"
+               "Without arguments Navolis opens its window. With one argument of letters it "
+               "cleans\n"
+               "unattended, in this order, what the letters name, then ends:\n") +
+           letters +
+           QStringLiteral(
+               "\n"
+               "A single argument is letters only when each of its characters is one of them.\n"
+               "\n"
+               "Options (an argument that begins with \"-\" is never taken for letters):\n"
+               "  --preview LETTERS  show what the letters would remove, and change nothing;\n"
+               "                     with --json as one JSON object (per letter: found, bytes,\n"
+               "                     stayed, reasons)\n"
+               "  --help             show this text and change nothing\n"
+               "  --version          show the version and change nothing\n"
+               "\n"
+               "Environment:\n"
+               "  WINEPREFIX       the Wine prefix to work on; without it ~/.wine when it holds "
+               "a\n"
+               "                   user.reg, else Navolis' own prefix in "
+               "$XDG_DATA_HOME/navolis/prefix\n"
+               "  XDG_CONFIG_HOME  where the autostart entry of the automatic clean-up goes "
+               "(autostart/)\n"
+               "\n"
+               "Exit status: 0 when the run ended normally and every clean-up asked for did its "
+               "work;\n"
+               "1 when one was refused (Wine is using the prefix, or a file cannot be changed) "
+               "or\n"
+               "failed, with a line on the standard error for each saying what stayed and why; "
+               "2 for an\n"
+               "unknown option, a missing argument or an argument that is not letters; 3 when no\n"
+               "language file is installed; 4 when the window should open but there is no screen "
+               "to\n"
+               "show it on (no display, or Qt's offscreen or minimal platform).\n");
+}
 
 int usageError(const QString &what)
 {
-    std::fprintf(stderr, "navolis: %s\n\n", qPrintable(what));
-    std::fputs(Usage, stderr);
+    std::fprintf(stderr, "navolis: %s\n\n%s", qPrintable(what), qPrintable(usage()));
     return 2;
+}
+
+// The preview for scripts: per letter what was found and what would stay, and why.
+QByteArray previewJson(const QString &root, const CleanupForecast &forecast, const char *refusal)
+{
+    QJsonObject letters;
+    for (const auto &[letter, outcome] : forecast.outcomes) {
+        QJsonObject entry{{QStringLiteral("name"), cleanup::cleanerFor(letter)->name},
+                          {QStringLiteral("found"), outcome.found},
+                          {QStringLiteral("stayed"), outcome.stayed},
+                          {QStringLiteral("reasons"), QJsonArray::fromStringList(outcome.reasons)}};
+        if (outcome.bytes >= 0)
+            entry.insert(QStringLiteral("bytes"), outcome.bytes);
+        letters.insert(QString(letter), entry);
+    }
+    QJsonObject preview{{QStringLiteral("prefix"), root}, {QStringLiteral("letters"), letters}};
+    if (refusal)
+        preview.insert(QStringLiteral("refused"), QString::fromUtf8(refusal));
+    return QJsonDocument(preview).toJson(QJsonDocument::Indented);
 }
 
 // What the run would remove, found by reading only: no key is created, no file is opened for
 // writing and no write lock is taken. A run that would be refused, or would not do a step (a
 // container it cleans cannot be read), is said, and ends with 1 as the run does.
-int answerPreview(const QString &letters)
+int answerPreview(const QString &letters, bool json)
 {
     const QString root = Prefix::resolveRoot();
     if (!qEnvironmentVariableIsEmpty("WINEPREFIX") && !QFileInfo(root).isDir()) {
@@ -148,14 +181,19 @@ int answerPreview(const QString &letters)
                               ? "Wine is using the prefix (a wineserver is running)"
                           : win::UserHiveIsDamaged() ? "its registry file (user.reg) is damaged"
                                                      : nullptr;
+    const CleanupForecast forecast =
+        CleanupPreview(letters, {CompanionFiles::runningProgramPath(), {}});
+    const int status = refusal || !forecast.complete ? 1 : 0;
+    if (json) {
+        std::puts(previewJson(root, forecast, refusal).constData());
+        return status;
+    }
     std::printf("Navolis would remove from the prefix %s:\n", qPrintable(root));
-    const CleanupForecast forecast = CleanupPreview(letters, CompanionFiles::runningProgramPath());
     for (const QString &line : forecast.lines)
         std::printf("  %s\n", qPrintable(line));
-    if (!refusal)
-        return forecast.complete ? 0 : 1;
-    std::printf("The run would be refused and remove nothing: %s.\n", refusal);
-    return 1;
+    if (refusal)
+        std::printf("The run would be refused and remove nothing: %s.\n", refusal);
+    return status;
 }
 
 // Options are answered before anything is read or written.
@@ -167,7 +205,7 @@ std::optional<int> answerOptions(const QStringList &arguments)
     if (option == arguments.end())
         return std::nullopt;
     if (*option == QLatin1String("--help") || *option == QLatin1String("-h")) {
-        std::fputs(Usage, stdout);
+        std::fputs(qPrintable(usage()), stdout);
         return 0;
     }
     if (*option == QLatin1String("--version")) {
@@ -175,9 +213,15 @@ std::optional<int> answerOptions(const QStringList &arguments)
         return 0;
     }
     if (*option == QLatin1String("--preview")) {
-        if (option + 1 == arguments.end() || !AutomationLetters::isLetters(*(option + 1)))
+        if (option + 1 == arguments.end() || !cleanup::isLetters(*(option + 1)))
             return usageError("--preview needs the letters of a clean-up");
-        return answerPreview(*(option + 1));
+        const bool json = arguments.contains(QStringLiteral("--json"));
+        const QStringList known{QStringLiteral("--preview"), *(option + 1),
+                                QStringLiteral("--json")};
+        for (const QString &argument : arguments)
+            if (!known.contains(argument))
+                return usageError(QStringLiteral("--preview takes no ") + argument);
+        return answerPreview(*(option + 1), json);
     }
     return usageError(QStringLiteral("unknown option ") + *option);
 }
@@ -286,7 +330,7 @@ int runNavolis(int &argc, char **argv)
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     if (const auto status = answerOptions(arguments))
         return *status;
-    if (arguments.size() == 1 && !AutomationLetters::isLetters(arguments.first()))
+    if (arguments.size() == 1 && !cleanup::isLetters(arguments.first()))
         return usageError(
             QStringLiteral("\"%1\" is not a word of clean-up letters").arg(arguments.first()));
     const bool screenless = ScreenFallback::hasNoScreen();

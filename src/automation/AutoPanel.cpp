@@ -3,6 +3,7 @@
 #include "ui_AutoPanel.h"
 
 #include "automation/Automations.h"
+#include "cleanup/Cleaners.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
 #include "platform/prefix/ReadOnlyNotice.h"
@@ -19,11 +20,16 @@ TAutoPanel::TAutoPanel(QWidget *parent) : QFrame(parent), ui(new Ui::TAutoPanel)
 
 TAutoPanel::~TAutoPanel() = default;
 
+// The boxes in the order of the clean-ups' letters, which the panel offers but "r".
 QList<std::pair<QCheckBox *, QChar>> TAutoPanel::boxes() const
 {
-    return {{ui->CheckBox4, QLatin1Char('c')}, {ui->CheckBox5, QLatin1Char('b')},
-            {ui->CheckBox6, QLatin1Char('h')}, {ui->CheckBox7, QLatin1Char('m')},
-            {ui->CheckBox8, QLatin1Char('e')}, {ui->CheckBox9, QLatin1Char('n')}};
+    const QString letters = cleanup::letters();
+    const QList<QCheckBox *> boxes{ui->CheckBox4, ui->CheckBox5, ui->CheckBox6,
+                                   ui->CheckBox7, ui->CheckBox8, ui->CheckBox9};
+    QList<std::pair<QCheckBox *, QChar>> paired;
+    for (int i = 0; i < boxes.size(); ++i)
+        paired.append({boxes[i], letters.at(i)});
+    return paired;
 }
 
 QString TAutoPanel::ChosenLetters() const

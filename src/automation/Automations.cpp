@@ -7,20 +7,13 @@
 #include "automation/AutoPanel.h"
 #include "automation/AutostartLinks.h"
 #include "automation/ShellLnk.h"
-#include "browserdata/IECache.h"
-#include "browserdata/UrlHistory.h"
+#include "cleanup/Cleaners.h"
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "i18n/Qutrans.h"
-#include "panels/BrowsercachePanel.h"
 #include "platform/kernel/FileCalls.h"
-#include "platform/kernel/LogCategories.h"
-#include "platform/prefix/Prefix.h"
 #include "platform/prefix/ReadOnlyNotice.h"
-#include "platform/prefix/WineServer.h"
-#include "privacy/u_cookieForm.h"
-#include "privacy/u_history.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -35,7 +28,7 @@ void setProgress(int position)
     ProcessMessages();
 }
 
-const QString FixedLinkName = QStringLiteral("Navolis-Auto.lnk");
+using cleanup::FixedLinkName;
 
 // A translated name that would reach outside the start-up folder, or is no file name at all,
 // is not used: nothing is read, written or deleted under it.
@@ -113,47 +106,33 @@ bool CreateAutostartLink(const QString &letters)
     return AutostartLinks::writeDesktopEntry(Qutrans::get(169), program, letters) && othersGone;
 }
 
-// The desktop entry goes last, and only with every shortcut: the login clean-up never stops
-// while the shortcut still asks for it.
-bool RemoveAutostartLinks()
+namespace {
+
+// What the start-up entries are: the shortcut's names and the program they start.
+cleanup::Context cleanupContext()
 {
     const QString folder = AutostartLinks::startupFolder();
-    bool linksGone = true;
-    if (!folder.isEmpty()) {
-        linksGone = removeWhenPresent(folder + FixedLinkName);
-        linksGone = removeWhenPresent(namedLinkFile(folder)) && linksGone;
-        for (const QString &link :
-             AutostartLinks::linksStarting(CompanionFiles::runningProgramPath()))
-            linksGone = removeWhenPresent(link) && linksGone;
-    }
-    return linksGone && AutostartLinks::removeDesktopEntry();
+    return {CompanionFiles::runningProgramPath(),
+            folder.isEmpty() ? QString() : namedLinkFile(folder)};
+}
+
+bool cleanWith(char letter)
+{
+    return cleanup::cleanerFor(QLatin1Char(letter))
+        ->run(cleanup::Mode::Clean, cleanupContext())
+        .done();
+}
+
+} // namespace
+
+bool RemoveAutostartLinks()
+{
+    return cleanWith('r');
 }
 
 namespace {
 
 int cleanupStatus = 0;
-
-// A container that cannot be read keeps every entry: each is named, and the step fails.
-bool allReadable(const QStringList &unreadable)
-{
-    for (const QString &file : unreadable)
-        std::fprintf(stderr, "navolis: %s is damaged or cannot be read; nothing in it is changed\n",
-                     qPrintable(file));
-    std::fflush(stderr);
-    return unreadable.isEmpty();
-}
-
-// Whether a search finds nothing left, without touching any window's list.
-bool nothingLeft(TFilterOptions filter, TSearchPattern pattern)
-{
-    TIECache probe;
-    probe.SetFilterOptions(filter);
-    probe.SearchPattern = pattern;
-    int left = 0;
-    probe.OnEntry = [&left](QObject *, bool &) { ++left; };
-    probe.RetrieveEntries(0);
-    return allReadable(probe.UnreadableContainers()) && left == 0;
-}
 
 } // namespace
 
@@ -161,43 +140,23 @@ bool nothingLeft(TFilterOptions filter, TSearchPattern pattern)
 bool DeleteAllCookies()
 {
     ProcessMessages(3);
-    try {
-        CookieForm->IECache1->SearchPattern = spCookies;
-        CookieForm->IECache1->DeleteAllEntries();
-    } catch (...) {
-        logIgnoredException(lcUrlCache(), "deleting the cookies");
-    }
-    return nothingLeft(CookieForm->IECache1->FilterOptions(), spCookies);
+    return cleanWith('c');
 }
 
-// Through the main window's own enumerator, as the cache panel empties the cache.
 bool EmptyBrowserCache()
 {
-    TBrowsercachePanel *panel = Form1->browsercachePanel();
-    panel->EmptyBrowserCache();
-    return nothingLeft(panel->IECache1->FilterOptions(), spUrl);
+    ProcessMessages(3);
+    return cleanWith('b');
 }
 
 namespace {
 
-bool autostartLinkLeft()
-{
-    if (QFileInfo::exists(AutostartLinks::desktopEntryPath()))
-        return true;
-    const QString folder = AutostartLinks::startupFolder();
-    if (folder.isEmpty())
-        return false;
-    const QString named = namedLinkFile(folder);
-    return win::FileExists(folder + FixedLinkName) ||
-           (!named.isEmpty() && win::FileExists(named)) ||
-           !AutostartLinks::linksStarting(CompanionFiles::runningProgramPath()).isEmpty();
-}
-
-// What a step that did not do its work says; the run goes on with the next.
-void stepFailed(const char *what)
+// What a step that did not do its work says, and why; the run goes on with the next.
+void stepFailed(const cleanup::Cleaner &cleaner, const cleanup::Outcome &outcome)
 {
     cleanupStatus = 1;
-    std::fprintf(stderr, "navolis: %s: not done completely\n", what);
+    std::fprintf(stderr, "navolis: %s, %s: %s\n", qPrintable(QString(cleaner.letter)),
+                 qPrintable(cleaner.name), qPrintable(cleanup::report(outcome)));
     std::fflush(stderr);
 }
 
@@ -228,29 +187,28 @@ void RunAutomaticCleanup()
     Form2->showProgressDisplay(Qutrans::get(170));
 
     cleanupStatus = 0;
-    // In a prefix where nothing may be written (a damaged registry file) every step is refused:
-    // what it could not even find is not claimed as removed.
-    const bool refused = writesRefusedTo(Prefix::current().root());
-    const auto step = [&](char letter, const char *what, const std::function<bool()> &run) {
-        if (letters.contains(QLatin1Char(letter)) && (refused || !run()))
-            stepFailed(what);
+    const cleanup::Context context = cleanupContext();
+    const auto step = [&](char letter) {
+        if (!letters.contains(QLatin1Char(letter)))
+            return;
+        ProcessMessages(3);
+        const cleanup::Cleaner &cleaner = *cleanup::cleanerFor(QLatin1Char(letter));
+        const cleanup::Outcome outcome = cleaner.run(cleanup::Mode::Clean, context);
+        if (!outcome.done())
+            stepFailed(cleaner, outcome);
     };
     setProgress(10);
-    step('c', "c, the cookies", DeleteAllCookies);
+    step('c');
     setProgress(20);
-    step('b', "b, the cache of temporary files", EmptyBrowserCache);
+    step('b');
     setProgress(60);
-    step('h', "h, the history", [] {
-        const bool cleared = ClearBrowserHistory();
-        return allReadable(HistoryForm->UrlHistory1->UnreadableContainers()) && cleared;
-    });
+    step('h');
     setProgress(80);
-    step('m', "m, the run dialog's list and the recent documents", ClearMruLists);
+    step('m');
     setProgress(90);
-    step('e', "e, the typed addresses", ClearTypedUrls);
+    step('e');
     ProcessMessages();
-    step('r', "r, the start-up shortcut",
-         [] { return RemoveAutostartLinks() && !autostartLinkLeft(); });
+    step('r');
     setProgress(100);
     if (letters.contains(QLatin1Char('n')))
         showClosingMessage();

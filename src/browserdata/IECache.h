@@ -109,6 +109,8 @@ public:
     void RetrieveEntries(qint64 GroupID);
     quint32 GetEntryInfo(const QString &URL);
     quint32 DeleteEntry(const QString &URL);
+    // The entry a walk stands on, by its URL as stored.
+    quint32 DeleteCurrentEntry() { return deleteUrl(m_entryUrl); }
     void DeleteAllEntries();
     // The index files of the containers the search pattern covers that are there but cannot
     // be read: their entries are neither listed nor deleted.

@@ -5,6 +5,7 @@
 #include "app/Navigation.h"
 #include "app/WindowSet.h"
 #include "automation/Automations.h"
+#include "cleanup/Cleaners.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
@@ -187,8 +188,8 @@ bool DeleteRunCommands()
 bool ClearMruLists()
 {
     ProcessMessages(3);
-    const bool documentsGone = EmptyRecentDocuments();
+    const bool emptied =
+        cleanup::cleanerFor(QLatin1Char('m'))->run(cleanup::Mode::Clean, {}).done();
     ProcessMessages(2);
-    const bool commandsGone = DeleteRunCommands();
-    return documentsGone && commandsGone;
+    return emptied;
 }

@@ -5,6 +5,7 @@
 #include "app/Navigation.h"
 #include "app/WindowSet.h"
 #include "automation/Automations.h"
+#include "cleanup/Cleaners.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
@@ -104,7 +105,8 @@ void ReportTypedUrlDeletion(const TypedUrlDeletion &deletion)
 bool ClearTypedUrls()
 {
     ProcessMessages(3);
-    const bool complete = DeleteAllValues(TypedUrlsKey).complete;
+    const bool complete =
+        cleanup::cleanerFor(QLatin1Char('e'))->run(cleanup::Mode::Clean, {}).done();
     ProcessMessages();
     return complete;
 }

@@ -5,6 +5,7 @@
 #include "app/Navigation.h"
 #include "app/WindowSet.h"
 #include "browserdata/UrlHistory.h"
+#include "cleanup/Cleaners.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
@@ -83,12 +84,12 @@ void THistoryForm::BitBtn1Click()
     close();
 }
 
+// The clean-up engine's history clearing: the store's clearing, then its entries.
 bool ClearBrowserHistory()
 {
     ProcessMessages(3);
-    const bool cleared = HistoryForm->UrlHistory1->ClearHistory() == urlhistory::S_OK;
-    ProcessMessages(3);
-    HistoryForm->UrlHistory1->DeleteEntries();
+    const bool cleared =
+        cleanup::cleanerFor(QLatin1Char('h'))->run(cleanup::Mode::Clean, {}).done();
     ProcessMessages(2);
     return cleared;
 }

@@ -153,7 +153,8 @@ TEST_F(ProgramRun, StepWhoseSaveFailsIsNotDone)
     const Outcome run = start({QStringLiteral("en")});
 
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.err.contains("e, the typed addresses: not done")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("e, the typed addresses: 2 of 2 stayed: the registry file"))
+        << run.err.toStdString();
     EXPECT_FALSE(run.out.contains("finished")) << run.out.toStdString();
     EXPECT_EQ(sample.userReg(), before);
 }

@@ -1,0 +1,309 @@
+#include "cleanup/Cleaners.h"
+
+#include "automation/AutostartLinks.h"
+#include "browserdata/IECache.h"
+#include "browserdata/UrlHistory.h"
+#include "platform/kernel/FileCalls.h"
+#include "platform/kernel/LastError.h"
+#include "platform/prefix/Prefix.h"
+#include "platform/prefix/ReadOnlyNotice.h"
+#include "platform/prefix/WineServer.h"
+#include "platform/registry/KeyPaths.h"
+#include "platform/registry/KeyValues.h"
+#include "platform/registry/TRegistry.h"
+#include "platform/shell/RecentDocs.h"
+#include "platform/shell/ShellFolders.h"
+#include "platform/urlcache/WinInetCache.h"
+
+#include <QFileInfo>
+
+namespace cleanup {
+
+namespace {
+
+// Why a clean left what it found; `otherwise` when neither the prefix nor Wine is the cause.
+QString whyItStayed(const QString &otherwise = QStringLiteral("it could not be removed"))
+{
+    if (writesRefusedTo(Prefix::current().root()))
+        return QStringLiteral("nothing may be changed in this prefix");
+    if (ReadOnlyNotice::wasGiven())
+        return QStringLiteral("Wine is using this prefix");
+    return otherwise;
+}
+
+const QString RegistryNotSaved = QStringLiteral("the registry file (user.reg) could not be saved");
+
+// A clean in a prefix where nothing may be written does not even try: what it found stays.
+bool refused(Mode mode, Outcome &outcome)
+{
+    if (mode != Mode::Clean || !writesRefusedTo(Prefix::current().root()))
+        return false;
+    outcome.stayed = outcome.found;
+    outcome.reasons << whyItStayed();
+    return true;
+}
+
+void settle(Outcome &outcome, int left)
+{
+    outcome.stayed = left;
+    outcome.removed = outcome.found - left;
+    if (left > 0 && outcome.reasons.isEmpty())
+        outcome.reasons << whyItStayed();
+}
+
+QString kilobytes(qint64 bytes)
+{
+    return QString::number(bytes / 1024) + QStringLiteral(" kb");
+}
+
+void noteUnreadable(Outcome &outcome, const QStringList &files)
+{
+    for (const QString &file : files)
+        outcome.reasons << file + QStringLiteral(" is damaged or cannot be read");
+}
+
+// The entries of the cache that the filter and pattern select, deleted as the walk meets them
+// when cleaning.
+Outcome walkCache(TFilterOptions filter, TSearchPattern pattern, Mode mode)
+{
+    Outcome outcome;
+    outcome.bytes = 0;
+    const auto walk = [&](bool deleting) {
+        TIECache cache;
+        cache.SetFilterOptions(filter);
+        cache.SearchPattern = pattern;
+        int met = 0;
+        const wininet::UrlCacheBatch oneWalk;
+        cache.OnEntry = [&](QObject *, bool &) {
+            ++met;
+            if (!deleting) {
+                outcome.bytes += cache.Entry.Size;
+                return;
+            }
+            cache.DeleteCurrentEntry();
+        };
+        cache.RetrieveEntries(0);
+        noteUnreadable(outcome, deleting ? QStringList() : cache.UnreadableContainers());
+        return met;
+    };
+    outcome.found = walk(false);
+    if (mode == Mode::Preview || refused(mode, outcome))
+        return outcome;
+    walk(true);
+    // What a walk finds afterwards stayed: a deletion refused, a file in use.
+    settle(outcome, walk(false));
+    return outcome;
+}
+
+Outcome cookies(Mode mode, const Context &)
+{
+    Outcome outcome = walkCache(StandardEntryFilter, spCookies, mode);
+    outcome.summary =
+        QStringLiteral("%1 cookies, %2").arg(outcome.found).arg(kilobytes(outcome.bytes));
+    return outcome;
+}
+
+Outcome cache(Mode mode, const Context &)
+{
+    Outcome outcome = walkCache(CacheContentFilter, spUrl, mode);
+    outcome.summary =
+        QStringLiteral("%1 cached files, %2").arg(outcome.found).arg(kilobytes(outcome.bytes));
+    return outcome;
+}
+
+int visits(QStringList *unreadable = nullptr)
+{
+    TUrlHistory history;
+    history.Loaded(); // as after its stored properties: the store comes with it
+    const int count = history.Enumerate();
+    if (unreadable)
+        *unreadable = history.UnreadableContainers();
+    return count;
+}
+
+Outcome history(Mode mode, const Context &)
+{
+    Outcome outcome;
+    QStringList unreadable;
+    outcome.found = visits(&unreadable);
+    noteUnreadable(outcome, unreadable);
+    outcome.summary = QStringLiteral("%1 addresses in the history").arg(outcome.found);
+    if (mode == Mode::Preview || refused(mode, outcome))
+        return outcome;
+    TUrlHistory store;
+    store.Loaded();
+    store.ClearHistory();
+    store.DeleteEntries();
+    settle(outcome, visits());
+    return outcome;
+}
+
+// The values of a key as stored, without creating the key.
+QStringList storedValueNames(const QString &keyPath)
+{
+    QStringList names;
+    TRegistry registry(win::KEY_READ);
+    if (registry.OpenKey(keyPath, false))
+        registry.GetValueNames(names);
+    return names;
+}
+
+int runCommands()
+{
+    int count = 0;
+    for (const QString &name : storedValueNames(KeyPaths::RunMru))
+        count += name.compare(QStringLiteral("MRUList"), Qt::CaseInsensitive) != 0;
+    return count;
+}
+
+int recentShortcuts()
+{
+    const QString folder = ShellFolders::windowsPath(QStringLiteral("Recent"));
+    int count = 0;
+    if (!folder.isEmpty())
+        for (const QString &name : win::FindFileNames(folder))
+            count += name.endsWith(QStringLiteral(".lnk"), Qt::CaseInsensitive);
+    return count;
+}
+
+// The run dialog's list and the recent documents, with the shell's list of them.
+Outcome mruLists(Mode mode, const Context &)
+{
+    Outcome outcome;
+    const int commands = runCommands();
+    const int documents = recentShortcuts();
+    outcome.found = commands + documents;
+    outcome.summary = QStringLiteral("%1 commands of the run dialog, %2 recent documents")
+                          .arg(commands)
+                          .arg(documents);
+    if (mode == Mode::Preview || refused(mode, outcome))
+        return outcome;
+    win::SHAddToRecentDocs(win::SHARD_PATH, nullptr);
+    const bool listEmptied = platform::lastError() == quint32(win::ERROR_SUCCESS);
+    const bool commandsGone = DeleteAllValues(KeyPaths::RunMru).complete;
+    if (!(listEmptied && commandsGone))
+        outcome.reasons << whyItStayed(RegistryNotSaved);
+    settle(outcome, runCommands() + recentShortcuts());
+    return outcome;
+}
+
+Outcome typedAddresses(Mode mode, const Context &)
+{
+    Outcome outcome;
+    outcome.found = int(storedValueNames(KeyPaths::TypedUrls).size());
+    outcome.summary = QStringLiteral("%1 typed addresses").arg(outcome.found);
+    if (mode == Mode::Preview || refused(mode, outcome))
+        return outcome;
+    if (!DeleteAllValues(KeyPaths::TypedUrls).complete)
+        outcome.reasons << whyItStayed(RegistryNotSaved);
+    settle(outcome, int(storedValueNames(KeyPaths::TypedUrls).size()));
+    return outcome;
+}
+
+// The start-up shortcuts that start the program (Windows paths) and the desktop entry.
+QStringList startupEntries(const Context &context)
+{
+    QStringList links;
+    const QString folder = AutostartLinks::startupFolder();
+    if (!folder.isEmpty()) {
+        for (const QString &link : QStringList{folder + FixedLinkName, context.namedLink} +
+                                       AutostartLinks::linksStarting(context.program)) {
+            if (!link.isEmpty() && win::FileExists(link) &&
+                !links.contains(link, Qt::CaseInsensitive))
+                links << link;
+        }
+    }
+    return links;
+}
+
+// The desktop entry goes last, and only with every shortcut: the login clean-up never stops
+// while the shortcut still asks for it.
+Outcome startupShortcut(Mode mode, const Context &context)
+{
+    Outcome outcome;
+    const QStringList links = startupEntries(context);
+    const QString entry = AutostartLinks::desktopEntryPath();
+    const bool hasEntry = QFileInfo::exists(entry);
+    outcome.found = int(links.size()) + (hasEntry ? 1 : 0);
+    outcome.summary =
+        QStringLiteral("%1 start-up entries%2")
+            .arg(outcome.found)
+            .arg(outcome.found == 0 ? QString()
+                                    : QStringLiteral(": ") +
+                                          (links + (hasEntry ? QStringList{entry} : QStringList()))
+                                              .join(QStringLiteral(", ")));
+    if (mode == Mode::Preview || refused(mode, outcome))
+        return outcome;
+    for (const QString &link : links)
+        win::DeleteFile(link);
+    const QStringList linksLeft = startupEntries(context);
+    if (linksLeft.isEmpty())
+        AutostartLinks::removeDesktopEntry();
+    settle(outcome, int(linksLeft.size()) + (QFileInfo::exists(entry) ? 1 : 0));
+    return outcome;
+}
+
+} // namespace
+
+const std::vector<Cleaner> &cleaners()
+{
+    static const std::vector<Cleaner> table{
+        {QLatin1Char('c'), QStringLiteral("the cookies"), QStringLiteral("delete every cookie"),
+         cookies},
+        {QLatin1Char('b'), QStringLiteral("the cache of temporary files"),
+         QStringLiteral("empty the cache of temporary files"), cache},
+        {QLatin1Char('h'), QStringLiteral("the history"), QStringLiteral("clear the URL history"),
+         history},
+        {QLatin1Char('m'), QStringLiteral("the run dialog's list and the recent documents"),
+         QStringLiteral("empty the run dialog's list and the recent documents"), mruLists},
+        {QLatin1Char('e'), QStringLiteral("the typed addresses"),
+         QStringLiteral("delete the typed addresses"), typedAddresses},
+        {QLatin1Char('n'),
+         QStringLiteral("a closing message"),
+         QStringLiteral("show a closing message"),
+         {}},
+        {QLatin1Char('r'), QStringLiteral("the start-up shortcut"),
+         QStringLiteral("remove the start-up shortcut of the automatic clean-up"), startupShortcut},
+    };
+    return table;
+}
+
+const Cleaner *cleanerFor(QChar letter)
+{
+    for (const Cleaner &cleaner : cleaners())
+        if (cleaner.letter == letter)
+            return &cleaner;
+    return nullptr;
+}
+
+QString letters()
+{
+    QString all;
+    for (const Cleaner &cleaner : cleaners())
+        all += cleaner.letter;
+    return all;
+}
+
+bool isLetters(QStringView word)
+{
+    for (const QChar c : word)
+        if (!cleanerFor(c))
+            return false;
+    return true;
+}
+
+QString report(const Outcome &outcome)
+{
+    const QString reasons =
+        outcome.reasons.isEmpty() ? whyItStayed() : outcome.reasons.join(QStringLiteral("; "));
+    if (outcome.done())
+        return QStringLiteral("%1 of %1 removed").arg(outcome.found);
+    if (outcome.stayed == 0)
+        return QStringLiteral("not done completely: ") + reasons;
+    return QStringLiteral("%1 of %2 stayed: %3")
+        .arg(outcome.stayed)
+        .arg(outcome.found)
+        .arg(reasons);
+}
+
+} // namespace cleanup

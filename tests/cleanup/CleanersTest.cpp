@@ -1,0 +1,103 @@
+// The clean-ups without any window: what a preview counts is what the clean removes, on Wine's
+// own sample prefix and on one seeded with more.
+
+#include "cleanup/Cleaners.h"
+#include "PrefixBuilder.h"
+#include "platform/registry/KeyPaths.h"
+#include "platform/urlcache/PrefixUrlCacheEnvironment.h"
+#include "platform/urlcache/UrlCache.h"
+#include "platform/urlcache/WinInetCache.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace cleanup;
+
+// Adds visits, cookies, typed addresses and run-dialog commands to what the sample holds.
+void seed(PrefixBuilder &prefix)
+{
+    {
+        urlcache::UrlCache cache(urlcache::prefixUrlCacheEnvironment());
+        for (int n = 0; n < 40; ++n) {
+            urlcache::CommitRequest visit;
+            visit.url = "Visited: user@http://seeded.example/" + QByteArray::number(n);
+            visit.withFile = false;
+            ASSERT_TRUE(cache.commitEntry(visit));
+            urlcache::CommitRequest page;
+            page.url = "http://seeded.example/page" + QByteArray::number(n) + ".html";
+            page.fileContent = "<html>" + QByteArray::number(n) + "</html>";
+            page.extension = "html";
+            ASSERT_TRUE(cache.commitEntry(page));
+        }
+    }
+    for (int n = 0; n < 12; ++n) {
+        prefix.value(KeyPaths::TypedUrls.mid(1), QStringLiteral("url%1").arg(n + 30),
+                     QStringLiteral("http://typed.example/%1").arg(n));
+        prefix.value(KeyPaths::RunMru.mid(1), QString(QChar(u'p' + n % 8)),
+                     QStringLiteral("cmd%1\\1").arg(n));
+    }
+}
+
+class CleanersTest : public ::testing::TestWithParam<int>
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(qobject_cast<QCoreApplication *>(QCoreApplication::instance())->metaObject(),
+                  &QCoreApplication::staticMetaObject)
+            << "no window and no GUI application";
+    }
+    void TearDown() override { wininet::setUrlCacheEnvironment(nullptr); }
+};
+
+TEST_P(CleanersTest, PreviewCountsExactlyWhatTheCleanRemoves)
+{
+    PrefixBuilder prefix;
+    wininet::setUrlCacheEnvironment(nullptr);
+    if (GetParam() == 1)
+        seed(prefix);
+    const Context context{QStringLiteral("/opt/navolis/bin/navolis"), {}};
+    int cleaned = 0;
+    for (const Cleaner &cleaner : cleaners()) {
+        if (!cleaner.run)
+            continue;
+        const QString letter(cleaner.letter);
+        const Outcome preview = cleaner.run(Mode::Preview, context);
+        const Outcome clean = cleaner.run(Mode::Clean, context);
+        EXPECT_EQ(clean.found, preview.found) << letter.toStdString();
+        EXPECT_EQ(clean.removed, preview.found) << letter.toStdString();
+        EXPECT_TRUE(clean.done()) << letter.toStdString() << ": " << report(clean).toStdString();
+        EXPECT_EQ(cleaner.run(Mode::Preview, context).found, 0) << letter.toStdString();
+        cleaned += clean.removed;
+    }
+    EXPECT_GT(cleaned, GetParam() == 1 ? 100 : 5);
+}
+
+// Wine's sample prefix as it is, and with more traces seeded.
+INSTANTIATE_TEST_SUITE_P(Prefixes, CleanersTest, ::testing::Values(0, 1));
+
+// Under Wine nothing goes, and the outcome says what stayed and why.
+TEST(Cleaners, UnderWineWhatStayedIsSaid)
+{
+    PrefixBuilder prefix;
+    wininet::setUrlCacheEnvironment(nullptr);
+    prefix.holdServerLock();
+    const Outcome cookies = cleanerFor(QLatin1Char('c'))->run(Mode::Clean, {});
+    EXPECT_FALSE(cookies.done());
+    EXPECT_GT(cookies.found, 0);
+    EXPECT_EQ(cookies.stayed, cookies.found);
+    EXPECT_EQ(report(cookies),
+              QStringLiteral("%1 of %1 stayed: Wine is using this prefix").arg(cookies.found));
+    wininet::setUrlCacheEnvironment(nullptr);
+}
+
+TEST(Cleaners, LettersAreTheTablesInTheRunsOrder)
+{
+    EXPECT_EQ(letters(), QStringLiteral("cbhmenr"));
+    EXPECT_TRUE(isLetters(u"rnc"));
+    EXPECT_FALSE(isLetters(u"help"));
+}
+
+} // namespace
