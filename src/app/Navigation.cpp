@@ -1,23 +1,9 @@
-#include "app/Navigation.h"
+#include "controls/ClickSound.h"
 
-#include "app/CompanionFiles.h"
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
-#include "platform/multimedia/Multimedia.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QFrame>
-
-void PlayClickSound()
-{
-    const QString remembered = QDir::currentPath();
-    const CompanionFiles files = CompanionFiles::forRunningProgram();
-    QDir::setCurrent(files.dataFolder());
-    if (QFileInfo::exists(QStringLiteral("clck.wav")))
-        platform::mciSendString(QStringLiteral("play clck.wav"));
-    QDir::setCurrent(remembered);
-}
 
 void HideAllPanels()
 {

@@ -1,12 +1,13 @@
 #include "app/Program.h"
 
+#include "app/Automations.h"
 #include "app/CommandLine.h"
 #include "app/CompanionFiles.h"
 #include "app/ProgramVersion.h"
 #include "app/ScreenFallback.h"
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
-#include "automation/Automations.h"
+#include "automation/AutoPanel.h"
 #include "automation/CleanupPreview.h"
 #include "cleanup/Cleaners.h"
 #include "controls/StoredLayout.h"
@@ -303,6 +304,7 @@ void createWindowSet()
                      &TSicherheitsPanel::Label23Click);
     QObject::connect(HistoryForm, &THistoryForm::clearingRequested, privacy,
                      &TSicherheitsPanel::Label22Click);
+    QObject::connect(Form1->autoPanel(), &TAutoPanel::choiceChanged, &StoreAutomationChoice);
     TFavoritenPanel *favourites = Form1->favoritenPanel();
     QObject::connect(favourites, &TFavoritenPanel::linkSelected, URLChangeForm,
                      &TURLChangeForm::ShowLink);

@@ -2,11 +2,13 @@
 
 #include "ui_u_Navolis.h"
 
+#include "app/Automations.h"
 #include "app/CommandLine.h"
+#include "app/Navigation.h"
 #include "app/WindowSet.h"
 #include "automation/AutoPanel.h"
-#include "automation/Automations.h"
 #include "automation/ShellLnk.h"
+#include "controls/ClickSound.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
 #include "i18n/ApplyTranslations.h"

@@ -80,4 +80,4 @@ private:
     bool m_closeRequested = false;
 };
 
-#include "app/Navigation.h"
+#include "controls/ClickSound.h"

@@ -2,11 +2,7 @@
 
 #include "ui_AutoPanel.h"
 
-#include "automation/Automations.h"
 #include "cleanup/Cleaners.h"
-#include "dialogs/u_ShowMessage2.h"
-#include "i18n/Qutrans.h"
-#include "platform/prefix/ReadOnlyNotice.h"
 
 TAutoPanel::TAutoPanel(QWidget *parent) : QFrame(parent), ui(new Ui::TAutoPanel)
 {
@@ -50,19 +46,8 @@ void TAutoPanel::TickLetters(const QString &letters)
     }
 }
 
+// Storing the choice is the window set's business: the shortcut is the main window's.
 void TAutoPanel::CheckBox4Click()
 {
-    const bool noticeBefore = ReadOnlyNotice::wasGiven();
-    const QString letters = ChosenLetters();
-    // A closing message with nothing to clean is no automation.
-    const bool stored = letters.isEmpty() || letters == QLatin1String("n")
-                            ? RemoveAutostartLinks()
-                            : CreateAutostartLink(letters);
-    if (stored)
-        return;
-    // The boxes show what the start-up entries really hold; Wine's running server, just named
-    // as the reason, says the rest.
-    LoadAutomationChoices();
-    if (noticeBefore || !ReadOnlyNotice::wasGiven())
-        ShowMessage2(Qutrans::get(210));
+    emit choiceChanged(ChosenLetters());
 }

@@ -32,6 +32,8 @@ public slots:
     void CheckBox4Click();
 
 signals:
+    // The letters of the boxes after a click, to be stored in the start-up entries.
+    void choiceChanged(const QString &letters);
     // The "weiter" button and the logo, which the main window's navigation handles.
     void nextClicked();
     void logoClicked();

@@ -2,8 +2,8 @@
 
 #include "ui_u_ShowMessage2.h"
 
-#include "app/Navigation.h"
 #include "app/WindowSet.h"
+#include "controls/ClickSound.h"
 #include "controls/StoredLayout.h"
 
 TShowMessage2Form::TShowMessage2Form(QWidget *parent)

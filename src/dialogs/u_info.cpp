@@ -2,8 +2,8 @@
 
 #include "ui_u_info.h"
 
-#include "app/Navigation.h"
 #include "app/WindowSet.h"
+#include "controls/ClickSound.h"
 #include "controls/StoredLayout.h"
 
 TForm5::TForm5(QWidget *parent) : QDialog(parent), ui(new Ui::TForm5)

@@ -2,7 +2,7 @@
 
 #include "ui_AboutPanel.h"
 
-#include "app/Navigation.h"
+#include "controls/ClickSound.h"
 #include "dialogs/MyTricks.h"
 #include "i18n/ApplyTranslations.h"
 #include "i18n/LanguageSwitch.h"

@@ -2,9 +2,9 @@
 
 #include "ui_BrowsercachePanel.h"
 
-#include "app/Navigation.h"
 #include "app/WindowSet.h"
 #include "browserdata/IECache.h"
+#include "controls/ClickSound.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"

@@ -2,8 +2,8 @@
 
 #include "ui_FavoritenPanel.h"
 
-#include "app/Navigation.h"
 #include "browserdata/FavoritesListView.h"
+#include "controls/ClickSound.h"
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"

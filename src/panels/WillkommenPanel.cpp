@@ -3,7 +3,7 @@
 #include "ui_WillkommenPanel.h"
 
 #include "app/CompanionFiles.h"
-#include "app/Navigation.h"
+#include "controls/ClickSound.h"
 #include "controls/JpegImage.h"
 #include "dialogs/MyTricks.h"
 #include "i18n/ApplyTranslations.h"

@@ -2,7 +2,7 @@
 
 #include "ui_u_URLChangeForm.h"
 
-#include "app/Navigation.h"
+#include "controls/ClickSound.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"

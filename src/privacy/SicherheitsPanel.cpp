@@ -2,8 +2,8 @@
 
 #include "ui_SicherheitsPanel.h"
 
-#include "app/Navigation.h"
 #include "app/WindowSet.h"
+#include "controls/ClickSound.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "dialogs/u_info.h"

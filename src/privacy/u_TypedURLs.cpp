@@ -2,10 +2,10 @@
 
 #include "ui_u_TypedURLs.h"
 
-#include "app/Navigation.h"
+#include "app/Automations.h"
 #include "app/WindowSet.h"
-#include "automation/Automations.h"
 #include "cleanup/Cleaners.h"
+#include "controls/ClickSound.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"

@@ -4,8 +4,8 @@
 
 #include "platform/prefix/ReadOnlyNotice.h"
 
-#include "app/Navigation.h"
 #include "browserdata/IECache.h"
+#include "controls/ClickSound.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"

@@ -2,8 +2,8 @@
 
 #include "ui_IEPowerPanel.h"
 
-#include "app/Navigation.h"
 #include "app/WindowSet.h"
+#include "controls/ClickSound.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_info.h"

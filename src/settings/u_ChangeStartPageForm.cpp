@@ -2,7 +2,7 @@
 
 #include "ui_u_ChangeStartPageForm.h"
 
-#include "app/Navigation.h"
+#include "controls/ClickSound.h"
 #include "controls/StoredLayout.h"
 #include "settings/BrowserSettings.h"
 

@@ -2,8 +2,8 @@
 
 #include "ui_u_autocomplete.h"
 
-#include "app/Navigation.h"
 #include "app/WindowSet.h"
+#include "controls/ClickSound.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/u_info.h"
 #include "i18n/Qutrans.h"

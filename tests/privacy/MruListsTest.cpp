@@ -5,7 +5,7 @@
 #include "ImmutableFile.h"
 #include "ModalAnswerer.h"
 #include "PrefixBuilder.h"
-#include "automation/Automations.h"
+#include "app/Automations.h"
 #include "controls/ClickLabel.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"

@@ -20,6 +20,11 @@ bool CreateAutostartLink(const QString &letters);
 // one of them is still there.
 bool RemoveAutostartLinks();
 
+// Stores the letters of the automation boxes: the shortcut is rewritten, or removed when the
+// letters clean nothing. When that is refused, the boxes show what is stored again, and the
+// window says so unless Wine's running server was just named as the reason.
+void StoreAutomationChoice(const QString &letters);
+
 // The unattended run: the busy window, the chosen clean-ups in a fixed order, the optional
 // closing message, and the end of the program.
 void RunAutomaticCleanup();

@@ -1,4 +1,4 @@
-#include "automation/Automations.h"
+#include "app/Automations.h"
 
 #include "app/CommandLine.h"
 #include "app/CompanionFiles.h"
@@ -128,6 +128,20 @@ bool cleanWith(char letter)
 bool RemoveAutostartLinks()
 {
     return cleanWith('r');
+}
+
+void StoreAutomationChoice(const QString &letters)
+{
+    const bool noticeBefore = ReadOnlyNotice::wasGiven();
+    // A closing message with nothing to clean is no automation.
+    const bool stored = letters.isEmpty() || letters == QLatin1String("n")
+                            ? RemoveAutostartLinks()
+                            : CreateAutostartLink(letters);
+    if (stored)
+        return;
+    LoadAutomationChoices();
+    if (noticeBefore || !ReadOnlyNotice::wasGiven())
+        ShowMessage2(Qutrans::get(210));
 }
 
 namespace {
