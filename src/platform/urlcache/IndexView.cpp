@@ -132,6 +132,11 @@ bool IndexView::parseHashChain()
             offset + quint64(HashTableSize) > m_size)
             return false;
         const uchar *table = m_data + offset;
+        // A table on blocks the bitmap calls free would be handed out to the next record.
+        const quint32 first = (offset - FirstBlock) / BlockSize;
+        for (quint32 b = first; b < first + HashBlocks; ++b)
+            if (b >= m_capacity / 8 * 8 || !(m_data[Bitmap + b / 8] & (1u << (b % 8))))
+                return false;
         if (std::memcmp(table, "HASH", 4) != 0 ||
             readU32(table + RecordBlocksField) != HashBlocks ||
             readU32(table + HashSequenceField) != m_tables.size() || m_tables.size() >= maxTables)
