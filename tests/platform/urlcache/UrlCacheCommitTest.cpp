@@ -1,3 +1,4 @@
+#include "MsiecfExport.h"
 #include "platform/kernel/FileTime.h"
 #include "platform/kernel/LastError.h"
 #include "platform/urlcache/CookieFile.h"
@@ -6,8 +7,12 @@
 #include "platform/urlcache/SampleUrlCache.h"
 #include "platform/urlcache/UrlCache.h"
 
+#include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QtEndian>
 
 #include <csignal>
 #include <gtest/gtest.h>
@@ -208,6 +213,71 @@ TEST(UrlCacheCommit, GrowthKeepsEveryEntryReachable)
             reachable += view->find(historyEntry(n).url).has_value();
         EXPECT_EQ(reachable, Count);
         EXPECT_TRUE(lookUp(historyEntry(Count - 1).url.constData()));
+    }
+}
+
+// A container (found by the fuzz target) whose hash table lies on blocks that its bitmap calls
+// free: a new record would be given the table's blocks. It is refused whole; once its bitmap is
+// mended it takes new entries and stays readable.
+TEST(UrlCacheCommit, HashTableOnBlocksCalledFreeTakesNoEntryUntilMended)
+{
+    QFile find(QStringLiteral(NAVOLIS_FUZZ_DIR "/urlcache/corpus/add-record-on-table-blocks.dat"));
+    ASSERT_TRUE(find.open(QIODevice::ReadOnly));
+    const QByteArray found = find.readAll();
+    const quint32 table = qFromLittleEndian<quint32>(found.constData() + layout::HashTableField);
+    ASSERT_GE(table, layout::FirstBlock);
+
+    for (const char *signature : {layout::WineSignature, layout::NativeSignature}) {
+        QTemporaryDir home;
+        auto env = containersIn(home);
+        const QString index = home.path() + "/History/History.IE5/index.dat";
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(index).path()));
+        QByteArray bytes = found;
+        bytes.replace(0, int(layout::SignatureSize),
+                      QByteArray(signature, int(layout::SignatureSize)));
+        const auto write = [&] {
+            QFile f(index);
+            return f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                   f.write(bytes) == bytes.size();
+        };
+        ASSERT_TRUE(write());
+        EXPECT_FALSE(parsed(bytes));
+        UrlCache cache(env);
+        for (int n = 0; n < 2; ++n)
+            EXPECT_FALSE(cache.commitEntry(historyEntry(n))) << signature;
+        QFile after(index);
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        EXPECT_EQ(after.readAll(), bytes) << signature;
+        after.close();
+
+        // The table's blocks marked as used, and counted.
+        const quint32 first = (table - layout::FirstBlock) / layout::BlockSize;
+        quint32 added = 0;
+        for (quint32 b = first; b < first + layout::HashBlocks; ++b) {
+            char &byte = bytes[int(layout::Bitmap + b / 8)];
+            added += !(byte & (1 << (b % 8)));
+            byte = char(byte | (1 << (b % 8)));
+        }
+        const quint32 inUse =
+            qFromLittleEndian<quint32>(bytes.constData() + layout::BlocksInUseField) + added;
+        qToLittleEndian(inUse, bytes.data() + layout::BlocksInUseField);
+        ASSERT_TRUE(parsed(bytes)) << signature;
+        ASSERT_TRUE(write());
+        for (int n = 0; n < 2; ++n)
+            ASSERT_TRUE(cache.commitEntry(historyEntry(n))) << signature;
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        const QByteArray mended = after.readAll();
+        const auto view = parsed(mended);
+        ASSERT_TRUE(view) << signature;
+        EXPECT_TRUE(headerConsistent(view->data(), view->size()));
+        for (int n = 0; n < 2; ++n)
+            EXPECT_TRUE(view->find(historyEntry(n).url)) << signature;
+        if (signature == layout::NativeSignature) {
+            const int items = exportedItems(index).first;
+            if (items != -1) {
+                EXPECT_GE(items, 2);
+            }
+        }
     }
 }
 
