@@ -3,7 +3,7 @@
 // visible pause (well under 200 ms from Reload to the first painted screen).
 
 #include "browserdata/FavoritesListView.h"
-#include "platform/prefix/DefaultPrefix.h"
+#include "platform/context/DefaultPrefix.h"
 
 #include <QApplication>
 #include <QDir>

@@ -12,7 +12,7 @@
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "i18n/Qutrans.h"
-#include "platform/kernel/FileCalls.h"
+#include "platform/prefix/FileCalls.h"
 #include "platform/prefix/ReadOnlyNotice.h"
 
 #include <QCoreApplication>

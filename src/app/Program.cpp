@@ -21,6 +21,7 @@
 #include "i18n/u_language.h"
 #include "panels/FavoritenPanel.h"
 #include "panels/u_URLChangeForm.h"
+#include "platform/context/PrefixContext.h"
 #include "platform/kernel/AtomicFile.h"
 #include "platform/multimedia/SoundEffectPlayer.h"
 #include "platform/prefix/Prefix.h"
@@ -347,6 +348,7 @@ int runNavolis(int &argc, char **argv)
     // From cron, a login script or ssh nobody could answer a window: messages go to the
     // standard output and the language is the one the definition names.
     CommandLine::setHeadless(screenless);
+    PrefixContext::chooseAtStart();
     checkLanguageVersion(CompanionFiles::forRunningProgram());
 
     QApplication::setQuitOnLastWindowClosed(false);

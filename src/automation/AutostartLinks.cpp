@@ -2,9 +2,9 @@
 
 #include "automation/ShellLnk.h"
 #include "platform/kernel/AtomicFile.h"
-#include "platform/kernel/FileCalls.h"
 #include "platform/kernel/LogCategories.h"
 #include "platform/prefix/DosPaths.h"
+#include "platform/prefix/FileCalls.h"
 #include "platform/prefix/Prefix.h"
 #include "platform/registry/KeyPaths.h"
 #include "platform/registry/UserStrings.h"
@@ -77,7 +77,7 @@ QStringList linksStarting(const QString &program)
     const QString folder = startupFolder();
     if (folder.isEmpty())
         return {};
-    const Prefix prefix = Prefix::current();
+    const Prefix prefix = Prefix::target();
     const QString wanted = canonical(program);
     QStringList links;
     for (const QString &name : win::FindFileNames(folder)) {

@@ -9,7 +9,7 @@ CleanupForecast CleanupPreview(const QString &letters, const cleanup::Context &c
         if (!letters.contains(cleaner.letter))
             continue;
         forecast.outcomes.push_back({cleaner.letter, {}});
-        if (!cleaner.run) {
+        if (!cleaner.removesTraces()) {
             forecast.lines << QStringLiteral("n  a closing message would be shown");
             continue;
         }

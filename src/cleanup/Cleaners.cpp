@@ -3,8 +3,8 @@
 #include "automation/AutostartLinks.h"
 #include "browserdata/IECache.h"
 #include "browserdata/UrlHistory.h"
-#include "platform/kernel/FileCalls.h"
 #include "platform/kernel/LastError.h"
+#include "platform/prefix/FileCalls.h"
 #include "platform/prefix/Prefix.h"
 #include "platform/prefix/ReadOnlyNotice.h"
 #include "platform/prefix/WineServer.h"
@@ -17,6 +17,8 @@
 
 #include <QFileInfo>
 
+#include <exception>
+
 namespace cleanup {
 
 namespace {
@@ -24,7 +26,7 @@ namespace {
 // Why a clean left what it found; `otherwise` when neither the prefix nor Wine is the cause.
 QString whyItStayed(const QString &otherwise = QStringLiteral("it could not be removed"))
 {
-    if (writesRefusedTo(Prefix::current().root()))
+    if (writesRefusedTo(Prefix::target().root()))
         return QStringLiteral("nothing may be changed in this prefix");
     if (ReadOnlyNotice::wasGiven())
         return QStringLiteral("Wine is using this prefix");
@@ -36,7 +38,7 @@ const QString RegistryNotSaved = QStringLiteral("the registry file (user.reg) co
 // A clean in a prefix where nothing may be written does not even try: what it found stays.
 bool refused(Mode mode, Outcome &outcome)
 {
-    if (mode != Mode::Clean || !writesRefusedTo(Prefix::current().root()))
+    if (mode != Mode::Clean || !writesRefusedTo(Prefix::target().root()))
         return false;
     outcome.stayed = outcome.found;
     outcome.reasons << whyItStayed();
@@ -266,6 +268,18 @@ const std::vector<Cleaner> &cleaners()
          QStringLiteral("remove the start-up shortcut of the automatic clean-up"), startupShortcut},
     };
     return table;
+}
+
+Outcome Cleaner::run(Mode mode, const Context &context) const
+{
+    const PrefixContext::Use use(context.prefix);
+    try {
+        return work(mode, context);
+    } catch (const std::exception &e) {
+        Outcome failed;
+        failed.reasons << QStringLiteral("it failed: ") + QString::fromLocal8Bit(e.what());
+        return failed;
+    }
 }
 
 const Cleaner *cleanerFor(QChar letter)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/context/PrefixContext.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -7,9 +9,9 @@
 #include <functional>
 #include <vector>
 
-// The clean-ups of the automatic clean-up, one per letter, over the target prefix and without a
-// window. Each walks its traces once: a preview counts them, a clean removes them as it goes,
-// so that what a preview counts is what the clean then removes.
+// The clean-ups of the automatic clean-up, one per letter, over a prefix handed to them and
+// without a window. Each walks its traces once: a preview counts them, a clean removes them as it
+// goes, so that what a preview counts is what the clean then removes.
 namespace cleanup {
 
 enum class Mode
@@ -35,13 +37,14 @@ struct Outcome
     bool done() const { return stayed == 0 && reasons.isEmpty(); }
 };
 
-// What the start-up entries are, for the letter that removes them.
+// The prefix to clean, and what the start-up entries are, for the letter that removes them.
 struct Context
 {
     // The running program, which the entries start.
     QString program;
     // The shortcut's name in the current language, a Windows path; empty when unusable.
     QString namedLink;
+    PrefixContext prefix = PrefixContext(Prefix::target());
 };
 
 struct Cleaner
@@ -52,7 +55,11 @@ struct Cleaner
     // For the usage: "delete every cookie".
     QString task;
     // Null for the closing message, which removes nothing.
-    std::function<Outcome(Mode, const Context &)> run;
+    std::function<Outcome(Mode, const Context &)> work;
+
+    bool removesTraces() const { return bool(work); }
+    // The work on the context's prefix; what escapes it is a reason, not an exception.
+    Outcome run(Mode mode, const Context &context) const;
 };
 
 // In the order of the unattended run.

@@ -7,8 +7,8 @@
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
-#include "platform/kernel/FileCalls.h"
 #include "platform/kernel/LogCategories.h"
+#include "platform/prefix/FileCalls.h"
 #include "platform/shell/RecycleBin.h"
 
 #include <QTextStream>

@@ -6,7 +6,7 @@
 #include "controls/StoredLayout.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
-#include "platform/kernel/FileCalls.h"
+#include "platform/prefix/FileCalls.h"
 #include "platform/shell/InternetShortcut.h"
 
 #include <QLocale>

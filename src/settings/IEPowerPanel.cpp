@@ -99,13 +99,13 @@ void TIEPowerPanel::Label46Click()
 void TIEPowerPanel::Label61Click()
 {
     PlayClickSound();
-    RunIfExists(DosPaths::toHostPath(Prefix::current(), ui->Label61->text()));
+    RunIfExists(DosPaths::toHostPath(Prefix::target(), ui->Label61->text()));
 }
 
 void TIEPowerPanel::Label60Click()
 {
     PlayClickSound();
-    const Prefix prefix = Prefix::current();
+    const Prefix prefix = Prefix::target();
     OpenDialog1->setDirectory(DosPaths::toHostPath(prefix, QStringLiteral("C:\\")));
     if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
         return;

@@ -129,7 +129,7 @@ TEST_F(AutostartLinkTest, LettersFollowThePanelNotTheClicks)
     ASSERT_TRUE(written.LoadFromFile(namedLink()));
     EXPECT_EQ(written.arguments(), "chn");
     const QString program =
-        DosPaths::toWindowsPath(Prefix::current(), CompanionFiles::runningProgramPath());
+        DosPaths::toWindowsPath(Prefix::target(), CompanionFiles::runningProgramPath());
     EXPECT_EQ(written.path(), program);
     EXPECT_EQ(written.iconLocation(), program);
     EXPECT_EQ(written.showCmd(), 1);
@@ -343,7 +343,7 @@ TEST_F(AutostartLinkTest, ShortcutNamedInAnotherLanguageIsReadAndReplaced)
     usePrefix();
     const QString earlier = prefix->path(StartUpFolder + "/Automatische Reinigung.lnk");
     TShellLink link;
-    link.Reset(DosPaths::toWindowsPath(Prefix::current(), CompanionFiles::runningProgramPath()),
+    link.Reset(DosPaths::toWindowsPath(Prefix::target(), CompanionFiles::runningProgramPath()),
                "hm");
     ASSERT_TRUE(link.SaveToFile(earlier));
     QFile::remove(fixedLink());

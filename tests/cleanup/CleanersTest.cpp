@@ -9,6 +9,7 @@
 #include "platform/urlcache/WinInetCache.h"
 
 #include <QCoreApplication>
+#include <QDirIterator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,7 +62,7 @@ TEST_P(CleanersTest, PreviewCountsExactlyWhatTheCleanRemoves)
     const Context context{QStringLiteral("/opt/navolis/bin/navolis"), {}};
     int cleaned = 0;
     for (const Cleaner &cleaner : cleaners()) {
-        if (!cleaner.run)
+        if (!cleaner.removesTraces())
             continue;
         const QString letter(cleaner.letter);
         const Outcome preview = cleaner.run(Mode::Preview, context);
@@ -77,6 +78,44 @@ TEST_P(CleanersTest, PreviewCountsExactlyWhatTheCleanRemoves)
 
 // Wine's sample prefix as it is, and with more traces seeded.
 INSTANTIATE_TEST_SUITE_P(Prefixes, CleanersTest, ::testing::Values(0, 1));
+
+// A clean-up works on the prefix handed to it, whichever the environment names.
+TEST(Cleaners, WorkOnThePrefixHandedToThemAlone)
+{
+    PrefixBuilder handed;
+    PrefixBuilder named; // WINEPREFIX names this one now
+    wininet::setUrlCacheEnvironment(nullptr);
+    const auto filesOf = [](const PrefixBuilder &prefix) {
+        QStringList files;
+        QDirIterator it(prefix.root(), QDir::Files | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next().mid(prefix.root().size());
+        files.sort();
+        return files;
+    };
+    const QStringList namedFiles = filesOf(named);
+    const QByteArray namedHive = named.userReg();
+    const QStringList handedFiles = filesOf(handed);
+
+    Context context{QStringLiteral("/opt/navolis/bin/navolis"), {}};
+    context.prefix = PrefixContext(Prefix(handed.root()));
+    int removed = 0;
+    for (const Cleaner &cleaner : cleaners()) {
+        if (!cleaner.removesTraces())
+            continue;
+        const Outcome clean = cleaner.run(Mode::Clean, context);
+        EXPECT_TRUE(clean.done()) << report(clean).toStdString();
+        removed += clean.removed;
+        EXPECT_EQ(cleaner.run(Mode::Preview, context).found, 0);
+    }
+    EXPECT_GT(removed, 5);
+    EXPECT_NE(filesOf(handed), handedFiles);
+    EXPECT_EQ(filesOf(named), namedFiles);
+    EXPECT_EQ(named.userReg(), namedHive);
+    EXPECT_GT(cleanerFor(QLatin1Char('c'))->run(Mode::Preview, {}).found, 0);
+    wininet::setUrlCacheEnvironment(nullptr);
+}
 
 // Under Wine nothing goes, and the outcome says what stayed and why.
 TEST(Cleaners, UnderWineWhatStayedIsSaid)

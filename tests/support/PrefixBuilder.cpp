@@ -1,7 +1,7 @@
 #include "PrefixBuilder.h"
 
 #include "TestEnvironment.h"
-#include "platform/prefix/DefaultPrefix.h"
+#include "platform/context/DefaultPrefix.h"
 #include "platform/prefix/ReadOnlyNotice.h"
 #include "platform/prefix/WineServer.h"
 #include "platform/registry/RegHive.h"

@@ -3,7 +3,8 @@
 #include "SeedCache.h"
 #include "SeedProfile.h"
 
-#include "platform/prefix/DefaultPrefix.h"
+#include "platform/context/DefaultPrefix.h"
+#include "platform/context/PrefixContext.h"
 #include "platform/prefix/Prefix.h"
 #include "platform/urlcache/PrefixUrlCacheEnvironment.h"
 
@@ -28,7 +29,7 @@ int usage(QTextStream &err)
 // existing folder that holds anything but no user.reg is no prefix and is left alone.
 bool preparePrefix(QTextStream &err)
 {
-    const QString root = Prefix::current().root();
+    const QString root = PrefixContext::chooseAtStart().root();
     const QDir folder(root);
     if (QFileInfo::exists(root + QStringLiteral("/user.reg")))
         return true;
@@ -74,11 +75,11 @@ int demo(QTextStream &out, QTextStream &err)
     seed::addDemoRegistryValues();
     const bool favoritesOk = seed::addDemoFavorites();
     if (!cacheOk || !favoritesOk) {
-        err << "navolis-seed: some demo data could not be written to " << Prefix::current().root()
+        err << "navolis-seed: some demo data could not be written to " << Prefix::target().root()
             << " (is Wine using it?)\n";
         return 1;
     }
-    out << "demo data written to " << Prefix::current().root() << '\n';
+    out << "demo data written to " << Prefix::target().root() << '\n';
     return 0;
 }
 

@@ -2,12 +2,9 @@
 
 #include "common/CompanionNames.h"
 
-#include "platform/prefix/DefaultPrefix.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
 
 namespace {
 
@@ -44,18 +41,33 @@ QString Prefix::resolveRoot()
     return embeddedDefaultRoot();
 }
 
-Prefix Prefix::current()
+namespace {
+
+thread_local const Prefix::Use *innermost = nullptr;
+QString chosenRoot;
+
+} // namespace
+
+Prefix Prefix::target()
 {
-    // The embedded default is made once per folder; a test or the user may switch prefixes.
-    static QMutex mutex;
-    static QString ensured;
-    const QString root = resolveRoot();
-    if (root == embeddedDefaultRoot()) {
-        QMutexLocker lock(&mutex);
-        if (ensured != root) {
-            DefaultPrefix::ensure(root, DefaultPrefix::loginName());
-            ensured = root;
-        }
-    }
-    return Prefix(root);
+    if (innermost)
+        return Prefix(innermost->m_root);
+    if (!chosenRoot.isEmpty())
+        return Prefix(chosenRoot);
+    return Prefix(resolveRoot());
+}
+
+void Prefix::setChosen(const Prefix &prefix)
+{
+    chosenRoot = prefix.root();
+}
+
+Prefix::Use::Use(const Prefix &prefix) : m_root(prefix.root()), m_outer(innermost)
+{
+    innermost = this;
+}
+
+Prefix::Use::~Use()
+{
+    innermost = m_outer;
 }

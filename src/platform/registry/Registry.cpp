@@ -50,7 +50,7 @@ struct Hives
 Hives &currentHives()
 {
     static Hives hives;
-    const Prefix prefix = Prefix::current();
+    const Prefix prefix = Prefix::target();
     if (!hives.user || hives.root != prefix.root()) {
         hives.root = prefix.root();
         hives.user = std::make_shared<HiveFile>(prefix.userRegPath(), prefix.root());

@@ -94,7 +94,7 @@ Type ofFileName(const QString &fileName)
     const QString extension = dot < 0 ? QString() : fileName.mid(dot).toLower();
 
     Cache &cache = FileTypes::cache();
-    if (!cache.checked || cache.systemReg != Prefix::current().systemRegPath())
+    if (!cache.checked || cache.systemReg != Prefix::target().systemRegPath())
         refresh();
     auto found = cache.types.constFind(extension);
     if (found == cache.types.cend())
@@ -105,7 +105,7 @@ Type ofFileName(const QString &fileName)
 void refresh()
 {
     Cache &cache = FileTypes::cache();
-    const QString systemReg = Prefix::current().systemRegPath();
+    const QString systemReg = Prefix::target().systemRegPath();
     const QFileInfo info(systemReg);
     if (cache.systemReg != systemReg || cache.modified != info.lastModified() ||
         cache.size != info.size()) {

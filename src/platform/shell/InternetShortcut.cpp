@@ -15,7 +15,7 @@ QString shellHostPath(const QString &fileName)
 {
     if (fileName.startsWith(u'/'))
         return fileName;
-    return DosPaths::toHostPath(Prefix::current(), fileName);
+    return DosPaths::toHostPath(Prefix::target(), fileName);
 }
 
 HRESULT InternetShortcut::Load(const QString &fileName)
@@ -71,7 +71,7 @@ bool writeInternetShortcutFile(const QString &fileName, const QString &address, 
     if (host.isEmpty())
         return refuse(
             QStringLiteral("The file %1 lies outside the drives of the prefix.").arg(fileName));
-    const PrefixWriteLock lock(Prefix::current().root());
+    const PrefixWriteLock lock(Prefix::target().root());
     if (!lock.isHeld())
         return refuse(QStringLiteral("Wine is running in the prefix, so nothing may be changed."));
     if (!AtomicFile::replace(host, "[InternetShortcut]\r\nURL=" + url + "\r\n"))

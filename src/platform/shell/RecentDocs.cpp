@@ -102,7 +102,7 @@ void SHAddToRecentDocs(UINT flags, const void *path)
         return;
     }
     const QString recent = ShellFolders::hostPath(QStringLiteral("Recent"));
-    const bool filesGone = recent.isEmpty() || deleteShortcuts(Prefix::current().root(), recent);
+    const bool filesGone = recent.isEmpty() || deleteShortcuts(Prefix::target().root(), recent);
     const bool listGone = emptyKeyTree(HKEY_CURRENT_USER, KeyPaths::RecentDocs);
     const bool allGone = filesGone && listGone;
     platform::setLastError(allGone ? ERROR_SUCCESS : ERROR_ACCESS_DENIED);

@@ -16,15 +16,12 @@ namespace {
 
 // Qt's trash falls back to the working folder when it cannot establish the home trash (seen
 // with Qt 6.4): the file would land in "files" there and count as trashed. So the home trash,
-// which Qt makes the same way, is made sure of first.
+// which Qt makes the same way, is made sure of first (the data home with it, as the trash's
+// rules allow).
 bool homeTrashAvailable()
 {
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (dataHome.isEmpty())
-        return false;
-    const QDir top(dataHome);
-    return top.exists() && (top.mkdir(QStringLiteral("Trash")) ||
-                            QFileInfo(top.filePath(QStringLiteral("Trash"))).isDir());
+    return !dataHome.isEmpty() && QDir().mkpath(dataHome + QStringLiteral("/Trash"));
 }
 
 } // namespace
@@ -34,7 +31,7 @@ Recycled RecycleFile(const QString &fileName)
     const QString host = shellHostPath(fileName);
     if (host.isEmpty() || !QFileInfo(host).isFile())
         return Recycled::NotDeleted;
-    const PrefixWriteLock lock(Prefix::current().root());
+    const PrefixWriteLock lock(Prefix::target().root());
     if (!lock.isHeld())
         return Recycled::NotDeleted;
     QFile file(host);

@@ -39,7 +39,7 @@ std::shared_ptr<IShellFolder> parentFolder(const QByteArray &parent)
     static QByteArray lastList;
     static QString lastPrefix;
     static std::shared_ptr<IShellFolder> last;
-    const QString prefix = Prefix::current().root();
+    const QString prefix = Prefix::target().root();
     if (last && lastList == parent && lastPrefix == prefix)
         return last;
     std::shared_ptr<IShellFolder> folder;
@@ -152,7 +152,7 @@ std::uintptr_t SHGetFileInfoA(const void *item, DWORD, SHFILEINFOA *info, unsign
         absolute = contentOf(static_cast<LPCITEMIDLIST>(item));
     } else {
         absolute = ShellItemIds::fromWindowsPath(
-            Prefix::current(), AnsiCodePage::toUnicode(static_cast<const char *>(item)));
+            Prefix::target(), AnsiCodePage::toUnicode(static_cast<const char *>(item)));
         if (absolute.isEmpty())
             return 0;
         absolute.chop(2);

@@ -60,7 +60,7 @@ QString windowsPath(const QString &valueName)
 QString hostPath(const QString &valueName)
 {
     const QString path = windowsPath(valueName);
-    return path.isEmpty() ? QString() : DosPaths::toHostPath(Prefix::current(), path);
+    return path.isEmpty() ? QString() : DosPaths::toHostPath(Prefix::target(), path);
 }
 
 } // namespace ShellFolders

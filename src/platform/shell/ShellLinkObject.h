@@ -18,7 +18,7 @@ public:
     static constexpr int maxPath = 260;
     static constexpr int infoTipSize = 1024;
 
-    explicit ShellLinkObject(Prefix prefix = Prefix::current());
+    explicit ShellLinkObject(Prefix prefix = Prefix::target());
 
     // Read-only. False when the file is missing, unreadable or not a link.
     bool load(const QString &fileName);

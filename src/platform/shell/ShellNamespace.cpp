@@ -206,7 +206,7 @@ HRESULT IShellFolder::bindFileSystem(QByteArray absolute,
                                      std::shared_ptr<IShellFolder> *folder) const
 {
     const QString windows = ShellItemIds::toWindowsPath(terminated(absolute));
-    const QString host = DosPaths::toHostPath(Prefix::current(), windows);
+    const QString host = DosPaths::toHostPath(Prefix::target(), windows);
     if (windows.isEmpty() || host.isEmpty() || !QFileInfo(host).isDir()) {
         qCDebug(lcShell) << "no folder to bind to at" << windows;
         return HRESULT_FILE_NOT_FOUND;
@@ -262,7 +262,7 @@ HRESULT IShellFolder::EnumObjects(DWORD flags, std::unique_ptr<IEnumIDList> *ite
         break;
     case FolderKind::Computer:
         for (char16_t letter = u'a'; letter <= u'z' && folders; ++letter)
-            if (QFileInfo(Prefix::current().dosDevicesPath() + u'/' + QChar(letter) + u':').isDir())
+            if (QFileInfo(Prefix::target().dosDevicesPath() + u'/' + QChar(letter) + u':').isDir())
                 list->m_items.push_back(ShellItemIds::volumeItem(QChar(letter)));
         break;
     case FolderKind::FileSystem: {
@@ -389,7 +389,7 @@ HRESULT IShellFolder::GetLinkTargetOf(LPCITEMIDLIST item, LPITEMIDLIST *target) 
         const std::optional<QString> path = link.load(host) ? link.path() : std::nullopt;
         if (!path)
             return E_FAIL;
-        list = ShellItemIds::fromWindowsPath(Prefix::current(), *path);
+        list = ShellItemIds::fromWindowsPath(Prefix::target(), *path);
         list.chop(2);
         if (list.isEmpty())
             return E_FAIL;
@@ -428,7 +428,7 @@ QString IShellFolder::hostPathOf(LPCITEMIDLIST item) const
         return path;
     }
     const QString windows = windowsPathOf(item);
-    return windows.isEmpty() ? QString() : DosPaths::toHostPath(Prefix::current(), windows);
+    return windows.isEmpty() ? QString() : DosPaths::toHostPath(Prefix::target(), windows);
 }
 
 namespace {
@@ -483,12 +483,12 @@ HRESULT SHGetSpecialFolderLocation(int folder, LPITEMIDLIST *list)
         if (name.isEmpty())
             return folder >= 0 && folder <= 0x3D ? E_FAIL : E_INVALIDARG;
         const QString windows = ShellFolders::windowsPath(name);
-        const QString host = DosPaths::toHostPath(Prefix::current(), windows);
+        const QString host = DosPaths::toHostPath(Prefix::target(), windows);
         if (windows.isEmpty() || host.isEmpty() || !QFileInfo(host).isDir()) {
             qCDebug(lcShell) << "special folder" << name << "is missing:" << windows;
             return E_FAIL;
         }
-        content = ShellItemIds::fromWindowsPath(Prefix::current(), windows);
+        content = ShellItemIds::fromWindowsPath(Prefix::target(), windows);
         content.chop(2);
     }
     *list = allocIdList(content);
@@ -505,10 +505,10 @@ HRESULT IShellFolder::ParseDisplayName(const QString &name, LPITEMIDLIST *list) 
     QString windows = name;
     while (windows.size() > 3 && windows.endsWith(u'\\'))
         windows.chop(1);
-    const QString host = DosPaths::toHostPath(Prefix::current(), windows);
+    const QString host = DosPaths::toHostPath(Prefix::target(), windows);
     if (host.isEmpty() || !QFileInfo::exists(host))
         return HRESULT_FILE_NOT_FOUND;
-    QByteArray content = ShellItemIds::fromWindowsPath(Prefix::current(), windows);
+    QByteArray content = ShellItemIds::fromWindowsPath(Prefix::target(), windows);
     if (content.isEmpty())
         return E_INVALIDARG;
     content.chop(2);

@@ -33,12 +33,12 @@ public:
 
     std::unique_ptr<WriteLease> acquireWriteLease() override
     {
-        auto lease = std::make_unique<PrefixLease>(Prefix::current().root());
+        auto lease = std::make_unique<PrefixLease>(Prefix::target().root());
         return lease->held() ? std::move(lease) : nullptr;
     }
 
-    QString confinementRoot() override { return Prefix::current().root(); }
-    bool readOnly() override { return writesRefusedTo(Prefix::current().root()); }
+    QString confinementRoot() override { return Prefix::target().root(); }
+    bool readOnly() override { return writesRefusedTo(Prefix::target().root()); }
 
     // Wine names the profile folder after the logon name: "C:\users\NAME\...".
     QByteArray userName() override

@@ -254,6 +254,7 @@ UrlCache::UrlCache(std::shared_ptr<UrlCacheEnvironment> environment)
 {
     const ShellCacheFolders f = m_environment->folders();
     const QString root = m_environment->confinementRoot();
+    m_servedRoot = root;
     const auto under = [](const QString &base, const char *suffix) {
         return base.isEmpty() ? QString() : base + QLatin1String(suffix);
     };
@@ -551,11 +552,11 @@ std::shared_ptr<UrlCache> sharedCache;
 
 std::shared_ptr<UrlCache> sharedUrlCache()
 {
-    if (!sharedCache) {
-        if (!sharedEnvironment)
-            sharedEnvironment = prefixUrlCacheEnvironment();
+    if (!sharedEnvironment)
+        sharedEnvironment = prefixUrlCacheEnvironment();
+    // The target prefix changes in a clean-up of several: one cache serves one prefix.
+    if (!sharedCache || sharedCache->servedRoot() != sharedEnvironment->confinementRoot())
         sharedCache = std::make_shared<UrlCache>(sharedEnvironment);
-    }
     return sharedCache;
 }
 

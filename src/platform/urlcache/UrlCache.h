@@ -110,6 +110,8 @@ public:
     UrlCache &operator=(const UrlCache &) = delete;
 
     UrlCacheEnvironment &environment() { return *m_environment; }
+    // The prefix whose containers it serves, as the environment named it when it was made.
+    const QString &servedRoot() const { return m_servedRoot; }
 
     // While a batch lives, every container it touches stays locked and mapped and the
     // prefix's write lease stays taken (or refused) once for all; at its end each changed
@@ -179,6 +181,7 @@ private:
 
     std::shared_ptr<UrlCacheEnvironment> m_environment;
     QByteArray m_userName;
+    QString m_servedRoot;
     std::array<std::unique_ptr<UrlCacheContainer>, 3> m_containers;
     std::map<QString, std::unique_ptr<UrlCacheContainer>> m_periodContainers;
     int m_batchDepth = 0;

@@ -1,6 +1,7 @@
 #include "platform/prefix/Prefix.h"
 #include "PrefixBuilder.h"
 #include "TestEnvironment.h"
+#include "platform/context/PrefixContext.h"
 #include "platform/prefix/DosPaths.h"
 #include "platform/prefix/WineServer.h"
 #include "platform/registry/RegHive.h"
@@ -54,16 +55,16 @@ TEST_F(FreshHome, ResolvesWinePrefixThenDotWineThenTheEmbeddedDefault)
     EXPECT_FALSE(QFileInfo::exists(embedded));
 
     QFile(home() + "/.wine/user.reg").open(QIODevice::WriteOnly);
-    EXPECT_EQ(Prefix::current().root(), home() + "/.wine");
+    EXPECT_EQ(Prefix::target().root(), home() + "/.wine");
 
     setenv("WINEPREFIX", "/some/prefix//", 1);
-    EXPECT_EQ(Prefix::current().root(), "/some/prefix");
+    EXPECT_EQ(Prefix::target().root(), "/some/prefix");
     unsetenv("WINEPREFIX");
 }
 
 TEST_F(FreshHome, EmbeddedDefaultIsCreatedOnFirstUse)
 {
-    const Prefix prefix = Prefix::current();
+    const Prefix prefix = PrefixContext::chooseAtStart().prefix();
     ASSERT_EQ(prefix.root(), home() + "/data/navolis/prefix");
     EXPECT_EQ(QFileInfo(prefix.root() + "/dosdevices/c:").symLinkTarget(),
               prefix.root() + "/drive_c");

@@ -1,4 +1,4 @@
-#include "platform/kernel/FileCalls.h"
+#include "platform/prefix/FileCalls.h"
 
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/WinTypes.h"
@@ -17,13 +17,13 @@ namespace win {
 
 bool FileExists(const QString &fileName)
 {
-    const QString host = DosPaths::toHostPath(Prefix::current(), fileName);
+    const QString host = DosPaths::toHostPath(Prefix::target(), fileName);
     return !host.isEmpty() && QFileInfo(host).isFile();
 }
 
 bool DeleteFile(const QString &fileName)
 {
-    const Prefix prefix = Prefix::current();
+    const Prefix prefix = Prefix::target();
     const QString host = DosPaths::toHostPath(prefix, fileName);
     if (host.isEmpty()) {
         platform::setLastError(ERROR_FILE_NOT_FOUND);
@@ -44,7 +44,7 @@ bool DeleteFile(const QString &fileName)
 QStringList FindFileNames(const QString &folder)
 {
     QStringList names;
-    const QString host = DosPaths::toHostPath(Prefix::current(), folder);
+    const QString host = DosPaths::toHostPath(Prefix::target(), folder);
     if (host.isEmpty())
         return names;
     const QByteArray path = QFile::encodeName(host);

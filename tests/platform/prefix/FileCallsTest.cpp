@@ -1,4 +1,4 @@
-#include "platform/kernel/FileCalls.h"
+#include "platform/prefix/FileCalls.h"
 #include "PrefixBuilder.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/WinTypes.h"

@@ -1,4 +1,4 @@
-#include "platform/prefix/DefaultPrefix.h"
+#include "platform/context/DefaultPrefix.h"
 
 #include "platform/kernel/WinTypes.h"
 #include "platform/registry/KeyPaths.h"
