@@ -1,0 +1,3 @@
+#include "prefixes/PrefixesLog.h"
+
+Q_LOGGING_CATEGORY(lcPrefixes, "navolis.prefixes", QtInfoMsg)
