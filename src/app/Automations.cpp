@@ -62,6 +62,14 @@ bool removeWhenPresent(const QString &fileName)
 // language chosen earlier named: each starts this program with the letters chosen.
 void LoadAutomationChoices()
 {
+    TAutoPanel *panel = Form1->autoPanel();
+    if (const auto letters = AutostartLinks::allPrefixesEntryLetters();
+        letters && cleanup::isLetters(*letters)) {
+        panel->TickLetters(*letters);
+        panel->TickAllPrefixes(true);
+        return;
+    }
+    panel->TickAllPrefixes(false);
     const QString folder = AutostartLinks::startupFolder();
     if (folder.isEmpty())
         return;
@@ -134,9 +142,15 @@ void StoreAutomationChoice(const QString &letters)
 {
     const bool noticeBefore = ReadOnlyNotice::wasGiven();
     // A closing message with nothing to clean is no automation.
-    const bool stored = letters.isEmpty() || letters == QLatin1String("n")
-                            ? RemoveAutostartLinks()
-                            : CreateAutostartLink(letters);
+    const bool cleansNothing = letters.isEmpty() || letters == QLatin1String("n");
+    // The run over every prefix at login takes the place of the shown prefix's entries.
+    const bool stored =
+        Form1->autoPanel()->AllPrefixesChosen() && !cleansNothing
+            ? RemoveAutostartLinks() &&
+                  AutostartLinks::writeAllPrefixesEntry(
+                      Qutrans::get(169), CompanionFiles::runningProgramPath(), letters)
+            : AutostartLinks::removeAllPrefixesEntry() &&
+                  (cleansNothing ? RemoveAutostartLinks() : CreateAutostartLink(letters));
     if (stored)
         return;
     LoadAutomationChoices();

@@ -3,11 +3,13 @@
 #include "app/Automations.h"
 #include "app/CommandLine.h"
 #include "app/CompanionFiles.h"
+#include "app/PrefixOptions.h"
 #include "app/ProgramVersion.h"
 #include "app/ScreenFallback.h"
 #include "app/WindowSet.h"
 #include "app/u_Navolis.h"
 #include "automation/AutoPanel.h"
+#include "automation/AutostartLinks.h"
 #include "automation/CleanupPreview.h"
 #include "cleanup/Cleaners.h"
 #include "controls/StoredLayout.h"
@@ -99,8 +101,10 @@ QString usage()
     for (const cleanup::Cleaner &cleaner : cleanup::cleaners())
         letters += QStringLiteral("  %1  %2\n").arg(cleaner.letter).arg(cleaner.task);
     return QStringLiteral(
-               "usage: navolis [LETTERS]\n"
-               "       navolis --preview LETTERS [--json]\n"
+               "usage: navolis [--prefix PATH] [LETTERS]\n"
+               "       navolis [--prefix PATH] --preview LETTERS [--json]\n"
+               "       navolis --all-prefixes [--preview] LETTERS [--json]\n"
+               "       navolis --list-prefixes [--json]\n"
                "       navolis --help | --version\n"
                "\n"
                "Without arguments Navolis opens its window. With one argument of letters it "
@@ -115,6 +119,17 @@ QString usage()
                "  --preview LETTERS  show what the letters would remove, and change nothing;\n"
                "                     with --json as one JSON object (per letter: found, bytes,\n"
                "                     stayed, reasons)\n"
+               "  --prefix PATH      work on the Wine prefix in PATH, as WINEPREFIX would name it\n"
+               "  --all-prefixes LETTERS\n"
+               "                     clean what the letters name in every Wine prefix found\n"
+               "                     (WINEPREFIX, ~/.wine, winetricks, Steam, Bottles, Lutris,\n"
+               "                     Heroic, PlayOnLinux, CrossOver, Navolis' own), a block of\n"
+               "                     lines per prefix; a prefix Wine is using, or whose\n"
+               "                     user.reg is damaged, is skipped and named; \"n\" shows one\n"
+               "                     closing message at the end, \"r\" works as in one prefix;\n"
+               "                     with --preview only show what would go\n"
+               "  --list-prefixes    list the Wine prefixes found: kind, name, path, and whether\n"
+               "                     Wine is using it (with --json as a JSON array)\n"
                "  --help             show this text and change nothing\n"
                "  --version          show the version and change nothing\n"
                "\n"
@@ -130,8 +145,8 @@ QString usage()
                "work;\n"
                "1 when one was refused (Wine is using the prefix, or a file cannot be changed) "
                "or\n"
-               "failed, with a line on the standard error for each saying what stayed and why; "
-               "2 for an\n"
+               "failed, or a prefix of --all-prefixes was skipped, with a line on the standard\n"
+               "error for each saying what stayed and why; 2 for an\n"
                "unknown option, a missing argument or an argument that is not letters; 3 when no\n"
                "language file is installed; 4 when the window should open but there is no screen "
                "to\n"
@@ -147,17 +162,8 @@ int usageError(const QString &what)
 // The preview for scripts: per letter what was found and what would stay, and why.
 QByteArray previewJson(const QString &root, const CleanupForecast &forecast, const char *refusal)
 {
-    QJsonObject letters;
-    for (const auto &[letter, outcome] : forecast.outcomes) {
-        QJsonObject entry{{QStringLiteral("name"), cleanup::cleanerFor(letter)->name},
-                          {QStringLiteral("found"), outcome.found},
-                          {QStringLiteral("stayed"), outcome.stayed},
-                          {QStringLiteral("reasons"), QJsonArray::fromStringList(outcome.reasons)}};
-        if (outcome.bytes >= 0)
-            entry.insert(QStringLiteral("bytes"), outcome.bytes);
-        letters.insert(QString(letter), entry);
-    }
-    QJsonObject preview{{QStringLiteral("prefix"), root}, {QStringLiteral("letters"), letters}};
+    QJsonObject preview{{QStringLiteral("prefix"), root},
+                        {QStringLiteral("letters"), outcomesJson(forecast.outcomes)}};
     if (refusal)
         preview.insert(QStringLiteral("refused"), QString::fromUtf8(refusal));
     return QJsonDocument(preview).toJson(QJsonDocument::Indented);
@@ -201,11 +207,15 @@ int answerPreview(const QString &letters, bool json)
 // Options are answered before anything is read or written.
 std::optional<int> answerOptions(const QStringList &arguments)
 {
-    const auto option = std::find_if(arguments.begin(), arguments.end(), [](const QString &a) {
-        return a.startsWith(QLatin1Char('-'));
-    });
+    auto option = std::find_if(arguments.begin(), arguments.end(),
+                               [](const QString &a) { return a.startsWith(QLatin1Char('-')); });
     if (option == arguments.end())
         return std::nullopt;
+    // "--preview" names what --all-prefixes does, not a preview of one prefix.
+    const auto all =
+        std::find(arguments.begin(), arguments.end(), QStringLiteral("--all-prefixes"));
+    if (all != arguments.end())
+        option = all;
     if (*option == QLatin1String("--help") || *option == QLatin1String("-h")) {
         std::fputs(qPrintable(usage()), stdout);
         return 0;
@@ -214,18 +224,94 @@ std::optional<int> answerOptions(const QStringList &arguments)
         std::printf("navolis %s\n", qPrintable(ProgramVersion));
         return 0;
     }
+    const bool json = arguments.contains(QStringLiteral("--json"));
+    const auto onlyThese = [&](const QStringList &known) -> std::optional<int> {
+        for (const QString &argument : arguments)
+            if (!known.contains(argument))
+                return usageError(*option + QStringLiteral(" takes no ") + argument);
+        return std::nullopt;
+    };
+    if (*option == QLatin1String("--list-prefixes")) {
+        if (const auto error = onlyThese({*option, QStringLiteral("--json")}))
+            return error;
+        return listPrefixes(json);
+    }
+    if (*option == QLatin1String("--all-prefixes")) {
+        const bool preview = arguments.contains(QStringLiteral("--preview"));
+        const auto letters = std::find_if(arguments.begin(), arguments.end(), [](const QString &a) {
+            return !a.startsWith(QLatin1Char('-'));
+        });
+        if (letters == arguments.end() || !cleanup::isLetters(*letters))
+            return usageError("--all-prefixes needs the letters of a clean-up");
+        if (const auto error = onlyThese(
+                {*option, *letters, QStringLiteral("--preview"), QStringLiteral("--json")}))
+            return error;
+        if (json && !preview)
+            return usageError("--json goes with --preview or --list-prefixes");
+        // The run itself needs the language of its closing message: it goes on after this.
+        return preview ? std::optional<int>(previewAllPrefixes(*letters, json)) : std::nullopt;
+    }
     if (*option == QLatin1String("--preview")) {
         if (option + 1 == arguments.end() || !cleanup::isLetters(*(option + 1)))
             return usageError("--preview needs the letters of a clean-up");
-        const bool json = arguments.contains(QStringLiteral("--json"));
-        const QStringList known{QStringLiteral("--preview"), *(option + 1),
-                                QStringLiteral("--json")};
-        for (const QString &argument : arguments)
-            if (!known.contains(argument))
-                return usageError(QStringLiteral("--preview takes no ") + argument);
+        if (const auto error =
+                onlyThese({QStringLiteral("--preview"), *(option + 1), QStringLiteral("--json")}))
+            return error;
         return answerPreview(*(option + 1), json);
     }
     return usageError(QStringLiteral("unknown option ") + *option);
+}
+
+// --prefix PATH names the prefix as WINEPREFIX does, for everything after it; it is taken out
+// of the arguments, so that "--prefix PATH cbh" is the unattended run of "cbh" there.
+std::optional<int> takePrefixOption(QStringList &arguments)
+{
+    const qsizetype at = arguments.indexOf(QStringLiteral("--prefix"));
+    if (at < 0)
+        return std::nullopt;
+    if (at + 1 >= arguments.size() || arguments.at(at + 1).isEmpty() ||
+        arguments.at(at + 1).startsWith(QLatin1Char('-')))
+        return usageError("--prefix needs the path of a prefix");
+    if (arguments.contains(QStringLiteral("--all-prefixes")) ||
+        arguments.contains(QStringLiteral("--list-prefixes")))
+        return usageError("--prefix names one prefix: it goes with neither --all-prefixes nor "
+                          "--list-prefixes");
+    qputenv("WINEPREFIX", QFile::encodeName(QDir(arguments.at(at + 1)).absolutePath()));
+    arguments.remove(at, 2);
+    return std::nullopt;
+}
+
+// The run over every prefix, without a window; "n" is one closing message at the end, "r" is
+// done once, as in the run over one prefix.
+int runOnAllPrefixes(const QString &letters)
+{
+    AllPrefixesResult result = cleanAllPrefixes(letters, CompanionFiles::runningProgramPath());
+    if (letters.contains(QLatin1Char('r'))) {
+        cleanup::Outcome removed =
+            cleanup::cleanerFor(QLatin1Char('r'))
+                ->run(cleanup::Mode::Clean, {CompanionFiles::runningProgramPath(), {}});
+        if (!AutostartLinks::removeAllPrefixesEntry())
+            removed.reasons << AutostartLinks::allPrefixesEntryPath() +
+                                   QStringLiteral(" could not be removed");
+        if (!removed.done()) {
+            result.complete = false;
+            std::fprintf(stderr, "navolis: r, %s: %s\n",
+                         qPrintable(cleanup::cleanerFor(QLatin1Char('r'))->name),
+                         qPrintable(cleanup::report(removed)));
+        }
+    }
+    if (letters.contains(QLatin1Char('n'))) {
+        const QString text = Qutrans::get(result.complete         ? 167
+                                          : result.wineWasRunning ? 196
+                                                                  : 197);
+        if (CommandLine::headless()) {
+            std::puts(qPrintable(TShowMessage2Form::displayText(text)));
+        } else {
+            ShowMessage2Form = new TShowMessage2Form;
+            ShowMessage2(text);
+        }
+    }
+    return result.complete ? 0 : 1;
 }
 
 // Without a language the language window could never be confirmed: say so instead of waiting.
@@ -330,14 +416,17 @@ int runNavolis(int &argc, char **argv)
     NavolisApplication app(platform.argc(), platform.argv());
     platform.restoreEnvironment();
     // Only what Qt left: its own options ("-reverse", "-platform xcb") are never letters.
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (const auto status = takePrefixOption(arguments))
+        return *status;
     if (const auto status = answerOptions(arguments))
         return *status;
+    const bool allPrefixes = arguments.contains(QStringLiteral("--all-prefixes"));
     if (arguments.size() == 1 && !cleanup::isLetters(arguments.first()))
         return usageError(
             QStringLiteral("\"%1\" is not a word of clean-up letters").arg(arguments.first()));
     const bool screenless = ScreenFallback::hasNoScreen();
-    if (arguments.size() != 1 && screenless) {
+    if (arguments.size() != 1 && screenless && !allPrefixes) {
         std::fprintf(stderr,
                      "navolis: there is no screen for the window (platform \"%s\"); run it "
                      "on a display, or give one word of letters to clean unattended\n",
@@ -348,7 +437,9 @@ int runNavolis(int &argc, char **argv)
     // From cron, a login script or ssh nobody could answer a window: messages go to the
     // standard output and the language is the one the definition names.
     CommandLine::setHeadless(screenless);
-    PrefixContext::chooseAtStart();
+    // The run over every prefix cleans what it finds and makes none.
+    if (!allPrefixes)
+        PrefixContext::chooseAtStart();
     checkLanguageVersion(CompanionFiles::forRunningProgram());
 
     QApplication::setQuitOnLastWindowClosed(false);
@@ -360,6 +451,10 @@ int runNavolis(int &argc, char **argv)
     Qutrans::start();
     if (Qutrans::CountLang() == 0)
         return reportMissingLanguages();
+    if (allPrefixes)
+        return runOnAllPrefixes(
+            *std::find_if(arguments.begin(), arguments.end(),
+                          [](const QString &a) { return cleanup::isLetters(a); }));
     createWindowSet();
     installReadOnlyNotice();
     prepareRun(CommandLine::arguments(), RemoveAutostartLinks);

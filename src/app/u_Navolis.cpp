@@ -5,23 +5,33 @@
 #include "app/Automations.h"
 #include "app/CommandLine.h"
 #include "app/Navigation.h"
+#include "app/PrefixBar.h"
 #include "app/WindowSet.h"
 #include "automation/AutoPanel.h"
 #include "automation/ShellLnk.h"
+#include "browserdata/FavoritesListView.h"
 #include "controls/ClickSound.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
+#include "dialogs/u_ShowMessage2.h"
 #include "i18n/ApplyTranslations.h"
+#include "i18n/Qutrans.h"
 #include "panels/AboutPanel.h"
 #include "panels/BrowsercachePanel.h"
 #include "panels/FavoritenPanel.h"
 #include "panels/WillkommenPanel.h"
+#include "platform/kernel/LogCategories.h"
+#include "platform/prefix/Prefix.h"
+#include "platform/prefix/ReadOnlyNotice.h"
+#include "platform/prefix/WineServer.h"
+#include "platform/registry/Registry.h"
 #include "privacy/SicherheitsPanel.h"
 #include "settings/BrowserSettings.h"
 #include "settings/IEPowerPanel.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -30,11 +40,15 @@ TForm1::TForm1(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      Timer1(new QTimer(this)), ShellLink1(new TShellLink(this)), ui(new Ui::TForm1)
+      Timer1(new QTimer(this)), ShellLink1(new TShellLink(this)), PrefixBar1(new TPrefixBar(this)),
+      ui(new Ui::TForm1)
 {
     ui->setupUi(this);
     StoredLayout::apply(this);
-    setFixedSize(size());
+    // The prefix strip goes below the stored layout, which keeps its size.
+    constexpr int strip = 30;
+    PrefixBar1->setGeometry(0, height(), width(), strip);
+    setFixedSize(width(), height() + strip);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     Timer1->setInterval(100);
@@ -55,6 +69,7 @@ static void connectNavigation(TForm1 *window, Panel *panel, void (TForm1::*next)
 void TForm1::connectHandlers()
 {
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(PrefixBar1, &TPrefixBar::prefixChosen, this, &TForm1::switchPrefix);
     connect(ui->SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
     connect(ui->SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
     connect(ui->SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
@@ -230,5 +245,30 @@ void TForm1::Timer1Timer()
     ui->WillkommenPanel->ShowPresenterPicture();
     LoadBrowserSettings();
     LoadAutomationChoices();
+    PrefixBar1->fill(prefixes::discover(), Prefix::target().root());
     ui->WillkommenPanel->setVisible(true);
+}
+
+void TForm1::switchPrefix(const QString &root)
+{
+    if (root == Prefix::target().root())
+        return;
+    Prefix::setChosen(Prefix(root));
+    ReadOnlyNotice::reset();
+    if (win::UserHiveIsDamaged()) {
+        refuseWritesTo(root);
+        ShowMessage2(Qutrans::get(201) + QLatin1Char('\r') + QDir::toNativeSeparators(root));
+    }
+    TFavoritesListView *favourites = ui->FavoritenPanel->favoritesList();
+    try {
+        favourites->Reload();
+    } catch (const std::exception &error) {
+        favourites->ClearItems();
+        qCWarning(lcShell) << "favourites not listed:" << error.what();
+    }
+    LoadBrowserSettings();
+    LoadAutomationChoices();
+    // The cache panel reads its prefix whenever it is shown.
+    if (ui->BrowsercachePanel->isVisible())
+        ui->BrowsercachePanel->FillPanel();
 }

@@ -11,6 +11,7 @@ class TAutoPanel;
 class TBrowsercachePanel;
 class TFavoritenPanel;
 class TIEPowerPanel;
+class TPrefixBar;
 class TShellLink;
 class TSicherheitsPanel;
 class TWillkommenPanel;
@@ -31,6 +32,8 @@ public:
     QTimer *Timer1;
     // Reads and writes the start-up shortcut of the automation panel.
     TShellLink *ShellLink1;
+    // Below the panels: the prefix worked on, and the others to switch to.
+    TPrefixBar *PrefixBar1;
 
     // True once the window was asked to close; the program then ends.
     bool closeRequested() const { return m_closeRequested; }
@@ -65,6 +68,8 @@ public slots:
     void BitBtn7Click();
     void AniIcon1Click();
     void Timer1Timer();
+    // Works on the prefix in `root` from now on: every panel reads it afresh.
+    void switchPrefix(const QString &root);
 
 protected:
     void showEvent(QShowEvent *event) override;

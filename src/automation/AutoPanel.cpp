@@ -4,9 +4,15 @@
 
 #include "cleanup/Cleaners.h"
 
-TAutoPanel::TAutoPanel(QWidget *parent) : QFrame(parent), ui(new Ui::TAutoPanel)
+TAutoPanel::TAutoPanel(QWidget *parent)
+    : QFrame(parent), ui(new Ui::TAutoPanel), CheckBox10(new QCheckBox(this))
 {
     ui->setupUi(this);
+    // Below the closing message's box, in the room the stored layout leaves.
+    CheckBox10->setObjectName(QStringLiteral("CheckBox10"));
+    CheckBox10->setGeometry(20, 368, 440, 19);
+    CheckBox10->setFont(ui->CheckBox9->font());
+    connect(CheckBox10, &QCheckBox::toggled, this, &TAutoPanel::CheckBox4Click);
     // Only the user's ticks change the start-up entries: showing the stored choice never does.
     for (const auto &[box, letter] : boxes())
         connect(box, &QCheckBox::toggled, this, &TAutoPanel::CheckBox4Click);
@@ -44,6 +50,17 @@ void TAutoPanel::TickLetters(const QString &letters)
         const QSignalBlocker quiet(box);
         box->setChecked(letters.contains(letter));
     }
+}
+
+bool TAutoPanel::AllPrefixesChosen() const
+{
+    return CheckBox10->isChecked();
+}
+
+void TAutoPanel::TickAllPrefixes(bool everyPrefix)
+{
+    const QSignalBlocker quiet(CheckBox10);
+    CheckBox10->setChecked(everyPrefix);
 }
 
 // Storing the choice is the window set's business: the shortcut is the main window's.

@@ -12,7 +12,8 @@ class TAutoPanel;
 }
 
 // The main window's panel of the automatic clean-up: six boxes whose letters the start-up
-// shortcut passes to the program; every change of a box rewrites the shortcut.
+// shortcut passes to the program, and one that runs them on every prefix at login instead;
+// every change of a box rewrites the start-up entries.
 class TAutoPanel : public QFrame
 {
     Q_OBJECT
@@ -26,9 +27,12 @@ public:
     // Ticks the box of each of these letters and unticks the others, without running
     // CheckBox4Click: showing a choice never stores it.
     void TickLetters(const QString &letters);
+    // The choice to run them on every prefix at login, instead of the shown prefix's start.
+    bool AllPrefixesChosen() const;
+    void TickAllPrefixes(bool everyPrefix);
 
 public slots:
-    // The handler of all six boxes.
+    // The handler of all seven boxes.
     void CheckBox4Click();
 
 signals:
@@ -42,4 +46,5 @@ private:
     QList<std::pair<QCheckBox *, QChar>> boxes() const;
 
     QScopedPointer<Ui::TAutoPanel> ui;
+    QCheckBox *CheckBox10;
 };

@@ -93,36 +93,28 @@ QStringList linksStarting(const QString &program)
     return links;
 }
 
-QString desktopEntryPath()
+namespace {
+
+QString autostartFolder()
 {
-    const QString root = QDir(Prefix::resolveRoot()).absolutePath();
-    const QString id = QString::fromLatin1(
-        QCryptographicHash::hash(QFile::encodeName(root), QCryptographicHash::Sha256)
-            .toHex()
-            .left(12));
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty() || !QDir::isAbsolutePath(config))
         config = QDir::homePath() + QStringLiteral("/.config");
-    return config + QStringLiteral("/autostart/navolis-") + id + QStringLiteral(".desktop");
+    return config + QStringLiteral("/autostart/");
 }
 
-bool writeDesktopEntry(const QString &name, const QString &program, const QString &letters)
+bool writeEntry(const QString &path, const QString &name, const QString &comment,
+                const QString &exec)
 {
-    const QString prefixRoot = QDir(Prefix::resolveRoot()).absolutePath();
-    const QString exec =
-        QStringList{QStringLiteral("env"), execArgument(QStringLiteral("WINEPREFIX=") + prefixRoot),
-                    execArgument(program), execArgument(letters)}
-            .join(u' ');
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=%1\n"
-                                         "Comment=Cleans the traces in the prefix %2 at login\n"
+                                         "Comment=%2\n"
                                          "Exec=%3\n"
                                          "Terminal=false\n"
                                          "NoDisplay=true\n"
                                          "X-GNOME-Autostart-enabled=true\n")
-                              .arg(entryValue(name), entryValue(prefixRoot), entryValue(exec));
-    const QString path = desktopEntryPath();
+                              .arg(entryValue(name), entryValue(comment), entryValue(exec));
     if (!QDir().mkpath(QFileInfo(path).absolutePath()) ||
         !AtomicFile::replace(path, entry.toUtf8())) {
         qCWarning(lcShell) << "cannot write the autostart entry" << path;
@@ -131,10 +123,73 @@ bool writeDesktopEntry(const QString &name, const QString &program, const QStrin
     return true;
 }
 
+bool removeEntry(const QString &path)
+{
+    return !QFileInfo::exists(path) || QFile::remove(path);
+}
+
+} // namespace
+
+QString desktopEntryPath()
+{
+    const QString root = QDir(Prefix::target().root()).absolutePath();
+    const QString id = QString::fromLatin1(
+        QCryptographicHash::hash(QFile::encodeName(root), QCryptographicHash::Sha256)
+            .toHex()
+            .left(12));
+    return autostartFolder() + QStringLiteral("navolis-") + id + QStringLiteral(".desktop");
+}
+
+bool writeDesktopEntry(const QString &name, const QString &program, const QString &letters)
+{
+    const QString prefixRoot = QDir(Prefix::target().root()).absolutePath();
+    const QString exec =
+        QStringList{QStringLiteral("env"), execArgument(QStringLiteral("WINEPREFIX=") + prefixRoot),
+                    execArgument(program), execArgument(letters)}
+            .join(u' ');
+    return writeEntry(desktopEntryPath(), name,
+                      QStringLiteral("Cleans the traces in the prefix %1 at login").arg(prefixRoot),
+                      exec);
+}
+
 bool removeDesktopEntry()
 {
-    const QString path = desktopEntryPath();
-    return !QFileInfo::exists(path) || QFile::remove(path);
+    return removeEntry(desktopEntryPath());
+}
+
+QString allPrefixesEntryPath()
+{
+    return autostartFolder() + QStringLiteral("navolis-all-prefixes.desktop");
+}
+
+bool writeAllPrefixesEntry(const QString &name, const QString &program, const QString &letters)
+{
+    const QString exec =
+        QStringList{execArgument(program), QStringLiteral("--all-prefixes"), execArgument(letters)}
+            .join(u' ');
+    return writeEntry(allPrefixesEntryPath(), name,
+                      QStringLiteral("Cleans the traces in every Wine prefix at login"), exec);
+}
+
+std::optional<QString> allPrefixesEntryLetters()
+{
+    QFile file(allPrefixesEntryPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    for (const QByteArray &line : file.read(64 * 1024).split('\n')) {
+        if (!line.startsWith("Exec="))
+            continue;
+        const QList<QByteArray> words = line.trimmed().split(' ');
+        const QString letters = QString::fromUtf8(words.last());
+        if (words.size() >= 3 && words.at(words.size() - 2) == "--all-prefixes")
+            return letters;
+    }
+    return std::nullopt;
+}
+
+bool removeAllPrefixesEntry()
+{
+    return removeEntry(allPrefixesEntryPath());
 }
 
 } // namespace AutostartLinks

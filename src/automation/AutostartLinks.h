@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Where the automatic clean-up is started at each start of the computer: a shortcut in the
 // prefix's start-up folder, which Wine runs when it simulates a start of Windows, and a desktop
 // autostart entry ($XDG_CONFIG_HOME/autostart, one per prefix), which the Linux session runs at
@@ -24,5 +26,14 @@ QString desktopEntryPath();
 bool writeDesktopEntry(const QString &name, const QString &program, const QString &letters);
 // False when an entry is still there afterwards.
 bool removeDesktopEntry();
+
+// The one autostart entry that runs the clean-up on every prefix at login, apart from the
+// entries of single prefixes.
+QString allPrefixesEntryPath();
+bool writeAllPrefixesEntry(const QString &name, const QString &program, const QString &letters);
+// The word of letters it runs with; none when there is no such entry, or it is not one
+// Navolis wrote.
+std::optional<QString> allPrefixesEntryLetters();
+bool removeAllPrefixesEntry();
 
 } // namespace AutostartLinks

@@ -197,7 +197,8 @@ void mainWindow()
                      {"SpeedButton5", 10},
                      {"SpeedButton6", 11},
                      {"SpeedButton7", 12},
-                     {"SpeedButton9", 14}});
+                     {"SpeedButton9", 14},
+                     {"PrefixLabel", 211}});
     for (QPushButton *next :
          Form1->findChildren<QPushButton *>(QRegularExpression(QStringLiteral("^BitBtn[1-7]$"))))
         caption(next, 22);
@@ -325,7 +326,8 @@ void automationPanel()
                  {"CheckBox6", 163},
                  {"CheckBox7", 164},
                  {"CheckBox8", 165},
-                 {"CheckBox9", 166}});
+                 {"CheckBox9", 166},
+                 {"CheckBox10", 212}});
 }
 
 void titled(QWidget *window)

@@ -59,7 +59,7 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(Qutrans::get(169).isEmpty());
-        for (QCheckBox *box : boxes()) {
+        for (QCheckBox *box : boxes() + QList{control<QCheckBox>(Form1, "CheckBox10")}) {
             const QSignalBlocker quiet(box);
             box->setChecked(false);
         }
@@ -335,6 +335,36 @@ TEST_F(AutostartLinkTest, DesktopAutostartEntryComesAndGoesWithTheShortcut)
     control<QCheckBox>(Form1, "CheckBox4")->click();
     control<QCheckBox>(Form1, "CheckBox8")->click();
     EXPECT_FALSE(QFileInfo::exists(entry));
+}
+
+// The choice to clean every prefix at login is one entry of its own, which takes the place of
+// the shown prefix's shortcut and entry, and which the panel shows again.
+TEST_F(AutostartLinkTest, EveryPrefixAtLoginIsOneEntryInsteadOfThePrefixsOwn)
+{
+    usePrefix();
+    control<QCheckBox>(Form1, "CheckBox4")->click();
+    control<QCheckBox>(Form1, "CheckBox5")->click();
+    ASSERT_TRUE(QFileInfo::exists(AutostartLinks::desktopEntryPath()));
+
+    control<QCheckBox>(Form1, "CheckBox10")->click();
+    const QString all = AutostartLinks::allPrefixesEntryPath();
+    const QString text = QString::fromUtf8(readAll(all));
+    EXPECT_TRUE(
+        text.contains("\nExec=" + CompanionFiles::runningProgramPath() + " --all-prefixes cb\n"))
+        << text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(AutostartLinks::desktopEntryPath()));
+    EXPECT_TRUE(linkFiles().filter(".lnk").isEmpty());
+
+    SetUp(); // every box unticked, nothing stored
+    LoadAutomationChoices();
+    EXPECT_EQ(ticks(), "CBhmen");
+    EXPECT_TRUE(control<QCheckBox>(Form1, "CheckBox10")->isChecked());
+
+    // Back to the shown prefix alone.
+    control<QCheckBox>(Form1, "CheckBox10")->click();
+    EXPECT_FALSE(QFileInfo::exists(all));
+    EXPECT_TRUE(QFileInfo::exists(AutostartLinks::desktopEntryPath()));
+    EXPECT_EQ(argumentsOf(namedLink()), "cb");
 }
 
 // A language chosen earlier named the shortcut: it is still read, and replaced, not doubled.

@@ -51,6 +51,12 @@ void writeFile(const QString &path, const QByteArray &content)
 
 } // namespace
 
+void PrefixBuilder::copySampleTo(const QString &folder)
+{
+    copyTree(testenv::samplePrefix(), folder);
+    restoreDriveLink(folder);
+}
+
 PrefixBuilder::PrefixBuilder(Start start)
     : m_previousPrefix(qgetenv("WINEPREFIX")), m_hadPrefix(qEnvironmentVariableIsSet("WINEPREFIX"))
 {

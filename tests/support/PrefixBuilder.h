@@ -19,6 +19,8 @@ public:
     };
 
     explicit PrefixBuilder(Start start = Start::Sample);
+    // A copy of the Wine sample at `folder`, apart from any builder and from WINEPREFIX.
+    static void copySampleTo(const QString &folder);
     ~PrefixBuilder();
     PrefixBuilder(const PrefixBuilder &) = delete;
     PrefixBuilder &operator=(const PrefixBuilder &) = delete;

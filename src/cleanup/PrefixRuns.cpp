@@ -1,0 +1,73 @@
+#include "cleanup/PrefixRuns.h"
+
+#include "platform/prefix/WineServer.h"
+#include "platform/registry/Registry.h"
+
+#include <algorithm>
+
+namespace cleanup {
+
+bool PrefixRun::complete() const
+{
+    return skipped.isEmpty() && std::all_of(outcomes.begin(), outcomes.end(),
+                                            [](const auto &o) { return o.second.done(); });
+}
+
+QString perPrefixLetters(const QString &letters)
+{
+    QString kept;
+    for (const QChar letter : letters)
+        if (letter != QLatin1Char('n') && letter != QLatin1Char('r') && !kept.contains(letter))
+            kept += letter;
+    return kept;
+}
+
+PrefixRun runOnPrefix(const prefixes::FoundPrefix &prefix, const QString &letters, Mode mode,
+                      const QString &program)
+{
+    PrefixRun run{prefix, {}, false, {}};
+    const PrefixContext context(Prefix(prefix.path));
+    if (WineServer(context.root()).isRunning()) {
+        run.wineRunning = true;
+        run.skipped = QStringLiteral("Wine is using this prefix");
+        return run;
+    }
+    if (mode == Mode::Preview)
+        refuseWritesTo(context.root());
+    {
+        const PrefixContext::Use use(context);
+        if (win::UserHiveIsDamaged()) {
+            run.skipped = QStringLiteral("its registry file (user.reg) is damaged");
+            return run;
+        }
+    }
+    Context cleanupContext{program, {}, context};
+    const QString wanted = perPrefixLetters(letters);
+    for (const Cleaner &cleaner : cleaners())
+        if (wanted.contains(cleaner.letter) && cleaner.removesTraces())
+            run.outcomes.emplace_back(cleaner.letter, cleaner.run(mode, cleanupContext));
+    return run;
+}
+
+QStringList reportLines(const PrefixRun &run, Mode mode)
+{
+    QStringList lines{QStringLiteral("%1 (%2)").arg(run.prefix.name, run.prefix.path)};
+    if (!run.skipped.isEmpty()) {
+        lines << QStringLiteral("  skipped: ") + run.skipped;
+        return lines;
+    }
+    for (const auto &[letter, outcome] : run.outcomes) {
+        QString line = QStringLiteral("  %1  %2").arg(letter).arg(outcome.summary);
+        if (mode == Mode::Clean)
+            line += QStringLiteral(": ") + (outcome.done() && outcome.found == 0
+                                                ? QStringLiteral("nothing to remove")
+                                                : report(outcome));
+        else if (!outcome.reasons.isEmpty())
+            line +=
+                QStringLiteral(" (it stays: %1)").arg(outcome.reasons.join(QStringLiteral("; ")));
+        lines << line;
+    }
+    return lines;
+}
+
+} // namespace cleanup
