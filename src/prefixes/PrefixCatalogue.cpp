@@ -69,7 +69,7 @@ std::optional<QByteArray> readConfiguration(const QString &path)
 // A folder named in a configuration file, absolute and clean; empty when it is unusable.
 QString configuredFolder(const QString &named, const QString &home, const QString &file)
 {
-    const QString path = expandHome(named.trimmed(), home);
+    const QString path = expandHome(named, home);
     if (path.isEmpty())
         return {};
     if (!QDir::isAbsolutePath(path)) {
@@ -79,7 +79,8 @@ QString configuredFolder(const QString &named, const QString &home, const QStrin
     return QDir::cleanPath(path);
 }
 
-// Lutris adds the time it made a game's file to its slug: gog-galaxy-1700000000.yml.
+// Lutris adds the time it made a game's file, ten digits, to its slug: gog-galaxy-1700000000.yml.
+// A slug that ends in a short number keeps it: half-life-2.yml.
 QString lutrisSlug(const QString &fileName)
 {
     QString slug = fileName.chopped(4); // ".yml"
@@ -281,7 +282,7 @@ private:
         const std::optional<QByteArray> text = readConfiguration(manifest);
         std::optional<QString> name = text ? steam::appName(*text) : std::nullopt;
         if (text && !name)
-            qCWarning(lcPrefixes) << manifest << "is damaged and is skipped";
+            qCWarning(lcPrefixes) << manifest << "is damaged; the app goes by its number";
         return name && !name->isEmpty() ? *name : QStringLiteral("Steam app ") + appId;
     }
 
