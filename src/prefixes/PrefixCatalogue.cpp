@@ -59,8 +59,10 @@ std::optional<QByteArray> readConfiguration(const QString &path)
     const int openError = errno;
     if (read.ok())
         return read.bytes;
+    // Many a launcher's folder lacks one of its files (a non-Steam game has no manifest): only
+    // the debug rules show that.
     if (read.error == PrefixFile::Error::CannotOpen && openError == ENOENT)
-        qCInfo(lcPrefixes) << path << "is missing";
+        qCDebug(lcPrefixes) << path << "is missing";
     else
         qCWarning(lcPrefixes) << path << PrefixFile::describe(read.error) << "and is skipped";
     return std::nullopt;
