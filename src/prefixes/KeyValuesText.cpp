@@ -1,6 +1,7 @@
 #include "prefixes/KeyValuesText.h"
 
 #include <QByteArray>
+#include <QStringDecoder>
 
 namespace prefixes::keyvalues {
 
@@ -14,6 +15,13 @@ enum class Token
     Text,
     Damaged
 };
+
+// A key or value as written: a leading byte order mark inside it is a character like any other.
+QString decoded(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return utf8(bytes);
+}
 
 class Reader
 {
@@ -40,11 +48,11 @@ public:
                 return false;
             }
             Node &node = block.children.emplace_back();
-            node.key = QString::fromUtf8(key);
+            node.key = decoded(key);
             QByteArray value;
             switch (next(value)) {
             case Token::Text:
-                node.value = QString::fromUtf8(value);
+                node.value = decoded(value);
                 break;
             case Token::Open:
                 node.isBlock = true;
