@@ -3,11 +3,15 @@
 
 #include "PrefixBuilder.h"
 #include "ProgramRun.h"
+#include "platform/prefix/WineServer.h"
 
+#include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <QStandardPaths>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -131,6 +135,40 @@ TEST_F(AllPrefixesTest, APrefixWineIsUsingIsSkippedAndNamed)
     // One closing message for the whole run, saying that Wine kept a prefix.
     EXPECT_EQ(run.out.count("Wine is using this prefix\n(a wineserver is running)."), 1)
         << run.out.toStdString();
+}
+
+// The same with Wine's own server running in the Steam game's prefix, where Wine is installed.
+TEST_F(AllPrefixesTest, APrefixWithARealWineServerIsSkipped)
+{
+    const QString wineserver = QStandardPaths::findExecutable("wineserver");
+    if (wineserver.isEmpty())
+        GTEST_SKIP() << "Wine is not installed";
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("WINEPREFIX", steamGame);
+    env.insert("HOME", home);
+    QProcess persistent;
+    persistent.setProcessEnvironment(env);
+    persistent.start(wineserver, {"-p"});
+    ASSERT_TRUE(persistent.waitForStarted());
+    const auto stop = qScopeGuard([&] {
+        QProcess kill;
+        kill.setProcessEnvironment(env);
+        kill.start(wineserver, {"-k"});
+        kill.waitForFinished();
+        persistent.waitForFinished();
+    });
+    QDeadlineTimer deadline(10000);
+    while (!WineServer(steamGame).isRunning() && !deadline.hasExpired())
+        QThread::msleep(20);
+    ASSERT_TRUE(WineServer(steamGame).isRunning());
+
+    const Outcome run = inHome({"--all-prefixes", "c"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("Test Game (") && run.err.contains("skipped: Wine is using"))
+        << run.err.toStdString();
+    EXPECT_EQ(cookiesOf(steamGame).size(), 2);
+    EXPECT_TRUE(cookiesOf(dotWine).isEmpty());
+    EXPECT_TRUE(cookiesOf(bottle).isEmpty());
 }
 
 // "--prefix PATH LETTERS" is the run of one prefix that WINEPREFIX would name.
