@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "Erase.h"
+
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -79,7 +81,7 @@ int removeLeftovers(const std::string &target)
     DIR *dir = ::opendir(folder.c_str());
     if (!dir)
         return 0;
-    int removed = 0;
+    int leftovers = 0;
     while (const dirent *entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (name.compare(0, stem.size(), stem) != 0)
@@ -98,11 +100,11 @@ int removeLeftovers(const std::string &target)
         struct stat st;
         if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::getuid())
             continue;
-        if (::unlink(path.c_str()) == 0)
-            ++removed;
+        if (removed(erase(path)))
+            ++leftovers;
     }
     ::closedir(dir);
-    return removed;
+    return leftovers;
 }
 
 bool writeAll(int fd, const char *data, size_t size)
@@ -132,7 +134,7 @@ TempFile::~TempFile()
         ::close(m_fd);
     // A failed O_EXCL open names someone else's file, which must stay.
     if (m_created && !m_placed)
-        ::unlink(m_path.c_str());
+        erase(m_path);
 }
 
 bool TempFile::write(const Producer &produce, std::optional<mode_t> permissions)
@@ -155,11 +157,33 @@ bool TempFile::write(const Producer &produce, std::optional<mode_t> permissions)
 
 bool TempFile::replaceTarget()
 {
-    if (!m_written || ::rename(m_path.c_str(), m_target.c_str()) != 0)
+    if (!m_written)
         return false;
-    m_placed = true;
-    syncFolderOf(m_target);
-    return true;
+    // The previous version stays open across the rename, so that its content can be overwritten
+    // once the new one has the name: the old lines must not be left in the freed blocks.
+    int previous = overwriting() ? ::open(m_target.c_str(),
+                                          O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)
+                                 : -1;
+    struct stat st;
+    if (previous >= 0 &&
+        (::fstat(previous, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1)) {
+        ::close(previous);
+        previous = -1;
+    }
+    const bool renamed = ::rename(m_path.c_str(), m_target.c_str()) == 0;
+    if (renamed) {
+        m_placed = true;
+        syncFolderOf(m_target);
+    }
+    if (previous >= 0) {
+        // Only a file that no name leads to any more: one replaced meanwhile by someone else
+        // is not ours to empty.
+        if (renamed && ::fstat(previous, &st) == 0 && st.st_nlink == 0 &&
+            overwriteContent(previous))
+            noteOverwritten(previous, folderOf(m_target));
+        ::close(previous);
+    }
+    return renamed;
 }
 
 bool TempFile::linkAsTarget()

@@ -224,6 +224,9 @@ void RunAutomaticCleanup()
         const cleanup::Outcome outcome = cleaner.run(cleanup::Mode::Clean, context);
         if (!outcome.done())
             stepFailed(cleaner, outcome);
+        else if (outcome.contentKept > 0 || outcome.notOverwritten > 0)
+            std::fprintf(stderr, "navolis: %s, %s: %s\n", qPrintable(QString(cleaner.letter)),
+                         qPrintable(cleaner.name), qPrintable(cleanup::report(outcome)));
     };
     setProgress(10);
     step('c');

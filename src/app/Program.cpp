@@ -12,6 +12,7 @@
 #include "automation/AutostartLinks.h"
 #include "automation/CleanupPreview.h"
 #include "cleanup/Cleaners.h"
+#include "common/Erase.h"
 #include "controls/StoredLayout.h"
 #include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
@@ -77,6 +78,16 @@ public:
 
 // The prefix is in use by Wine: said once, in the message window, or on the standard error
 // stream in the unattended run, which must never wait for anyone.
+void installUnreachableNotice()
+{
+    common::setUnreachableNotice([](const std::string &where) {
+        const QString folder = QFile::decodeName(QByteArray::fromStdString(where));
+        std::fprintf(stderr, "navolis: %s (%s)\n", common::UnreachableText, qPrintable(folder));
+        if (CommandLine::arguments().isEmpty() && !CommandLine::headless())
+            ShowMessage2(Qutrans::get(213));
+    });
+}
+
 void installReadOnlyNotice()
 {
     ReadOnlyNotice::setHandler([](const QString &prefixRoot) {
@@ -101,7 +112,7 @@ QString usage()
     for (const cleanup::Cleaner &cleaner : cleanup::cleaners())
         letters += QStringLiteral("  %1  %2\n").arg(cleaner.letter).arg(cleaner.task);
     return QStringLiteral(
-               "usage: navolis [--prefix PATH] [LETTERS]\n"
+               "usage: navolis [--prefix PATH] [--no-overwrite] [LETTERS]\n"
                "       navolis [--prefix PATH] --preview LETTERS [--json]\n"
                "       navolis --all-prefixes [--preview] LETTERS [--json]\n"
                "       navolis --list-prefixes [--json]\n"
@@ -120,6 +131,9 @@ QString usage()
                "                     with --json as one JSON object (per letter: found, bytes,\n"
                "                     stayed, reasons)\n"
                "  --prefix PATH      work on the Wine prefix in PATH, as WINEPREFIX would name it\n"
+               "  --no-overwrite     remove files without overwriting them first (by default\n"
+               "                     what is removed is overwritten with zeros, so that it\n"
+               "                     cannot be read back from the disk)\n"
                "  --all-prefixes LETTERS\n"
                "                     clean what the letters name in every Wine prefix found\n"
                "                     (WINEPREFIX, ~/.wine, winetricks, Steam, Bottles, Lutris,\n"
@@ -166,6 +180,8 @@ QByteArray previewJson(const QString &root, const CleanupForecast &forecast, con
                         {QStringLiteral("letters"), outcomesJson(forecast.outcomes)}};
     if (refusal)
         preview.insert(QStringLiteral("refused"), QString::fromUtf8(refusal));
+    if (common::overwriting() && !common::overwriteReaches(QFile::encodeName(root).toStdString()))
+        preview.insert(QStringLiteral("note"), QString::fromUtf8(common::UnreachableText));
     return QJsonDocument(preview).toJson(QJsonDocument::Indented);
 }
 
@@ -199,6 +215,8 @@ int answerPreview(const QString &letters, bool json)
     std::printf("Navolis would remove from the prefix %s:\n", qPrintable(root));
     for (const QString &line : forecast.lines)
         std::printf("  %s\n", qPrintable(line));
+    if (common::overwriting() && !common::overwriteReaches(QFile::encodeName(root).toStdString()))
+        std::printf("Note: %s.\n", common::UnreachableText);
     if (refusal)
         std::printf("The run would be refused and remove nothing: %s.\n", refusal);
     return status;
@@ -417,6 +435,9 @@ int runNavolis(int &argc, char **argv)
     platform.restoreEnvironment();
     // Only what Qt left: its own options ("-reverse", "-platform xcb") are never letters.
     QStringList arguments = QCoreApplication::arguments().mid(1);
+    // Removed files are overwritten unless the run says otherwise.
+    if (arguments.removeAll(QStringLiteral("--no-overwrite")) > 0)
+        common::setOverwriting(false);
     if (const auto status = takePrefixOption(arguments))
         return *status;
     if (const auto status = answerOptions(arguments))
@@ -457,6 +478,7 @@ int runNavolis(int &argc, char **argv)
                           [](const QString &a) { return cleanup::isLetters(a); }));
     createWindowSet();
     installReadOnlyNotice();
+    installUnreachableNotice();
     prepareRun(CommandLine::arguments(), RemoveAutostartLinks);
     reportPrefixProblem();
 

@@ -1,6 +1,7 @@
 #include "automation/AutostartLinks.h"
 
 #include "automation/ShellLnk.h"
+#include "common/Erase.h"
 #include "platform/kernel/AtomicFile.h"
 #include "platform/kernel/LogCategories.h"
 #include "platform/prefix/DosPaths.h"
@@ -125,7 +126,8 @@ bool writeEntry(const QString &path, const QString &name, const QString &comment
 
 bool removeEntry(const QString &path)
 {
-    return !QFileInfo::exists(path) || QFile::remove(path);
+    const common::Erasure erased = common::erase(QFile::encodeName(path).toStdString());
+    return common::removed(erased) || erased == common::Erasure::Missing;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "cleanup/Cleaners.h"
 
+#include "common/Erase.h"
+
 #include "automation/AutostartLinks.h"
 #include "browserdata/IECache.h"
 #include "browserdata/UrlHistory.h"
@@ -274,7 +276,13 @@ Outcome Cleaner::run(Mode mode, const Context &context) const
 {
     const PrefixContext::Use use(context.prefix);
     try {
-        return work(mode, context);
+        const common::ErasureCounts before = common::erasureCounts();
+        Outcome outcome = work(mode, context);
+        const common::ErasureCounts after = common::erasureCounts();
+        outcome.contentKept = int(after.keptByOtherLink - before.keptByOtherLink);
+        if (common::overwriting())
+            outcome.notOverwritten = int(after.unlinkedOnly - before.unlinkedOnly);
+        return outcome;
     } catch (const std::exception &e) {
         Outcome failed;
         failed.reasons << QStringLiteral("it failed: ") + QString::fromLocal8Bit(e.what());
@@ -310,8 +318,16 @@ QString report(const Outcome &outcome)
 {
     const QString reasons =
         outcome.reasons.isEmpty() ? whyItStayed() : outcome.reasons.join(QStringLiteral("; "));
-    if (outcome.done())
-        return QStringLiteral("%1 of %1 removed").arg(outcome.found);
+    if (outcome.done()) {
+        QString done = QStringLiteral("%1 of %1 removed").arg(outcome.found);
+        if (outcome.contentKept > 0)
+            done += QStringLiteral(" (%1 removed, content kept by another link)")
+                        .arg(outcome.contentKept);
+        if (outcome.notOverwritten > 0)
+            done += QStringLiteral(" (%1 removed without being overwritten)")
+                        .arg(outcome.notOverwritten);
+        return done;
+    }
     if (outcome.stayed == 0)
         return QStringLiteral("not done completely: ") + reasons;
     return QStringLiteral("%1 of %2 stayed: %3")

@@ -33,6 +33,10 @@ struct Outcome
     QStringList reasons;
     // What was found, in the preview's words: "2 cookies, 0 kb".
     QString summary;
+    // Files removed whose content another hard link keeps, and files removed without being
+    // overwritten although overwriting was asked for.
+    int contentKept = 0;
+    int notOverwritten = 0;
 
     bool done() const { return stayed == 0 && reasons.isEmpty(); }
 };

@@ -1,7 +1,10 @@
 #include "cleanup/PrefixRuns.h"
 
+#include "common/Erase.h"
 #include "platform/prefix/WineServer.h"
 #include "platform/registry/Registry.h"
+
+#include <QFile>
 
 #include <algorithm>
 
@@ -56,6 +59,9 @@ QStringList reportLines(const PrefixRun &run, Mode mode)
         lines << QStringLiteral("  skipped: ") + run.skipped;
         return lines;
     }
+    if (mode == Mode::Preview && common::overwriting() &&
+        !common::overwriteReaches(QFile::encodeName(run.prefix.path).toStdString()))
+        lines << QStringLiteral("  note: %1").arg(QLatin1String(common::UnreachableText));
     for (const auto &[letter, outcome] : run.outcomes) {
         QString line = QStringLiteral("  %1  %2").arg(letter).arg(outcome.summary);
         if (mode == Mode::Clean)

@@ -1,5 +1,6 @@
 #include "platform/prefix/FileCalls.h"
 
+#include "common/Erase.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/WinTypes.h"
 #include "platform/prefix/DosPaths.h"
@@ -34,8 +35,10 @@ bool DeleteFile(const QString &fileName)
         platform::setLastError(ERROR_ACCESS_DENIED);
         return false;
     }
-    if (::unlink(QFile::encodeName(host).constData()) != 0) {
-        platform::setLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED);
+    const common::Erasure erased = common::erase(QFile::encodeName(host).toStdString());
+    if (!common::removed(erased)) {
+        platform::setLastError(erased == common::Erasure::Missing ? ERROR_FILE_NOT_FOUND
+                                                                  : ERROR_ACCESS_DENIED);
         return false;
     }
     return true;

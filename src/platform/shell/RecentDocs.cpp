@@ -1,5 +1,6 @@
 #include "platform/shell/RecentDocs.h"
 
+#include "common/Erase.h"
 #include "platform/kernel/LastError.h"
 #include "platform/prefix/Prefix.h"
 #include "platform/prefix/WineServer.h"
@@ -65,7 +66,9 @@ bool deleteShortcuts(const QString &prefixRoot, const QString &recentFolder)
     if (!shortcuts.isEmpty()) {
         const PrefixWriteLock lock(prefixRoot);
         for (const QByteArray &name : shortcuts) {
-            if (!lock.isHeld() || (::unlinkat(folder, name.constData(), 0) != 0 && errno != ENOENT))
+            const common::Erasure erased =
+                lock.isHeld() ? common::eraseAt(folder, name.constData()) : common::Erasure::Failed;
+            if (!common::removed(erased) && erased != common::Erasure::Missing)
                 allGone = false;
         }
     }

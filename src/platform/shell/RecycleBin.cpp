@@ -1,5 +1,6 @@
 #include "platform/shell/RecycleBin.h"
 
+#include "common/Erase.h"
 #include "platform/kernel/LogCategories.h"
 #include "platform/prefix/Prefix.h"
 #include "platform/prefix/WineServer.h"
@@ -38,9 +39,9 @@ Recycled RecycleFile(const QString &fileName)
     if (homeTrashAvailable() && file.moveToTrash())
         return Recycled::ToTrash;
     qCDebug(lcShell) << "no trash takes" << host << "- removing it";
-    if (file.remove())
+    if (common::removed(common::erase(QFile::encodeName(host).toStdString())))
         return Recycled::ForGood;
-    qCWarning(lcShell) << "cannot delete" << host << ":" << file.errorString();
+    qCWarning(lcShell) << "cannot delete" << host;
     return Recycled::NotDeleted;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/urlcache/UrlCache.h"
 
+#include "common/Erase.h"
 #include "platform/kernel/AtomicFile.h"
 #include "platform/kernel/FileTime.h"
 #include "platform/kernel/LogCategories.h"
@@ -67,7 +68,7 @@ bool writeNewFile(const QString &path, const QByteArray &content, quint64 &write
     struct stat st;
     if (!AtomicFile::writeAll(f.fd, content) || ::fstat(f.fd, &st) != 0) {
         // Ours alone (O_EXCL): a part of a file no record names would only linger.
-        ::unlink(QFile::encodeName(path).constData());
+        common::erase(QFile::encodeName(path).toStdString());
         return false;
     }
     writeTime = fileTimeOf(st.st_mtim);
@@ -240,13 +241,16 @@ UrlCacheContainer::FileRemoval UrlCacheContainer::removeLocalFile(const IndexVie
         dirFd = sub.fd;
     }
     const QByteArray name = hostFileName(record.localName);
-    struct stat st;
-    if (::fstatat(dirFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))
-        return FileRemoval::Kept;
-    if (::unlinkat(dirFd, name.constData(), 0) == 0)
+    switch (common::eraseAt(dirFd, name.constData())) {
+    case common::Erasure::Overwritten:
+    case common::Erasure::Unlinked:
+    case common::Erasure::KeptByOtherLink:
         return FileRemoval::Removed;
-    return errno == ENOENT ? FileRemoval::Kept : FileRemoval::InUse;
+    case common::Erasure::Failed:
+        return FileRemoval::InUse;
+    default:
+        return FileRemoval::Kept;
+    }
 }
 
 UrlCache::UrlCache(std::shared_ptr<UrlCacheEnvironment> environment)
@@ -537,7 +541,7 @@ std::optional<QString> UrlCache::commitEntry(const CommitRequest &request)
     rec.exemptDelta = (rec.entryType & entrytype::Sticky) ? StickyExemptSeconds : 0;
     if (!IndexEditor(file).addRecord(rec)) {
         if (!localPath.isEmpty())
-            QFile::remove(localPath);
+            common::erase(QFile::encodeName(localPath).toStdString());
         return std::nullopt;
     }
     return localPath;

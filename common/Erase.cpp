@@ -1,0 +1,241 @@
+#include "Erase.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <unistd.h>
+
+namespace common {
+
+namespace {
+
+std::atomic<bool> overwritingOn{true};
+std::atomic<long> overwrittenCount{0};
+std::atomic<long> unlinkedOnlyCount{0};
+std::atomic<long> keptByOtherLinkCount{0};
+
+FileSystemProbe &fileSystemProbe()
+{
+    static FileSystemProbe probe;
+    return probe;
+}
+
+std::function<void()> &lookHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+std::mutex noticeMutex;
+UnreachableNotice unreachableNotice;
+bool unreachableSaid = false;
+
+long fileSystemOf(int fd)
+{
+    if (const FileSystemProbe &probe = fileSystemProbe())
+        return probe(fd);
+    struct statfs fs;
+    return ::fstatfs(fd, &fs) == 0 ? long(fs.f_type) : 0;
+}
+
+} // namespace
+
+// Once per process: what the user is told does not change from file to file.
+void noteOverwritten(int fd, const std::string &where)
+{
+    if (overwriteReaches(fd))
+        return;
+    UnreachableNotice notice;
+    {
+        const std::lock_guard lock(noticeMutex);
+        if (unreachableSaid)
+            return;
+        unreachableSaid = true;
+        notice = unreachableNotice;
+    }
+    if (notice)
+        notice(where);
+    else
+        std::fprintf(stderr, "navolis: %s (%s)\n", UnreachableText, where.c_str());
+}
+
+namespace {
+
+std::string folderOf(int dirFd, const char *name)
+{
+    const std::string path = name;
+    const size_t slash = path.rfind('/');
+    if (slash != std::string::npos)
+        return slash == 0 ? "/" : path.substr(0, slash);
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", dirFd);
+    char folder[4096];
+    const ssize_t n = dirFd == AT_FDCWD ? -1 : ::readlink(link, folder, sizeof folder - 1);
+    return n > 0 ? std::string(folder, size_t(n)) : std::string(".");
+}
+
+// The same file, unchanged since it was looked at: an inode number freed and given to a new
+// file at once would match alone, its change time does not.
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_ctim.tv_sec == b.st_ctim.tv_sec &&
+           a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+void count(Erasure erasure)
+{
+    switch (erasure) {
+    case Erasure::Overwritten:
+        ++overwrittenCount;
+        break;
+    case Erasure::Unlinked:
+        ++unlinkedOnlyCount;
+        break;
+    case Erasure::KeptByOtherLink:
+        ++keptByOtherLinkCount;
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+bool overwriteContent(int fd)
+{
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    static const char zeros[64 * 1024] = {};
+    off_t done = 0;
+    while (done < st.st_size) {
+        const size_t chunk = size_t(std::min<off_t>(off_t(sizeof zeros), st.st_size - done));
+        const ssize_t n = ::pwrite(fd, zeros, chunk, done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    // The zeros must reach the disk before truncating frees the blocks: a truncate first would
+    // drop them from the cache unwritten.
+    return ::fdatasync(fd) == 0 && ::ftruncate(fd, 0) == 0;
+}
+
+Erasure eraseAt(int dirFd, const char *name)
+{
+    struct stat seen;
+    if (::fstatat(dirFd, name, &seen, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? Erasure::Missing : Erasure::Failed;
+    if (!S_ISREG(seen.st_mode) && !S_ISLNK(seen.st_mode))
+        return Erasure::NotAFile;
+
+    Erasure how =
+        S_ISREG(seen.st_mode) && seen.st_nlink > 1 ? Erasure::KeptByOtherLink : Erasure::Unlinked;
+    if (const auto &hook = lookHook())
+        hook();
+    if (S_ISREG(seen.st_mode) && seen.st_nlink == 1 && overwriting()) {
+        const int fd =
+            ::openat(dirFd, name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd >= 0) {
+            struct stat opened;
+            const bool same = ::fstat(fd, &opened) == 0 && sameFile(opened, seen);
+            if (same && S_ISREG(opened.st_mode) && opened.st_nlink == 1 && overwriteContent(fd)) {
+                how = Erasure::Overwritten;
+                noteOverwritten(fd, folderOf(dirFd, name));
+                // Emptied by us: that change is no sign of another file.
+                ::fstat(fd, &seen);
+            }
+            ::close(fd);
+            if (!same)
+                return Erasure::Failed;
+        } else if (errno == ELOOP) {
+            return Erasure::Failed; // swapped for a link since the look
+        }
+    }
+    // Only the file looked at, under the name it had.
+    struct stat now;
+    if (::fstatat(dirFd, name, &now, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(now, seen))
+        return Erasure::Failed;
+    if (::unlinkat(dirFd, name, 0) != 0)
+        return errno == ENOENT ? Erasure::Missing : Erasure::Failed;
+    count(how);
+    return how;
+}
+
+Erasure erase(const std::string &path)
+{
+    return eraseAt(AT_FDCWD, path.c_str());
+}
+
+bool overwriteReaches(int fd)
+{
+    // The magic numbers of statfs(2) and the kernel's magic.h.
+    switch (static_cast<unsigned long>(fileSystemOf(fd)) & 0xFFFFFFFFul) {
+    case 0x9123683Eul: // btrfs
+    case 0xCA451A4Eul: // bcachefs
+    case 0x2FC12FC1ul: // ZFS
+    case 0xF2F52010ul: // F2FS
+    case 0x3434ul:     // NILFS
+    case 0x6969ul:     // NFS
+    case 0x517Bul:     // SMB
+    case 0xFF534D42ul: // CIFS
+    case 0xFE534D42ul: // SMB2
+    case 0x01021997ul: // 9P
+    case 0x00C36400ul: // Ceph
+    case 0x65735546ul: // FUSE: whatever lies behind it
+    case 0x794C7630ul: // overlay: a lower layer keeps its copy
+        return false;
+    default:
+        return true;
+    }
+}
+
+bool overwriteReaches(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_PATH | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    const bool reaches = overwriteReaches(fd);
+    ::close(fd);
+    return reaches;
+}
+
+void setFileSystemProbe(FileSystemProbe probe)
+{
+    fileSystemProbe() = std::move(probe);
+}
+
+void setUnreachableNotice(UnreachableNotice notice)
+{
+    const std::lock_guard lock(noticeMutex);
+    unreachableNotice = std::move(notice);
+    unreachableSaid = false;
+}
+
+void setEraseLookHook(std::function<void()> hook)
+{
+    lookHook() = std::move(hook);
+}
+
+void setOverwriting(bool on)
+{
+    overwritingOn = on;
+}
+
+bool overwriting()
+{
+    return overwritingOn;
+}
+
+ErasureCounts erasureCounts()
+{
+    return {overwrittenCount, unlinkedOnlyCount, keptByOtherLinkCount};
+}
+
+} // namespace common
