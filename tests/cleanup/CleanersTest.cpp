@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDirIterator>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -114,6 +115,34 @@ TEST(Cleaners, WorkOnThePrefixHandedToThemAlone)
     EXPECT_EQ(filesOf(named), namedFiles);
     EXPECT_EQ(named.userReg(), namedHive);
     EXPECT_GT(cleanerFor(QLatin1Char('c'))->run(Mode::Preview, {}).found, 0);
+    wininet::setUrlCacheEnvironment(nullptr);
+}
+
+// A cookie file with another name elsewhere: the cookie goes, the other name keeps its content,
+// and the outcome says so.
+TEST(Cleaners, ACookieFileWithAnotherLinkKeepsItsContentThere)
+{
+    PrefixBuilder prefix;
+    wininet::setUrlCacheEnvironment(nullptr);
+    const QString cookies = prefix.profile() + "/AppData/Local/Microsoft/Windows/INetCookies/";
+    const QString cookie = cookies + QDir(cookies).entryList({"*.txt"}, QDir::Files).first();
+    const QString other = prefix.path("kept-cookie.txt");
+    QFile original(cookie);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray content = original.readAll();
+    ASSERT_EQ(::link(QFile::encodeName(cookie).constData(), QFile::encodeName(other).constData()),
+              0);
+
+    const Outcome clean = cleanerFor(QLatin1Char('c'))->run(Mode::Clean, {});
+    EXPECT_TRUE(clean.done());
+    EXPECT_EQ(clean.contentKept, 1);
+    EXPECT_EQ(report(clean), QStringLiteral("%1 of %1 removed (1 removed, content kept by another "
+                                            "link)")
+                                 .arg(clean.found));
+    EXPECT_FALSE(QFile::exists(cookie));
+    QFile kept(other);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), content);
     wininet::setUrlCacheEnvironment(nullptr);
 }
 
