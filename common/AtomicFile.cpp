@@ -180,7 +180,7 @@ bool TempFile::replaceTarget()
         // is not ours to empty.
         if (renamed && ::fstat(previous, &st) == 0 && st.st_nlink == 0 &&
             overwriteContent(previous))
-            noteOverwritten(previous, folderOf(m_target));
+            noteOverwritten(previous, [this] { return folderOf(m_target); });
         ::close(previous);
     }
     return renamed;

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
+#include <vector>
 
 namespace common {
 
@@ -33,7 +34,7 @@ std::function<void()> &lookHook()
 
 std::mutex noticeMutex;
 UnreachableNotice unreachableNotice;
-bool unreachableSaid = false;
+std::atomic<bool> unreachableSaid{false};
 
 long fileSystemOf(int fd)
 {
@@ -46,9 +47,9 @@ long fileSystemOf(int fd)
 } // namespace
 
 // Once per process: what the user is told does not change from file to file.
-void noteOverwritten(int fd, const std::string &where)
+void noteOverwritten(int fd, const std::function<std::string()> &where)
 {
-    if (overwriteReaches(fd))
+    if (unreachableSaid || overwriteReaches(fd))
         return;
     UnreachableNotice notice;
     {
@@ -59,9 +60,9 @@ void noteOverwritten(int fd, const std::string &where)
         notice = unreachableNotice;
     }
     if (notice)
-        notice(where);
+        notice(where());
     else
-        std::fprintf(stderr, "navolis: %s (%s)\n", UnreachableText, where.c_str());
+        std::fprintf(stderr, "navolis: %s (%s)\n", UnreachableText, where().c_str());
 }
 
 namespace {
@@ -106,7 +107,10 @@ void count(Erasure erasure)
 
 } // namespace
 
-bool overwriteContent(int fd)
+namespace {
+
+// Zeros over the whole length of an open regular file, in the cache so far.
+bool zeroFill(int fd)
 {
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
@@ -122,9 +126,54 @@ bool overwriteContent(int fd)
             return false;
         done += n;
     }
+    return true;
+}
+
+// Files zero-filled and unlinked in a batch, still open: their zeros reach the disk with one
+// flush per file system, and only then are they emptied and closed.
+struct Pending
+{
+    int fd;
+    dev_t device;
+};
+constexpr size_t MaxPending = 256;
+thread_local int batchDepth = 0;
+thread_local std::vector<Pending> pending;
+
+void settlePending()
+{
+    std::vector<dev_t> flushed;
+    for (const Pending &file : pending) {
+        if (std::find(flushed.begin(), flushed.end(), file.device) == flushed.end()) {
+            ::syncfs(file.fd);
+            flushed.push_back(file.device);
+        }
+    }
+    for (const Pending &file : pending) {
+        ::ftruncate(file.fd, 0);
+        ::close(file.fd);
+    }
+    pending.clear();
+}
+
+} // namespace
+
+bool overwriteContent(int fd)
+{
     // The zeros must reach the disk before truncating frees the blocks: a truncate first would
     // drop them from the cache unwritten.
-    return ::fdatasync(fd) == 0 && ::ftruncate(fd, 0) == 0;
+    return zeroFill(fd) && ::fdatasync(fd) == 0 && ::ftruncate(fd, 0) == 0;
+}
+
+ErasureBatch::ErasureBatch()
+{
+    ++batchDepth;
+}
+
+ErasureBatch::~ErasureBatch()
+{
+    if (--batchDepth == 0)
+        settlePending();
 }
 
 Erasure eraseAt(int dirFd, const char *name)
@@ -139,31 +188,54 @@ Erasure eraseAt(int dirFd, const char *name)
         S_ISREG(seen.st_mode) && seen.st_nlink > 1 ? Erasure::KeptByOtherLink : Erasure::Unlinked;
     if (const auto &hook = lookHook())
         hook();
+    int zeroed = -1; // the open file, filled with zeros
     if (S_ISREG(seen.st_mode) && seen.st_nlink == 1 && overwriting()) {
         const int fd =
             ::openat(dirFd, name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0 && errno == ELOOP)
+            return Erasure::Failed; // swapped for a link since the look
         if (fd >= 0) {
             struct stat opened;
-            const bool same = ::fstat(fd, &opened) == 0 && sameFile(opened, seen);
-            if (same && S_ISREG(opened.st_mode) && opened.st_nlink == 1 && overwriteContent(fd)) {
-                how = Erasure::Overwritten;
-                noteOverwritten(fd, folderOf(dirFd, name));
-                // Emptied by us: that change is no sign of another file.
-                ::fstat(fd, &seen);
-            }
-            ::close(fd);
-            if (!same)
+            if (::fstat(fd, &opened) != 0 || !sameFile(opened, seen)) {
+                ::close(fd);
                 return Erasure::Failed;
-        } else if (errno == ELOOP) {
-            return Erasure::Failed; // swapped for a link since the look
+            }
+            if (opened.st_nlink == 1 && zeroFill(fd)) {
+                zeroed = fd;
+                ::fstat(fd, &seen); // filled by us: that change is no sign of another file
+            } else {
+                ::close(fd);
+            }
         }
+    }
+    if (zeroed >= 0 && batchDepth == 0) {
+        const bool flushed = ::fdatasync(zeroed) == 0 && ::ftruncate(zeroed, 0) == 0;
+        if (flushed)
+            noteOverwritten(zeroed, [&] { return folderOf(dirFd, name); });
+        ::fstat(zeroed, &seen);
+        ::close(zeroed);
+        zeroed = -1;
+        how = flushed ? Erasure::Overwritten : how;
     }
     // Only the file looked at, under the name it had.
     struct stat now;
-    if (::fstatat(dirFd, name, &now, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(now, seen))
-        return Erasure::Failed;
-    if (::unlinkat(dirFd, name, 0) != 0)
-        return errno == ENOENT ? Erasure::Missing : Erasure::Failed;
+    Erasure failure = Erasure::Failed;
+    bool unlinked = false;
+    if (::fstatat(dirFd, name, &now, AT_SYMLINK_NOFOLLOW) != 0) {
+        failure = errno == ENOENT ? Erasure::Missing : Erasure::Failed;
+    } else if (sameFile(now, seen)) {
+        unlinked = ::unlinkat(dirFd, name, 0) == 0;
+        failure = !unlinked && errno == ENOENT ? Erasure::Missing : Erasure::Failed;
+    }
+    if (zeroed >= 0) {
+        noteOverwritten(zeroed, [&] { return folderOf(dirFd, name); });
+        pending.push_back({zeroed, seen.st_dev});
+        how = Erasure::Overwritten;
+        if (pending.size() >= MaxPending)
+            settlePending();
+    }
+    if (!unlinked)
+        return failure;
     count(how);
     return how;
 }

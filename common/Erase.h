@@ -45,6 +45,18 @@ inline bool removed(Erasure erasure)
 // Overwrites the whole content of an open regular file with zeros, flushes it and truncates it.
 bool overwriteContent(int fd);
 
+// While one lives on the thread, the files erased are filled with zeros and unlinked at once,
+// but flushed together (one flush per file system for every few hundred files) and emptied
+// after: a clean-up of many files pays one flush, not one each. Batches nest.
+class ErasureBatch
+{
+public:
+    ErasureBatch();
+    ~ErasureBatch();
+    ErasureBatch(const ErasureBatch &) = delete;
+    ErasureBatch &operator=(const ErasureBatch &) = delete;
+};
+
 // On by default; a run may turn it off (a disk where writes are costly).
 void setOverwriting(bool on);
 bool overwriting();
@@ -65,9 +77,9 @@ inline const char *const UnreachableText =
     "on this file system, removed data may stay readable until the space is reused";
 using UnreachableNotice = std::function<void(const std::string &where)>;
 void setUnreachableNotice(UnreachableNotice notice);
-// After overwriting the open file `fd` in the folder `where`: gives that notice when the zeros
-// cannot have reached its blocks.
-void noteOverwritten(int fd, const std::string &where);
+// After overwriting the open file `fd` in the folder `where` names: gives that notice when the
+// zeros cannot have reached its blocks.
+void noteOverwritten(int fd, const std::function<std::string()> &where);
 
 // What the erasures of this process did, to tell what a clean-up could not make unreadable.
 struct ErasureCounts

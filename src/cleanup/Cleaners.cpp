@@ -275,6 +275,7 @@ const std::vector<Cleaner> &cleaners()
 Outcome Cleaner::run(Mode mode, const Context &context) const
 {
     const PrefixContext::Use use(context.prefix);
+    const common::ErasureBatch erasures;
     try {
         const common::ErasureCounts before = common::erasureCounts();
         Outcome outcome = work(mode, context);

@@ -3,6 +3,8 @@
 
 #include "cleanup/Cleaners.h"
 #include "PrefixBuilder.h"
+#include "cleanup/PrefixRuns.h"
+#include "common/Erase.h"
 #include "platform/registry/KeyPaths.h"
 #include "platform/urlcache/PrefixUrlCacheEnvironment.h"
 #include "platform/urlcache/UrlCache.h"
@@ -143,6 +145,25 @@ TEST(Cleaners, ACookieFileWithAnotherLinkKeepsItsContentThere)
     QFile kept(other);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), content);
+    wininet::setUrlCacheEnvironment(nullptr);
+}
+
+// On a copy-on-write file system the preview says that removed data may stay readable.
+TEST(Cleaners, PreviewOnACopyOnWriteFileSystemSaysRemovedDataMayStay)
+{
+    PrefixBuilder prefix;
+    wininet::setUrlCacheEnvironment(nullptr);
+    const prefixes::FoundPrefix found{prefixes::Kind::Named, "sample", prefix.root()};
+    const auto note = QStringLiteral(
+        "  note: on this file system, removed data may stay readable until the space is reused");
+    EXPECT_FALSE(
+        reportLines(runOnPrefix(found, "c", Mode::Preview, {}), Mode::Preview).contains(note));
+    common::setFileSystemProbe([](int) { return long(0x9123683E); }); // btrfs
+    const QStringList lines =
+        reportLines(runOnPrefix(found, "c", Mode::Preview, {}), Mode::Preview);
+    common::setFileSystemProbe({});
+    EXPECT_EQ(lines.value(1), note);
+    EXPECT_TRUE(lines.value(2).startsWith("  c  2 cookies"));
     wininet::setUrlCacheEnvironment(nullptr);
 }
 

@@ -65,6 +65,7 @@ bool deleteShortcuts(const QString &prefixRoot, const QString &recentFolder)
     bool allGone = true;
     if (!shortcuts.isEmpty()) {
         const PrefixWriteLock lock(prefixRoot);
+        const common::ErasureBatch erasures;
         for (const QByteArray &name : shortcuts) {
             const common::Erasure erased =
                 lock.isHeld() ? common::eraseAt(folder, name.constData()) : common::Erasure::Failed;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Erase.h"
+
 #include "platform/urlcache/IndexFile.h"
 #include "platform/urlcache/UrlCacheEnvironment.h"
 
@@ -126,6 +128,8 @@ public:
 
     private:
         UrlCache &m_cache;
+        // The files a batch removes are flushed together when it ends.
+        common::ErasureBatch m_erasures;
     };
 
     // The container's index, held for the batch when one is open; null while it does not
