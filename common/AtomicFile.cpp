@@ -161,10 +161,12 @@ bool TempFile::replaceTarget()
         return false;
     // The previous version stays open across the rename, so that its content can be overwritten
     // once the new one has the name: the old lines must not be left in the freed blocks.
-    int previous = overwriting() ? ::open(m_target.c_str(),
-                                          O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)
-                                 : -1;
+    // A regular file only: opening a device or a pipe may have effects of its own.
     struct stat st;
+    int previous =
+        overwriting() && ::lstat(m_target.c_str(), &st) == 0 && S_ISREG(st.st_mode)
+            ? ::open(m_target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)
+            : -1;
     if (previous >= 0 &&
         (::fstat(previous, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1)) {
         ::close(previous);

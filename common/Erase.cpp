@@ -82,6 +82,18 @@ std::string folderOf(int dirFd, const char *name)
 
 // The same file, unchanged since it was looked at: an inode number freed and given to a new
 // file at once would match alone, its change time does not.
+// Whether the folder lets the name go: a file emptied that then keeps its name would be the
+// user's data lost and still reported as there.
+bool mayUnlink(int dirFd, const struct stat &file)
+{
+    struct stat folder;
+    if (::faccessat(dirFd, ".", W_OK | X_OK, AT_EACCESS) != 0 || ::fstat(dirFd, &folder) != 0)
+        return false;
+    const uid_t me = ::geteuid();
+    // In a sticky folder (/tmp) only the owner of the file or of the folder may unlink it.
+    return !(folder.st_mode & S_ISVTX) || me == 0 || file.st_uid == me || folder.st_uid == me;
+}
+
 bool sameFile(const struct stat &a, const struct stat &b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_ctim.tv_sec == b.st_ctim.tv_sec &&
@@ -189,7 +201,7 @@ Erasure eraseAt(int dirFd, const char *name)
     if (const auto &hook = lookHook())
         hook();
     int zeroed = -1; // the open file, filled with zeros
-    if (S_ISREG(seen.st_mode) && seen.st_nlink == 1 && overwriting()) {
+    if (S_ISREG(seen.st_mode) && seen.st_nlink == 1 && overwriting() && mayUnlink(dirFd, seen)) {
         const int fd =
             ::openat(dirFd, name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0 && errno == ELOOP)
@@ -242,7 +254,17 @@ Erasure eraseAt(int dirFd, const char *name)
 
 Erasure erase(const std::string &path)
 {
-    return eraseAt(AT_FDCWD, path.c_str());
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : path.substr(0, slash);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0)
+        return errno == ENOENT ? Erasure::Missing : Erasure::Failed;
+    const Erasure erased = eraseAt(dirFd, name.c_str());
+    ::close(dirFd);
+    return erased;
 }
 
 bool overwriteReaches(int fd)

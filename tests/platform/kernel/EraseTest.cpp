@@ -1,6 +1,7 @@
 // Removing a trace leaves nothing of it in the blocks it had, and touches nothing but the trace.
 
 #include "common/Erase.h"
+#include "ImmutableFile.h"
 #include "platform/kernel/AtomicFile.h"
 
 #include <QFile>
@@ -108,6 +109,26 @@ TEST(Erase, LinksAndFilesSwappedInAreNotOverwritten)
     QFile::remove(trace);
     EXPECT_EQ(swap(false), common::Erasure::Failed);
     EXPECT_EQ(contents(trace), "someone else's");
+}
+
+// A folder that keeps its names keeps the files' content too: nothing is emptied that could
+// not then be unlinked.
+TEST(Erase, AFileThatCannotBeUnlinkedIsNotEmptied)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("locked"));
+    const QString cookie = dir.filePath("locked/cookie.txt");
+    write(cookie, "sid\nsecret-value\n");
+    const ImmutableFile folder(dir.filePath("locked"));
+    if (!folder.held())
+        GTEST_SKIP() << "needs root and a file system with the immutable flag";
+    EXPECT_EQ(common::erase(local(cookie)), common::Erasure::Failed);
+    EXPECT_EQ(contents(cookie), "sid\nsecret-value\n");
+    {
+        const common::ErasureBatch batch;
+        EXPECT_EQ(common::erase(local(cookie)), common::Erasure::Failed);
+    }
+    EXPECT_EQ(contents(cookie), "sid\nsecret-value\n");
 }
 
 // The previous version of a replaced file is emptied once the new one has its name, unless
