@@ -180,9 +180,13 @@ bool TempFile::replaceTarget()
     if (previous >= 0) {
         // Only a file that no name leads to any more: one replaced meanwhile by someone else
         // is not ours to empty.
-        if (renamed && ::fstat(previous, &st) == 0 && st.st_nlink == 0 &&
-            overwriteContent(previous))
-            noteOverwritten(previous, [this] { return folderOf(m_target); });
+        // Where the zeros cannot reach the old blocks, writing them would only take new space.
+        if (renamed && ::fstat(previous, &st) == 0 && st.st_nlink == 0) {
+            if (overwriteReaches(previous))
+                overwriteContent(previous);
+            else
+                noteOverwritten(previous, [this] { return folderOf(m_target); });
+        }
         ::close(previous);
     }
     return renamed;

@@ -44,6 +44,86 @@ long fileSystemOf(int fd)
     return ::fstatfs(fd, &fs) == 0 ? long(fs.f_type) : 0;
 }
 
+std::string folderOf(int dirFd)
+{
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", dirFd);
+    char folder[4096];
+    const ssize_t n = ::readlink(link, folder, sizeof folder - 1);
+    return n > 0 ? std::string(folder, size_t(n)) : std::string(".");
+}
+
+bool sameInode(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Zeros over the data of an open regular file, in the cache so far. Holes stay holes: writing
+// into them would only take space.
+bool zeroFill(int fd)
+{
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    static const char zeros[64 * 1024] = {};
+    off_t position = 0;
+    while (position < st.st_size) {
+        off_t data = ::lseek(fd, position, SEEK_DATA);
+        if (data < 0 && errno == ENXIO)
+            break; // only a hole is left
+        if (data < 0)
+            data = position; // no holes known here: all of it is data
+        off_t hole = ::lseek(fd, data, SEEK_HOLE);
+        if (hole < 0 || hole > st.st_size)
+            hole = st.st_size;
+        for (off_t at = data; at < hole;) {
+            const size_t chunk = size_t(std::min<off_t>(off_t(sizeof zeros), hole - at));
+            const ssize_t n = ::pwrite(fd, zeros, chunk, at);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            at += n;
+        }
+        position = hole;
+    }
+    return true;
+}
+
+// Files unlinked and zero-filled in a batch, still open: their zeros reach the disk with one
+// flush per file system for every few hundred files, and only then are they emptied and closed.
+struct Pending
+{
+    int fd;
+    dev_t device;
+};
+constexpr size_t MaxPending = 256;
+thread_local int batchDepth = 0;
+thread_local std::vector<Pending> pending;
+
+void settlePending()
+{
+    std::vector<dev_t> flushed;
+    std::vector<dev_t> failed;
+    for (const Pending &file : pending) {
+        if (std::find(flushed.begin(), flushed.end(), file.device) == flushed.end()) {
+            flushed.push_back(file.device);
+            if (::syncfs(file.fd) != 0)
+                failed.push_back(file.device);
+        }
+    }
+    for (const Pending &file : pending) {
+        const bool synced = std::find(failed.begin(), failed.end(), file.device) == failed.end();
+        if (synced)
+            ++overwrittenCount;
+        else
+            ++unlinkedOnlyCount;
+        ::ftruncate(file.fd, 0);
+        ::close(file.fd);
+    }
+    pending.clear();
+}
+
 } // namespace
 
 // Once per process: what the user is told does not change from file to file.
@@ -65,111 +145,6 @@ void noteOverwritten(int fd, const std::function<std::string()> &where)
         std::fprintf(stderr, "navolis: %s (%s)\n", UnreachableText, where().c_str());
 }
 
-namespace {
-
-std::string folderOf(int dirFd, const char *name)
-{
-    const std::string path = name;
-    const size_t slash = path.rfind('/');
-    if (slash != std::string::npos)
-        return slash == 0 ? "/" : path.substr(0, slash);
-    char link[64];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", dirFd);
-    char folder[4096];
-    const ssize_t n = dirFd == AT_FDCWD ? -1 : ::readlink(link, folder, sizeof folder - 1);
-    return n > 0 ? std::string(folder, size_t(n)) : std::string(".");
-}
-
-// The same file, unchanged since it was looked at: an inode number freed and given to a new
-// file at once would match alone, its change time does not.
-// Whether the folder lets the name go: a file emptied that then keeps its name would be the
-// user's data lost and still reported as there.
-bool mayUnlink(int dirFd, const struct stat &file)
-{
-    struct stat folder;
-    if (::faccessat(dirFd, ".", W_OK | X_OK, AT_EACCESS) != 0 || ::fstat(dirFd, &folder) != 0)
-        return false;
-    const uid_t me = ::geteuid();
-    // In a sticky folder (/tmp) only the owner of the file or of the folder may unlink it.
-    return !(folder.st_mode & S_ISVTX) || me == 0 || file.st_uid == me || folder.st_uid == me;
-}
-
-bool sameFile(const struct stat &a, const struct stat &b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_ctim.tv_sec == b.st_ctim.tv_sec &&
-           a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
-}
-
-void count(Erasure erasure)
-{
-    switch (erasure) {
-    case Erasure::Overwritten:
-        ++overwrittenCount;
-        break;
-    case Erasure::Unlinked:
-        ++unlinkedOnlyCount;
-        break;
-    case Erasure::KeptByOtherLink:
-        ++keptByOtherLinkCount;
-        break;
-    default:
-        break;
-    }
-}
-
-} // namespace
-
-namespace {
-
-// Zeros over the whole length of an open regular file, in the cache so far.
-bool zeroFill(int fd)
-{
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
-    static const char zeros[64 * 1024] = {};
-    off_t done = 0;
-    while (done < st.st_size) {
-        const size_t chunk = size_t(std::min<off_t>(off_t(sizeof zeros), st.st_size - done));
-        const ssize_t n = ::pwrite(fd, zeros, chunk, done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
-// Files zero-filled and unlinked in a batch, still open: their zeros reach the disk with one
-// flush per file system, and only then are they emptied and closed.
-struct Pending
-{
-    int fd;
-    dev_t device;
-};
-constexpr size_t MaxPending = 256;
-thread_local int batchDepth = 0;
-thread_local std::vector<Pending> pending;
-
-void settlePending()
-{
-    std::vector<dev_t> flushed;
-    for (const Pending &file : pending) {
-        if (std::find(flushed.begin(), flushed.end(), file.device) == flushed.end()) {
-            ::syncfs(file.fd);
-            flushed.push_back(file.device);
-        }
-    }
-    for (const Pending &file : pending) {
-        ::ftruncate(file.fd, 0);
-        ::close(file.fd);
-    }
-    pending.clear();
-}
-
-} // namespace
-
 bool overwriteContent(int fd)
 {
     // The zeros must reach the disk before truncating frees the blocks: a truncate first would
@@ -188,68 +163,93 @@ ErasureBatch::~ErasureBatch()
         settlePending();
 }
 
+void ErasureBatch::settle()
+{
+    settlePending();
+}
+
+// The name goes first, and only then the content, through a descriptor opened before: zeros
+// are written only into a file that no name leads to any more, so that nothing a user can
+// still reach is ever emptied, whatever happened to the name meanwhile.
 Erasure eraseAt(int dirFd, const char *name)
 {
-    struct stat seen;
-    if (::fstatat(dirFd, name, &seen, AT_SYMLINK_NOFOLLOW) != 0)
+    // Held to the end, the look's descriptor keeps the inode alive: its number cannot be given
+    // to a file made under the name meanwhile, so the same number means the same file.
+    const int look = ::openat(dirFd, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (look < 0)
         return errno == ENOENT ? Erasure::Missing : Erasure::Failed;
+    struct stat seen;
+    const bool looked = ::fstat(look, &seen) == 0;
+    const auto done = [look](Erasure erasure) {
+        ::close(look);
+        return erasure;
+    };
+    if (!looked)
+        return done(Erasure::Failed);
     if (!S_ISREG(seen.st_mode) && !S_ISLNK(seen.st_mode))
-        return Erasure::NotAFile;
-
-    Erasure how =
-        S_ISREG(seen.st_mode) && seen.st_nlink > 1 ? Erasure::KeptByOtherLink : Erasure::Unlinked;
+        return done(Erasure::NotAFile);
     if (const auto &hook = lookHook())
         hook();
-    int zeroed = -1; // the open file, filled with zeros
-    if (S_ISREG(seen.st_mode) && seen.st_nlink == 1 && overwriting() && mayUnlink(dirFd, seen)) {
-        const int fd =
-            ::openat(dirFd, name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0 && errno == ELOOP)
-            return Erasure::Failed; // swapped for a link since the look
-        if (fd >= 0) {
-            struct stat opened;
-            if (::fstat(fd, &opened) != 0 || !sameFile(opened, seen)) {
-                ::close(fd);
-                return Erasure::Failed;
-            }
-            if (opened.st_nlink == 1 && zeroFill(fd)) {
-                zeroed = fd;
-                ::fstat(fd, &seen); // filled by us: that change is no sign of another file
-            } else {
-                ::close(fd);
-            }
+
+    int fd = -1;
+    if (S_ISREG(seen.st_mode) && seen.st_nlink == 1 && overwriting()) {
+        fd = ::openat(dirFd, name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        struct stat opened;
+        if (fd >= 0 && (::fstat(fd, &opened) != 0 || !sameInode(opened, seen))) {
+            ::close(fd);
+            return done(Erasure::Failed); // another file took the name since the look
         }
-    }
-    if (zeroed >= 0 && batchDepth == 0) {
-        const bool flushed = ::fdatasync(zeroed) == 0 && ::ftruncate(zeroed, 0) == 0;
-        if (flushed)
-            noteOverwritten(zeroed, [&] { return folderOf(dirFd, name); });
-        ::fstat(zeroed, &seen);
-        ::close(zeroed);
-        zeroed = -1;
-        how = flushed ? Erasure::Overwritten : how;
+        if (fd < 0 && errno == ELOOP)
+            return done(Erasure::Failed); // a link took the name since the look
     }
     // Only the file looked at, under the name it had.
     struct stat now;
     Erasure failure = Erasure::Failed;
     bool unlinked = false;
-    if (::fstatat(dirFd, name, &now, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (::fstatat(dirFd, name, &now, AT_SYMLINK_NOFOLLOW) != 0)
         failure = errno == ENOENT ? Erasure::Missing : Erasure::Failed;
-    } else if (sameFile(now, seen)) {
+    else if (sameInode(now, seen))
         unlinked = ::unlinkat(dirFd, name, 0) == 0;
-        failure = !unlinked && errno == ENOENT ? Erasure::Missing : Erasure::Failed;
+    if (!unlinked) {
+        if (fd >= 0)
+            ::close(fd);
+        return done(failure);
     }
-    if (zeroed >= 0) {
-        noteOverwritten(zeroed, [&] { return folderOf(dirFd, name); });
-        pending.push_back({zeroed, seen.st_dev});
-        how = Erasure::Overwritten;
+    if (S_ISLNK(seen.st_mode))
+        return done(Erasure::Unlinked); // a link holds nothing of the trace
+
+    struct stat after;
+    const bool lastName = fd >= 0 && ::fstat(fd, &after) == 0 && after.st_nlink == 0;
+    if (!lastName) {
+        if (fd >= 0)
+            ::close(fd);
+        const bool kept = seen.st_nlink > 1 || fd >= 0; // a link was made meanwhile
+        ++(kept ? keptByOtherLinkCount : unlinkedOnlyCount);
+        return done(kept ? Erasure::KeptByOtherLink : Erasure::Unlinked);
+    }
+    // Where the zeros cannot reach the old blocks, writing them would only take new space.
+    if (!overwriteReaches(fd)) {
+        noteOverwritten(fd, [&] { return folderOf(dirFd); });
+        ::close(fd);
+        ++unlinkedOnlyCount;
+        return done(Erasure::Unlinked);
+    }
+    if (!zeroFill(fd)) {
+        ::close(fd); // a full disk: the name is gone, and closing frees the space
+        ++unlinkedOnlyCount;
+        return done(Erasure::Unlinked);
+    }
+    if (batchDepth > 0) {
+        pending.push_back({fd, seen.st_dev});
         if (pending.size() >= MaxPending)
             settlePending();
+        return done(Erasure::Overwritten); // counted once the zeros are on the disk
     }
-    if (!unlinked)
-        return failure;
-    count(how);
-    return how;
+    const bool flushed = ::fdatasync(fd) == 0;
+    ::ftruncate(fd, 0);
+    ::close(fd);
+    ++(flushed ? overwrittenCount : unlinkedOnlyCount);
+    return done(flushed ? Erasure::Overwritten : Erasure::Unlinked);
 }
 
 Erasure erase(const std::string &path)

@@ -10,7 +10,7 @@ namespace common {
 
 enum class Erasure
 {
-    // Overwritten, flushed, emptied and unlinked.
+    // Unlinked, then overwritten, flushed and emptied (in a batch: flushed when it settles).
     Overwritten,
     // Unlinked without overwriting: a symbolic link (which holds no content of the trace), a
     // file that could not be opened for writing, or overwriting is off.
@@ -26,9 +26,9 @@ enum class Erasure
 };
 
 // Removes `name` in the folder `dirFd`, never following a link: a regular file of one link is
-// overwritten with zeros over its whole length, flushed to the disk, truncated and unlinked; a
-// symbolic link or a file with another link is only unlinked. A file swapped in between the
-// look and the removal is left alone.
+// unlinked, then overwritten with zeros over its data, flushed to the disk and truncated through
+// a descriptor opened before; a symbolic link or a file with another link is only unlinked. A
+// file swapped in between the look and the removal is left alone.
 Erasure eraseAt(int dirFd, const char *name);
 Erasure erase(const std::string &path);
 
@@ -53,6 +53,8 @@ class ErasureBatch
 public:
     ErasureBatch();
     ~ErasureBatch();
+    // Puts the zeros of the files erased so far on the disk now, so that the counts are final.
+    static void settle();
     ErasureBatch(const ErasureBatch &) = delete;
     ErasureBatch &operator=(const ErasureBatch &) = delete;
 };

@@ -146,7 +146,7 @@ void StoreAutomationChoice(const QString &letters)
     // The run over every prefix at login takes the place of the shown prefix's entries.
     const bool stored =
         Form1->autoPanel()->AllPrefixesChosen() && !cleansNothing
-            ? RemoveAutostartLinks() &&
+            ? RemoveAutostartLinks() && AutostartLinks::removeSinglePrefixEntries() &&
                   AutostartLinks::writeAllPrefixesEntry(
                       Qutrans::get(169), CompanionFiles::runningProgramPath(), letters)
             : AutostartLinks::removeAllPrefixesEntry() &&

@@ -259,7 +259,7 @@ std::optional<int> answerOptions(const QStringList &arguments)
         const auto letters = std::find_if(arguments.begin(), arguments.end(), [](const QString &a) {
             return !a.startsWith(QLatin1Char('-'));
         });
-        if (letters == arguments.end() || !cleanup::isLetters(*letters))
+        if (letters == arguments.end() || letters->isEmpty() || !cleanup::isLetters(*letters))
             return usageError("--all-prefixes needs the letters of a clean-up");
         if (const auto error = onlyThese(
                 {*option, *letters, QStringLiteral("--preview"), QStringLiteral("--json")}))
@@ -435,11 +435,11 @@ int runNavolis(int &argc, char **argv)
     platform.restoreEnvironment();
     // Only what Qt left: its own options ("-reverse", "-platform xcb") are never letters.
     QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (const auto status = takePrefixOption(arguments))
+        return *status;
     // Removed files are overwritten unless the run says otherwise.
     if (arguments.removeAll(QStringLiteral("--no-overwrite")) > 0)
         common::setOverwriting(false);
-    if (const auto status = takePrefixOption(arguments))
-        return *status;
     if (const auto status = answerOptions(arguments))
         return *status;
     const bool allPrefixes = arguments.contains(QStringLiteral("--all-prefixes"));

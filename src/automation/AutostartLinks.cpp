@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace AutostartLinks {
 
@@ -187,6 +188,17 @@ std::optional<QString> allPrefixesEntryLetters()
             return letters;
     }
     return std::nullopt;
+}
+
+bool removeSinglePrefixEntries()
+{
+    static const QRegularExpression single(QStringLiteral("^navolis-[0-9a-f]{12}\\.desktop$"));
+    const QDir folder(autostartFolder());
+    bool allGone = true;
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (single.match(name).hasMatch())
+            allGone = removeEntry(folder.filePath(name)) && allGone;
+    return allGone;
 }
 
 bool removeAllPrefixesEntry()

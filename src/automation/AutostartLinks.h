@@ -35,5 +35,8 @@ bool writeAllPrefixesEntry(const QString &name, const QString &program, const QS
 // Navolis wrote.
 std::optional<QString> allPrefixesEntryLetters();
 bool removeAllPrefixesEntry();
+// Removes the autostart entries of single prefixes, whichever prefix each names: the run over
+// every prefix takes their place. False when one is still there.
+bool removeSinglePrefixEntries();
 
 } // namespace AutostartLinks

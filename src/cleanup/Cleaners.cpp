@@ -279,6 +279,7 @@ Outcome Cleaner::run(Mode mode, const Context &context) const
     try {
         const common::ErasureCounts before = common::erasureCounts();
         Outcome outcome = work(mode, context);
+        common::ErasureBatch::settle();
         const common::ErasureCounts after = common::erasureCounts();
         outcome.contentKept = int(after.keptByOtherLink - before.keptByOtherLink);
         if (common::overwriting())

@@ -181,6 +181,9 @@ TEST_F(AllPrefixesTest, PrefixOptionNamesTheOnePrefixToClean)
     EXPECT_FALSE(cookiesOf(steamGame).isEmpty());
     EXPECT_EQ(inHome({"--prefix", bottle, "--all-prefixes", "c"}).status, 2);
     EXPECT_EQ(inHome({"--prefix"}).status, 2);
+    EXPECT_EQ(inHome({"--prefix", "--no-overwrite", "c"}).status, 2);
+    EXPECT_EQ(inHome({"--all-prefixes", ""}).status, 2);
+    EXPECT_FALSE(cookiesOf(dotWine).isEmpty());
 }
 
 } // namespace

@@ -346,7 +346,15 @@ TEST_F(AutostartLinkTest, EveryPrefixAtLoginIsOneEntryInsteadOfThePrefixsOwn)
     control<QCheckBox>(Form1, "CheckBox5")->click();
     ASSERT_TRUE(QFileInfo::exists(AutostartLinks::desktopEntryPath()));
 
+    // Another prefix's entry would clean that prefix a second time at login.
+    const QString otherPrefixEntry =
+        testenv::home() + "/.config/autostart/navolis-0123456789ab.desktop";
+    {
+        QFile other(otherPrefixEntry);
+        ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    }
     control<QCheckBox>(Form1, "CheckBox10")->click();
+    EXPECT_FALSE(QFileInfo::exists(otherPrefixEntry));
     const QString all = AutostartLinks::allPrefixesEntryPath();
     const QString text = QString::fromUtf8(readAll(all));
     EXPECT_TRUE(

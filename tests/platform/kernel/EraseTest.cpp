@@ -50,9 +50,14 @@ TEST(Erase, AFileOfOneNameIsEmptiedBeforeItGoes)
     const int watcher = ::open(QFile::encodeName(cookie).constData(), O_RDONLY);
     ASSERT_GE(watcher, 0);
     const auto close = qScopeGuard([&] { ::close(watcher); });
-    // Another descriptor keeps the inode, not a name: the file is still one of one link.
-    EXPECT_EQ(common::erase(local(cookie)), common::Erasure::Overwritten);
-    EXPECT_FALSE(QFile::exists(cookie));
+    // Another descriptor keeps the inode, not a name: the file is still one of one link. In a
+    // batch the zeros are there before the file is emptied.
+    {
+        const common::ErasureBatch batch;
+        EXPECT_EQ(common::erase(local(cookie)), common::Erasure::Overwritten);
+        EXPECT_FALSE(QFile::exists(cookie));
+        EXPECT_EQ(readThrough(watcher), QByteArray(30, '\0'));
+    }
     EXPECT_EQ(readThrough(watcher), QByteArray());
 
     common::setOverwriting(false);
@@ -165,10 +170,13 @@ TEST(Erase, ACopyOnWriteFileSystemIsNamedOnce)
         common::setUnreachableNotice({});
     });
     EXPECT_FALSE(common::overwriteReaches(local(dir.path())));
+    // The zeros would only take new space: the files are unlinked, and counted as such.
+    const long before = common::erasureCounts().unlinkedOnly;
     for (const char *name : {"a.txt", "b.txt"}) {
         write(dir.filePath(name), "trace");
-        EXPECT_EQ(common::erase(local(dir.filePath(name))), common::Erasure::Overwritten);
+        EXPECT_EQ(common::erase(local(dir.filePath(name))), common::Erasure::Unlinked);
     }
+    EXPECT_EQ(common::erasureCounts().unlinkedOnly, before + 2);
     EXPECT_EQ(said, QStringList{dir.path()});
 }
 
