@@ -33,7 +33,10 @@ protected:
 
 TEST_F(PrefixSwitchTest, TheChosenPrefixIsShownAndEveryPanelReadsIt)
 {
-    usePrefix(PrefixBuilder::Start::Minimal); // WINEPREFIX, without cookies or favourites
+    // WINEPREFIX, without cookies or favourites, with a start page of its own
+    usePrefix(PrefixBuilder::Start::Minimal)
+        .value("Software\\Microsoft\\Internet Explorer\\Main", "Start Page",
+               "http://minimal-start.example/");
     PrefixBuilder::copySampleTo(dotWine);
     QDir().mkpath(dotWine + "/drive_c/users/user/Favorites");
     QFile link(dotWine + "/drive_c/users/user/Favorites/Example.url");
@@ -48,6 +51,8 @@ TEST_F(PrefixSwitchTest, TheChosenPrefixIsShownAndEveryPanelReadsIt)
     ASSERT_GE(box->findData(prefix->root()), 0);
     EXPECT_EQ(box->itemText(sample), "wine (wine)");
     EXPECT_EQ(favourites(), 0);
+    const auto startPage = [] { return control<QLabel>(Form1, "Label50")->text(); };
+    EXPECT_EQ(startPage(), "http://minimal-start.example/");
 
     box->setCurrentIndex(sample);
     emit box->activated(sample);
@@ -55,6 +60,7 @@ TEST_F(PrefixSwitchTest, TheChosenPrefixIsShownAndEveryPanelReadsIt)
     EXPECT_EQ(Prefix::target().root(), dotWine);
     EXPECT_EQ(Form1->PrefixBar1->PrefixPath->toolTip(), dotWine);
     EXPECT_GT(favourites(), 0);
+    EXPECT_NE(startPage(), "http://minimal-start.example/") << "the settings are the sample's";
     CookieForm->show();
     EXPECT_EQ(control<QListWidget>(CookieForm, "ListBox1")->count(), 2);
 }
