@@ -1,6 +1,7 @@
 // The user's prefixes from the command line: listed, previewed and cleaned in one run, in a
 // home folder laid out as the launchers lay theirs out.
 
+#include "FileBytes.h"
 #include "PrefixBuilder.h"
 #include "ProgramRun.h"
 #include "platform/prefix/WineServer.h"
@@ -34,14 +35,6 @@ QStringList cachedFilesOf(const QString &prefix)
     return files;
 }
 
-void write(const QString &path, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 class AllPrefixesTest : public ProgramRun
 {
 protected:
@@ -57,14 +50,15 @@ protected:
         PrefixBuilder::copySampleTo(dotWine);
         PrefixBuilder::copySampleTo(steamGame);
         PrefixBuilder::copySampleTo(bottle);
-        write(home + "/.local/share/Steam/steamapps/appmanifest_220.acf",
-              "\"AppState\"\n{\n\t\"appid\"\t\t\"220\"\n\t\"name\"\t\t\"Test Game\"\n}\n");
-        write(bottle + "/bottle.yml", "Arch: win64\nName: Gaming\nRunner: wine\n");
+        files::write(home + "/.local/share/Steam/steamapps/appmanifest_220.acf",
+                     "\"AppState\"\n{\n\t\"appid\"\t\t\"220\"\n\t\"name\"\t\t\"Test Game\"\n}\n");
+        files::write(bottle + "/bottle.yml", "Arch: win64\nName: Gaming\nRunner: wine\n");
         QDir().mkpath(home + "/.steam");
         QFile::link(home + "/.local/share/Steam", home + "/.steam/steam");
         // Not prefixes: no registry, a damaged library list.
         QDir().mkpath(home + "/.local/share/wineprefixes/empty/drive_c");
-        write(home + "/.steam/root/steamapps/libraryfolders.vdf", "\"libraryfolders\" { \"0\" {");
+        files::write(home + "/.steam/root/steamapps/libraryfolders.vdf",
+                     "\"libraryfolders\" { \"0\" {");
     }
 
     Outcome inHome(const QStringList &arguments, const QString &winePrefix = {})

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "ImmutableFile.h"
 #include "PrefixBuilder.h"
 #include "ProgramRun.h"
@@ -10,12 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Qt's own options and words that merely contain some of the letters ("help": h and e) once ran
 // the clean-up. None of them changes a byte of the prefix or of the language files.
@@ -168,14 +163,14 @@ TEST_F(ProgramRun, LinkedRegistryFileIsNamedAsTheReason)
     const QString elsewhere = folder.filePath(QStringLiteral("shared.reg"));
     ASSERT_TRUE(QFile::rename(sample.userRegPath(), elsewhere));
     ASSERT_TRUE(QFile::link(elsewhere, sample.userRegPath()));
-    const QByteArray before = readAll(elsewhere);
+    const QByteArray before = files::read(elsewhere);
 
     const Outcome run = start({QStringLiteral("e")});
 
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains("user.reg") && run.err.contains("link", Qt::CaseInsensitive))
         << run.err.toStdString();
-    EXPECT_EQ(readAll(elsewhere), before);
+    EXPECT_EQ(files::read(elsewhere), before);
 }
 
 // Root cleaning another user's prefix once left user.reg to root with mode 0600: its user could

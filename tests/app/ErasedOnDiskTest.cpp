@@ -1,6 +1,7 @@
 // After a clean-up, nothing of what it removed is left in the raw blocks of the disk: a small
 // ext4 file system on a loop device holds a prefix, and its image is searched afterwards.
 
+#include "FileBytes.h"
 #include "PrefixBuilder.h"
 #include "ProgramRun.h"
 
@@ -22,23 +23,10 @@ bool succeeds(const QString &program, const QStringList &arguments)
            process.exitCode() == 0;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void append(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::Append));
-    file.write(bytes);
-}
-
 // One write: an earlier version in freed blocks would be a trace left by the test itself.
 void replaceIn(const QString &path, const QList<std::pair<QByteArray, QByteArray>> &changes)
 {
-    QByteArray text = readAll(path);
+    QByteArray text = files::read(path);
     for (const auto &[from, to] : changes) {
         ASSERT_TRUE(text.contains(from)) << from.constData();
         text.replace(from, to);
@@ -74,19 +62,19 @@ TEST_F(ProgramRun, NothingRemovedIsLeftInTheBlocksOfTheDisk)
     // The Wine sample, with a trace of each kind that is easy to find, and a favourite to keep.
     prefixRoot = mount + "/prefix";
     PrefixBuilder::copySampleTo(prefixRoot);
-    append(prefixRoot + Windows + "/INetCookies/9SBTEVO0.txt",
-           "marker\nCOOKIE-VALUE-7f3a91\nwww.example.com/\n0\n869662720\n32181680\n"
-           "4174087432\n31295280\n*\n");
-    append(prefixRoot + Windows + "/INetCache/Content.IE5/KHHU8BSF/index[0].html",
-           "<p>CACHED-PAGE-TEXT-5b2c</p>");
+    files::append(prefixRoot + Windows + "/INetCookies/9SBTEVO0.txt",
+                  "marker\nCOOKIE-VALUE-7f3a91\nwww.example.com/\n0\n869662720\n32181680\n"
+                  "4174087432\n31295280\n*\n");
+    files::append(prefixRoot + Windows + "/INetCache/Content.IE5/KHHU8BSF/index[0].html",
+                  "<p>CACHED-PAGE-TEXT-5b2c</p>");
     replaceIn(prefixRoot + "/user.reg",
               {{"\"url2\"=\"news.example.org\"\n",
                 "\"url2\"=\"news.example.org\"\n\"url3\"=\"http://TYPED-ADDRESS-91d4.example/\"\n"},
                {"\"a\"=\"notepad\\\\1\"\n\"MRUList\"=\"a\"",
                 "\"a\"=\"notepad\\\\1\"\n\"b\"=\"RUN-COMMAND-3e8f\\\\1\"\n\"MRUList\"=\"ba\""}});
     QDir().mkpath(prefixRoot + "/drive_c/users/user/Favorites");
-    append(prefixRoot + "/drive_c/users/user/Favorites/Kept.url",
-           "[InternetShortcut]\r\nURL=http://KEPT-FAVOURITE-a4c2.example/\r\n");
+    files::append(prefixRoot + "/drive_c/users/user/Favorites/Kept.url",
+                  "[InternetShortcut]\r\nURL=http://KEPT-FAVOURITE-a4c2.example/\r\n");
     QList<QByteArray> removed{"COOKIE-VALUE-7f3a91", "CACHED-PAGE-TEXT-5b2c", "TYPED-ADDRESS-91d4",
                               "RUN-COMMAND-3e8f"};
     {
@@ -97,14 +85,14 @@ TEST_F(ProgramRun, NothingRemovedIsLeftInTheBlocksOfTheDisk)
         seed.start(QStringLiteral(NAVOLIS_PROGRAM_DIR "/navolis-seed"), {"history", "3"});
         ASSERT_TRUE(seed.waitForFinished(60000) && seed.exitCode() == 0);
     }
-    const QByteArray history = readAll(prefixRoot + Windows + "/History/History.IE5/index.dat");
+    const QByteArray history = files::read(prefixRoot + Windows + "/History/History.IE5/index.dat");
     const QRegularExpression visited(QStringLiteral("Visited: [\\x21-\\x7e]{8,}"));
     for (auto it = visited.globalMatch(QString::fromLatin1(history)); it.hasNext();)
         removed << it.next().captured().toLatin1();
     ASSERT_GT(removed.size(), 4) << "the sample's history holds addresses";
 
     ASSERT_TRUE(unmount());
-    QByteArray raw = readAll(image);
+    QByteArray raw = files::read(image);
     for (const QByteArray &trace : removed)
         ASSERT_TRUE(raw.contains(trace)) << "before: " << trace.constData();
     ASSERT_TRUE(succeeds("mount", {"-o", "loop", image, mount}));
@@ -115,7 +103,7 @@ TEST_F(ProgramRun, NothingRemovedIsLeftInTheBlocksOfTheDisk)
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     ASSERT_TRUE(unmount());
 
-    raw = readAll(image);
+    raw = files::read(image);
     for (const QByteArray &trace : removed)
         EXPECT_FALSE(raw.contains(trace)) << "left on the disk: " << trace.constData();
     EXPECT_TRUE(raw.contains("KEPT-FAVOURITE-a4c2")) << "what was not removed is still there";

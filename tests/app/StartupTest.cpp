@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "PrefixBuilder.h"
 #include "ProgramRun.h"
 #include "TestEnvironment.h"
@@ -23,19 +24,6 @@
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 class LanguageVersionCheckTest : public ::testing::Test
 {
 protected:
@@ -44,8 +32,8 @@ protected:
 
     void SetUp() override
     {
-        writeFile(files.definitionTemplate(), "language=ENGLISH\n");
-        writeFile(files.definitionFile(), "language=DEUTSCH\n");
+        files::write(files.definitionTemplate(), "language=ENGLISH\n");
+        files::write(files.definitionFile(), "language=DEUTSCH\n");
     }
 };
 
@@ -66,27 +54,27 @@ TEST_F(LanguageVersionCheckTest, CompanionNamesFollowTheProgramFile)
 TEST_F(LanguageVersionCheckTest, MissingChoiceFileResetsTheDefinitionFile)
 {
     checkLanguageVersion(files);
-    EXPECT_EQ(readAll(files.definitionFile()), "language=ENGLISH\n");
+    EXPECT_EQ(files::read(files.definitionFile()), "language=ENGLISH\n");
     EXPECT_FALSE(QFile::exists(files.languageChoiceFile()));
 }
 
 TEST_F(LanguageVersionCheckTest, CurrentVersionTouchesNothing)
 {
-    writeFile(files.languageChoiceFile(), "1.5a");
+    files::write(files.languageChoiceFile(), "1.5a");
     checkLanguageVersion(files);
-    EXPECT_EQ(readAll(files.languageChoiceFile()), "1.5a");
-    EXPECT_EQ(readAll(files.definitionFile()), "language=DEUTSCH\n");
+    EXPECT_EQ(files::read(files.languageChoiceFile()), "1.5a");
+    EXPECT_EQ(files::read(files.definitionFile()), "language=DEUTSCH\n");
 }
 
 TEST_F(LanguageVersionCheckTest, OtherVersionsAreTreatedAsNoChoice)
 {
     for (const QByteArray &stale :
          {QByteArray("1.5"), QByteArray("1.5a "), QByteArray("1.5A"), QByteArray()}) {
-        writeFile(files.languageChoiceFile(), stale);
-        writeFile(files.definitionFile(), "language=DEUTSCH\n");
+        files::write(files.languageChoiceFile(), stale);
+        files::write(files.definitionFile(), "language=DEUTSCH\n");
         checkLanguageVersion(files);
         EXPECT_FALSE(QFile::exists(files.languageChoiceFile())) << stale.constData();
-        EXPECT_EQ(readAll(files.definitionFile()), "language=ENGLISH\n") << stale.constData();
+        EXPECT_EQ(files::read(files.definitionFile()), "language=ENGLISH\n") << stale.constData();
     }
 }
 
@@ -94,7 +82,7 @@ TEST_F(LanguageVersionCheckTest, MissingTemplateLeavesTheDefinitionFile)
 {
     QFile::remove(files.definitionTemplate());
     checkLanguageVersion(files);
-    EXPECT_EQ(readAll(files.definitionFile()), "language=DEUTSCH\n");
+    EXPECT_EQ(files::read(files.definitionFile()), "language=DEUTSCH\n");
 }
 
 TEST(StartupRules, OnlyALowerCaseRFirstRemovesTheAutostartLinks)
@@ -118,7 +106,7 @@ TEST(StartupRules, OnlyALowerCaseRFirstRemovesTheAutostartLinks)
 
 TEST_F(ProgramRun, OneArgumentRunsUnattendedAndEndsByItself)
 {
-    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    files::write(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
     EXPECT_EQ(run({QString()}), 0) << "no letters: no step, and the end";
     const PrefixBuilder sample;
     prefixRoot = sample.root();
@@ -127,14 +115,14 @@ TEST_F(ProgramRun, OneArgumentRunsUnattendedAndEndsByItself)
     ASSERT_EQ(startUp.entryList(QDir::Files), QStringList{"Navolis-Auto.lnk"});
     EXPECT_EQ(run({QStringLiteral("cbhmer")}), 0);
     EXPECT_TRUE(startUp.entryList(QDir::Files).isEmpty()) << "\"r\" removed the start-up shortcut";
-    EXPECT_EQ(readAll(folder.filePath(QStringLiteral("navolis.cho"))), "1.5a");
+    EXPECT_EQ(files::read(folder.filePath(QStringLiteral("navolis.cho"))), "1.5a");
 }
 
 // "h" empties the main history container and the period containers beside it; the cache and
 // the cookies stay as they were, byte for byte.
 TEST_F(ProgramRun, HistoryLetterEmptiesEveryHistoryContainerAndNothingElse)
 {
-    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    files::write(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
     const PrefixBuilder sample;
     prefixRoot = sample.root();
     const QString windows = sample.profile() + "/AppData/Local/Microsoft/Windows";
@@ -155,15 +143,15 @@ TEST_F(ProgramRun, HistoryLetterEmptiesEveryHistoryContainerAndNothingElse)
         daily.url = ":2024030420240305: user@http://site.example/7";
         ASSERT_TRUE(urlcache::IndexEditor(*file).addRecord(daily));
     }
-    const QByteArray content = readAll(windows + "/INetCache/Content.IE5/index.dat");
-    const QByteArray cookies = readAll(windows + "/INetCookies/index.dat");
+    const QByteArray content = files::read(windows + "/INetCache/Content.IE5/index.dat");
+    const QByteArray cookies = files::read(windows + "/INetCookies/index.dat");
 
     EXPECT_EQ(run({QStringLiteral("h")}), 0);
 
-    EXPECT_EQ(readAll(history + "/index.dat").indexOf("site.example"), -1);
-    EXPECT_EQ(readAll(period + "/index.dat").indexOf("site.example"), -1);
-    EXPECT_EQ(readAll(windows + "/INetCache/Content.IE5/index.dat"), content);
-    EXPECT_EQ(readAll(windows + "/INetCookies/index.dat"), cookies);
+    EXPECT_EQ(files::read(history + "/index.dat").indexOf("site.example"), -1);
+    EXPECT_EQ(files::read(period + "/index.dat").indexOf("site.example"), -1);
+    EXPECT_EQ(files::read(windows + "/INetCache/Content.IE5/index.dat"), content);
+    EXPECT_EQ(files::read(windows + "/INetCookies/index.dat"), cookies);
 }
 
 // A period folder that is a link to the cookies once had "h" delete every cookie with the
@@ -171,7 +159,7 @@ TEST_F(ProgramRun, HistoryLetterEmptiesEveryHistoryContainerAndNothingElse)
 // visits only, as before.
 TEST_F(ProgramRun, HistoryLetterLeavesContainersPosingAsPeriods)
 {
-    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    files::write(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
     const PrefixBuilder sample;
     prefixRoot = sample.root();
     const QString windows = sample.profile() + "/AppData/Local/Microsoft/Windows";
@@ -201,7 +189,7 @@ TEST_F(ProgramRun, HistoryLetterLeavesContainersPosingAsPeriods)
     EXPECT_EQ(linked.out, counted);
     EXPECT_EQ(run({QStringLiteral("h")}), 0);
 
-    EXPECT_EQ(readAll(history + "/index.dat").indexOf("site.example"), -1);
+    EXPECT_EQ(files::read(history + "/index.dat").indexOf("site.example"), -1);
     EXPECT_EQ(filesBelow(windows + "/INetCookies"), cookies);
 }
 
@@ -209,7 +197,7 @@ TEST_F(ProgramRun, HistoryLetterLeavesContainersPosingAsPeriods)
 // preview counted 0 files: the run and the preview name the file and end with 1.
 TEST_F(ProgramRun, DamagedContainerIsNamedAndItsStepIsNotDone)
 {
-    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    files::write(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
     const PrefixBuilder sample;
     prefixRoot = sample.root();
     const QString content =
@@ -235,7 +223,7 @@ TEST_F(ProgramRun, DamagedContainerIsNamedAndItsStepIsNotDone)
 // "b" empties the content container with its files; cookies and visits stay, byte for byte.
 TEST_F(ProgramRun, CacheLetterEmptiesTheContentContainerAndNothingElse)
 {
-    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    files::write(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
     const PrefixBuilder sample;
     prefixRoot = sample.root();
     const QString windows = sample.profile() + "/AppData/Local/Microsoft/Windows";
@@ -246,39 +234,39 @@ TEST_F(ProgramRun, CacheLetterEmptiesTheContentContainerAndNothingElse)
         visit.withFile = false;
         ASSERT_TRUE(cache.commitEntry(visit));
     }
-    const QByteArray cookies = readAll(windows + "/INetCookies/index.dat");
-    const QByteArray history = readAll(windows + "/History/History.IE5/index.dat");
+    const QByteArray cookies = files::read(windows + "/INetCookies/index.dat");
+    const QByteArray history = files::read(windows + "/History/History.IE5/index.dat");
 
     EXPECT_EQ(run({QStringLiteral("b")}), 0);
 
     const QString content = windows + "/INetCache/Content.IE5";
-    EXPECT_EQ(readAll(content + "/index.dat").indexOf("example"), -1);
+    EXPECT_EQ(files::read(content + "/index.dat").indexOf("example"), -1);
     EXPECT_TRUE(QDir(content + "/KHHU8BSF").entryList(QDir::Files).isEmpty());
-    EXPECT_EQ(readAll(windows + "/INetCookies/index.dat"), cookies);
-    EXPECT_EQ(readAll(windows + "/History/History.IE5/index.dat"), history);
+    EXPECT_EQ(files::read(windows + "/INetCookies/index.dat"), cookies);
+    EXPECT_EQ(files::read(windows + "/History/History.IE5/index.dat"), history);
 }
 
 // An argument that begins with "-" is never letters: "--help" once deleted the typed addresses
 // ("e") and "--version" removed the start-up shortcut ("r").
 TEST_F(ProgramRun, OptionsChangeNothing)
 {
-    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    files::write(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
     const PrefixBuilder sample;
     prefixRoot = sample.root();
     const QByteArray userReg = sample.userReg();
     const QString link = sample.profile() +
                          "/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/StartUp/"
                          "Navolis-Auto.lnk";
-    const QByteArray linkBytes = readAll(link);
+    const QByteArray linkBytes = files::read(link);
     ASSERT_FALSE(linkBytes.isEmpty());
     // Without a choice file a start resets the definition file: an option must not.
     QFile::remove(folder.filePath(QStringLiteral("navolis.cho")));
     const QString definition = folder.filePath(QStringLiteral("navolis.def"));
-    writeFile(definition, "language=DEUTSCH\n");
+    files::write(definition, "language=DEUTSCH\n");
 
     const QString cookieIndex =
         sample.profile() + "/AppData/Local/Microsoft/Windows/INetCookies/index.dat";
-    const QByteArray cookies = readAll(cookieIndex);
+    const QByteArray cookies = files::read(cookieIndex);
 
     EXPECT_EQ(run({QStringLiteral("--help")}), 0);
     EXPECT_EQ(run({QStringLiteral("--version")}), 0);
@@ -287,10 +275,10 @@ TEST_F(ProgramRun, OptionsChangeNothing)
     EXPECT_EQ(run({QStringLiteral("--verbose")}), 2);
     EXPECT_EQ(run({QStringLiteral("-e")}), 2);
 
-    EXPECT_EQ(readAll(cookieIndex), cookies);
+    EXPECT_EQ(files::read(cookieIndex), cookies);
     EXPECT_EQ(sample.userReg(), userReg);
-    EXPECT_EQ(readAll(link), linkBytes);
-    EXPECT_EQ(readAll(definition), "language=DEUTSCH\n");
+    EXPECT_EQ(files::read(link), linkBytes);
+    EXPECT_EQ(files::read(definition), "language=DEUTSCH\n");
 }
 
 TEST_F(ProgramRun, PreviewCountsWhatTheLettersWouldRemove)
@@ -327,11 +315,11 @@ TEST_F(ProgramRun, NoLanguageFileEndsWithStatusThree)
 // A damaged user.reg is said at start and leaves the whole prefix as it is.
 TEST_F(ProgramRun, DamagedHiveIsReportedAndNothingInThePrefixChanges)
 {
-    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    files::write(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
     PrefixBuilder sample;
     sample.writeUserReg("WINE REGISTRY Version 2\n[Software\\Broken\n\"x\"=dword:zz\n");
     const QString cookies = sample.profile() + "/AppData/Local/Microsoft/Windows/INetCookies";
-    const QByteArray index = readAll(cookies + "/index.dat");
+    const QByteArray index = files::read(cookies + "/index.dat");
     QProcess process;
     startWithoutDisplay(process, sample.root(), QStringLiteral("c"));
     ASSERT_TRUE(process.waitForFinished(30000));
@@ -339,14 +327,14 @@ TEST_F(ProgramRun, DamagedHiveIsReportedAndNothingInThePrefixChanges)
     const QString errors = QString::fromUtf8(process.readAllStandardError());
     EXPECT_TRUE(errors.contains("user.reg")) << errors.toStdString();
     EXPECT_TRUE(errors.contains("c, the cookies: not done")) << errors.toStdString();
-    EXPECT_EQ(readAll(cookies + "/index.dat"), index);
+    EXPECT_EQ(files::read(cookies + "/index.dat"), index);
 }
 
 // From cron or ssh: no display at all. The clean-up runs, and the closing message goes to the
 // standard output instead of waiting for a click nobody can give.
 TEST_F(ProgramRun, UnattendedRunNeedsNoDisplay)
 {
-    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    files::write(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
     const PrefixBuilder sample;
     QProcess process;
     startWithoutDisplay(process, sample.root(), QStringLiteral("cn"));
@@ -363,7 +351,7 @@ TEST_F(ProgramRun, UnattendedRunNeedsNoDisplay)
 // with 1, and its closing message claims nothing.
 TEST_F(ProgramRun, RefusedStepsAreReportedAndEndWithStatusOne)
 {
-    writeFile(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
+    files::write(folder.filePath(QStringLiteral("navolis.cho")), "1.5a");
     PrefixBuilder sample;
     sample.holdServerLock();
     const QString cookies = sample.profile() + "/AppData/Local/Microsoft/Windows/INetCookies";
@@ -408,7 +396,7 @@ TEST(SeedTool, DemoMakesAMissingPrefixAndLeavesOtherFoldersAlone)
 
     const QString other = home.filePath(QStringLiteral("documents"));
     QDir().mkpath(other);
-    writeFile(other + "/letter.txt", "keep");
+    files::write(other + "/letter.txt", "keep");
     QString errors;
     EXPECT_EQ(seed(other, &errors), 1);
     EXPECT_TRUE(errors.contains("not a Wine prefix")) << errors.toStdString();

@@ -1,4 +1,5 @@
 #include "Controls.h"
+#include "FileBytes.h"
 #include "ModalAnswerer.h"
 #include "PrefixBuilder.h"
 #include "TestEnvironment.h"
@@ -43,12 +44,6 @@ QString ticks()
         if (boxes()[i]->isChecked())
             shown[i] = shown[i].toUpper();
     return shown;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 class AutostartLinkTest : public WindowSetTest
@@ -157,13 +152,13 @@ TEST_F(AutostartLinkTest, StoredChoiceTicksTheBoxesAndMovesToTheTranslatedNameAt
         ASSERT_EQ(argumentsOf(fixedLink()), c.arguments);
         TShellLink before;
         ASSERT_TRUE(before.LoadFromFile(fixedLink()));
-        const QByteArray stored = readAll(fixedLink());
+        const QByteArray stored = files::read(fixedLink());
 
         LoadAutomationChoices();
 
         EXPECT_EQ(ticks(), c.ticked) << c.arguments.toStdString();
         EXPECT_EQ(linkFiles(), QStringList{"Navolis-Auto.lnk"});
-        EXPECT_EQ(readAll(fixedLink()), stored);
+        EXPECT_EQ(files::read(fixedLink()), stored);
         EXPECT_FALSE(QFileInfo::exists(AutostartLinks::desktopEntryPath()));
 
         control<QCheckBox>(Form1, "CheckBox9")->click();
@@ -213,14 +208,14 @@ TEST_F(AutostartLinkTest, NoStartUpFolderMeansNothingReadOrWritten)
     QString edited = QString::fromUtf8(text).replace(shellFolderValue, "\\1");
     ASSERT_NE(edited.toUtf8(), text);
     missing.writeUserReg(edited.toUtf8());
-    const QByteArray sampleLink = readAll(fixedLink());
+    const QByteArray sampleLink = files::read(fixedLink());
     LoadAutomationChoices();
     control<QCheckBox>(Form1, "CheckBox5")->click();
     control<QCheckBox>(Form1, "CheckBox9")->click();
     control<QCheckBox>(Form1, "CheckBox5")->click();
     EXPECT_EQ(ticks(), "cbhmeN");
     EXPECT_EQ(linkFiles(), QStringList{"Navolis-Auto.lnk"});
-    EXPECT_EQ(readAll(fixedLink()), sampleLink);
+    EXPECT_EQ(files::read(fixedLink()), sampleLink);
 }
 
 // The login clean-up once stopped silently: loading the choice under Wine removed the desktop
@@ -232,10 +227,10 @@ TEST_F(AutostartLinkTest, UnderARunningWineserverNothingIsWrittenOrRemoved)
     control<QCheckBox>(Form1, "CheckBox5")->click();
     control<QCheckBox>(Form1, "CheckBox9")->click();
     const QString entry = AutostartLinks::desktopEntryPath();
-    const QByteArray entryBytes = readAll(entry);
+    const QByteArray entryBytes = files::read(entry);
     ASSERT_FALSE(entryBytes.isEmpty());
     const QStringList links = linkFiles();
-    const QByteArray link = readAll(namedLink());
+    const QByteArray link = files::read(namedLink());
     SetUp();
 
     prefix->holdServerLock();
@@ -253,8 +248,8 @@ TEST_F(AutostartLinkTest, UnderARunningWineserverNothingIsWrittenOrRemoved)
     EXPECT_FALSE(RemoveAutostartLinks());
 
     EXPECT_EQ(linkFiles(), links);
-    EXPECT_EQ(readAll(namedLink()), link);
-    EXPECT_EQ(readAll(entry), entryBytes) << "the login clean-up stays";
+    EXPECT_EQ(files::read(namedLink()), link);
+    EXPECT_EQ(files::read(entry), entryBytes) << "the login clean-up stays";
     EXPECT_EQ(notices, 1);
     EXPECT_EQ(answerer.answered(), QStringList{TShowMessage2Form::displayText(Qutrans::get(210))})
         << "after the notice, a further refusal is said in the window";
@@ -326,7 +321,7 @@ TEST_F(AutostartLinkTest, DesktopAutostartEntryComesAndGoesWithTheShortcut)
     EXPECT_TRUE(entry.startsWith(testenv::home() + "/.config/autostart/navolis-"));
     control<QCheckBox>(Form1, "CheckBox4")->click();
     control<QCheckBox>(Form1, "CheckBox8")->click();
-    const QString text = QString::fromUtf8(readAll(entry));
+    const QString text = QString::fromUtf8(files::read(entry));
     EXPECT_TRUE(text.contains("\nExec=env WINEPREFIX=" + prefix->root() + ' ' +
                               CompanionFiles::runningProgramPath() + " ce\n"))
         << text.toStdString();
@@ -356,7 +351,7 @@ TEST_F(AutostartLinkTest, EveryPrefixAtLoginIsOneEntryInsteadOfThePrefixsOwn)
     control<QCheckBox>(Form1, "CheckBox10")->click();
     EXPECT_FALSE(QFileInfo::exists(otherPrefixEntry));
     const QString all = AutostartLinks::allPrefixesEntryPath();
-    const QString text = QString::fromUtf8(readAll(all));
+    const QString text = QString::fromUtf8(files::read(all));
     EXPECT_TRUE(
         text.contains("\nExec=" + CompanionFiles::runningProgramPath() + " --all-prefixes cb\n"))
         << text.toStdString();

@@ -1,5 +1,6 @@
 #include "i18n/LanguageSwitch.h"
 #include "Controls.h"
+#include "FileBytes.h"
 #include "ModalAnswerer.h"
 #include "app/WindowSetFixture.h"
 #include "dialogs/u_ShowMessage2.h"
@@ -13,12 +14,6 @@
 #include <QTimer>
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class LanguageSwitchTest : public WindowSetTest
 {
@@ -57,7 +52,7 @@ TEST_F(LanguageSwitchTest, PickingTheCurrentLanguageDoesNothing)
     control<QComboBox>(Form1, "ComboBox1")->setCurrentIndex(current);
     emit control<QComboBox>(Form1, "ComboBox1")->activated(current);
 
-    EXPECT_EQ(contents(files.helpFile()), "help") << "no file is deleted";
+    EXPECT_EQ(files::read(files.helpFile()), "help") << "no file is deleted";
     EXPECT_TRUE(started.isEmpty()) << "no restart";
     EXPECT_FALSE(Form1->closeRequested());
 }
@@ -70,7 +65,7 @@ TEST_F(LanguageSwitchTest, LanguageWindowNeverRewritesAnExistingChoice)
     choice.close();
     control<QComboBox>(Form4, "ComboBox1")->setCurrentIndex(indexOf(QStringLiteral("DEUTSCH")));
     Form4->BitBtn1Click();
-    EXPECT_EQ(contents(files.languageChoiceFile()), "1.5a-kept");
+    EXPECT_EQ(files::read(files.languageChoiceFile()), "1.5a-kept");
     QFile::remove(files.languageChoiceFile());
 }
 
@@ -126,7 +121,7 @@ TEST_F(LanguageSwitchTest, ZPickingAnotherLanguageSwitchesAndRestarts)
     control<QComboBox>(Form4, "ComboBox1")->setCurrentIndex(other);
     Form4->BitBtn1Click();
 
-    EXPECT_EQ(contents(files.languageChoiceFile()), "1.5a");
+    EXPECT_EQ(files::read(files.languageChoiceFile()), "1.5a");
     EXPECT_EQ(Qutrans::GetLanguage(), QStringLiteral("DEUTSCH"));
     EXPECT_TRUE(QFile::exists(files.helpFile()));
     EXPECT_TRUE(QFile::exists(files.documentationFile()));

@@ -1,4 +1,5 @@
 #include "controls/CachePreview.h"
+#include "FileBytes.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -13,13 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 const char TinyGif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff!\xf9\x04"
                        "\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02"
@@ -45,15 +39,15 @@ TEST(CachePreview, PagesShowWithoutNetworkOrFilesOutsideTheCache)
     QTemporaryDir home;
     const QString cache = home.path() + "/Content.IE5";
     QDir().mkpath(cache + "/AB12CD34");
-    write(home.path() + "/secret.gif", QByteArray(TinyGif, sizeof TinyGif - 1));
-    write(cache + "/AB12CD34/pic[0].gif", QByteArray(TinyGif, sizeof TinyGif - 1));
-    write(cache + "/AB12CD34/page[0].html",
-          ("<html><head><link rel=stylesheet href='" + remote + "/s.css'><script src='" + remote +
-           "/t.js'></script></head><body><h1>Cached</h1><img src='" + remote +
-           "/a.png'><iframe src='" + remote + "/f.html'></iframe><img src='pic[0].gif'>" +
-           "<img src='../../secret.gif'><img src='file://" + home.path() +
-           "/secret.gif'><script>document.write('ran')</script></body></html>")
-              .toUtf8());
+    files::write(home.path() + "/secret.gif", QByteArray(TinyGif, sizeof TinyGif - 1));
+    files::write(cache + "/AB12CD34/pic[0].gif", QByteArray(TinyGif, sizeof TinyGif - 1));
+    files::write(cache + "/AB12CD34/page[0].html",
+                 ("<html><head><link rel=stylesheet href='" + remote + "/s.css'><script src='" +
+                  remote + "/t.js'></script></head><body><h1>Cached</h1><img src='" + remote +
+                  "/a.png'><iframe src='" + remote + "/f.html'></iframe><img src='pic[0].gif'>" +
+                  "<img src='../../secret.gif'><img src='file://" + home.path() +
+                  "/secret.gif'><script>document.write('ran')</script></body></html>")
+                     .toUtf8());
 
     CachePreview preview;
     preview.resize(400, 300);

@@ -1,5 +1,6 @@
 // The library's C interface as the program uses it, against language data in a
 // temporary program folder.
+#include "FileBytes.h"
 #include "qutrans1.h"
 
 #include <QCoreApplication>
@@ -10,20 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(content);
-}
 
 class TranslationLibrary : public ::testing::Test
 {
@@ -40,10 +27,11 @@ protected:
     void addLanguage(const QString &name, bool withHelp)
     {
         const QString stem = tmp.path() + "/app/qutrans/" + name;
-        writeFile(stem + ".lng", "0=" + name.toUtf8() + "\n1=Navolis\n2=" + name.toUtf8() + "\n");
+        files::write(stem + ".lng",
+                     "0=" + name.toUtf8() + "\n1=Navolis\n2=" + name.toUtf8() + "\n");
         if (withHelp) {
-            writeFile(stem + ".chm", "help " + name.toUtf8());
-            writeFile(stem + ".doc", "doc " + name.toUtf8());
+            files::write(stem + ".chm", "help " + name.toUtf8());
+            files::write(stem + ".doc", "doc " + name.toUtf8());
         }
     }
 
@@ -84,16 +72,16 @@ TEST_F(TranslationLibrary, StartsInEnglishWithoutDefinitionOrTemplate)
 
 TEST_F(TranslationLibrary, StartReadsTheDefinitionFileElseTheTemplate)
 {
-    writeFile(base + "t00", "Language=KLINGON\n");
+    files::write(base + "t00", "Language=KLINGON\n");
     start();
     EXPECT_STREQ(GetLanguage(), "KLINGON");
 
-    writeFile(base + "def", "# chosen\nlanguage = deutsch\n");
+    files::write(base + "def", "# chosen\nlanguage = deutsch\n");
     start();
     EXPECT_STREQ(GetLanguage(), "DEUTSCH");
     EXPECT_STREQ(get(2), "DEUTSCH");
 
-    writeFile(base + "def", "Language=NOSUCH\n");
+    files::write(base + "def", "Language=NOSUCH\n");
     start();
     EXPECT_STREQ(GetLanguage(), "ENGLISH");
 }
@@ -121,11 +109,11 @@ TEST_F(TranslationLibrary, SetLanguagePlacesThatLanguagesHelpAndDocumentation)
 {
     start();
     ASSERT_EQ(SetLanguage("DEUTSCH", 0), 0);
-    EXPECT_EQ(readAll(base + "chm"), "help DEUTSCH");
-    EXPECT_EQ(readAll(base + "doc"), "doc DEUTSCH");
+    EXPECT_EQ(files::read(base + "chm"), "help DEUTSCH");
+    EXPECT_EQ(files::read(base + "doc"), "doc DEUTSCH");
     ASSERT_EQ(SetLanguage("ENGLISH", 0), 0);
-    EXPECT_EQ(readAll(base + "chm"), "help ENGLISH");
-    EXPECT_EQ(readAll(base + "doc"), "doc ENGLISH");
+    EXPECT_EQ(files::read(base + "chm"), "help ENGLISH");
+    EXPECT_EQ(files::read(base + "doc"), "doc ENGLISH");
     EXPECT_EQ(QDir(tmp.path() + "/app").entryList(QDir::Files).size(), 3) << "temporary files left";
 }
 
@@ -191,7 +179,7 @@ TEST_F(TranslationLibrary, UnwritableProgramFolderFallsBackToTheDataHome)
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_EQ(result, 0);
     const QString fallback = qEnvironmentVariable("XDG_DATA_HOME") + "/navolis/navolis.";
-    EXPECT_EQ(readAll(fallback + "chm"), "help DEUTSCH");
+    EXPECT_EQ(files::read(fallback + "chm"), "help DEUTSCH");
     EXPECT_TRUE(QFile::exists(fallback + "def"));
     start();
     EXPECT_STREQ(GetLanguage(), "DEUTSCH");
@@ -208,8 +196,9 @@ TEST(ShippedTranslationData, EveryLanguageBesideTheProgramHasHelpAndDocumentatio
         const QString name = AvailableLanguages(i);
         ASSERT_EQ(SetLanguage(AvailableLanguages(i), 0), 0) << name.toStdString();
         EXPECT_STREQ(get(0), AvailableLanguages(i));
-        EXPECT_TRUE(readAll(tmp.path() + "/navolis.chm").startsWith("ITSF")) << name.toStdString();
-        EXPECT_TRUE(readAll(tmp.path() + "/navolis.doc").startsWith("{\\rtf1"))
+        EXPECT_TRUE(files::read(tmp.path() + "/navolis.chm").startsWith("ITSF"))
+            << name.toStdString();
+        EXPECT_TRUE(files::read(tmp.path() + "/navolis.doc").startsWith("{\\rtf1"))
             << name.toStdString();
     }
     qunsetenv("NAVOLIS_PROGRAM_PATH");

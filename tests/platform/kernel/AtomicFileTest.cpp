@@ -1,4 +1,5 @@
 #include "platform/kernel/AtomicFile.h"
+#include "FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,19 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 mode_t modeOf(const QString &path)
 {
@@ -48,10 +36,10 @@ TEST(AtomicFile, ReplaceKeepsTheModeAndANewFileFollowsTheUmask)
     const Umask umask;
     QTemporaryDir dir;
     const QString old = dir.filePath("old");
-    write(old, "old");
+    files::write(old, "old");
     ::chmod(QFile::encodeName(old).constData(), 0640);
     ASSERT_TRUE(AtomicFile::replace(old, "new"));
-    EXPECT_EQ(contents(old), "new");
+    EXPECT_EQ(files::read(old, "<missing>"), "new");
     EXPECT_EQ(modeOf(old), 0640u);
 
     const QString fresh = dir.filePath("fresh");
@@ -97,7 +85,7 @@ TEST(AtomicFile, LinkingNeverReplacesAnExistingTarget)
         ASSERT_TRUE(temp.write("second"));
         EXPECT_FALSE(temp.linkAsTarget());
     }
-    EXPECT_EQ(contents(target), "first");
+    EXPECT_EQ(files::read(target, "<missing>"), "first");
     EXPECT_EQ(modeOf(target), 0644u);
     EXPECT_EQ(entries(dir), QStringList{"target"});
 }
@@ -108,7 +96,7 @@ TEST(AtomicFile, LeftoversOfEndedProcessesAreRemovedAndNothingElse)
 {
     QTemporaryDir dir;
     const QString target = dir.filePath("user.reg");
-    write(target, "hive");
+    files::write(target, "hive");
     // A process that has surely ended: a child we waited for.
     const pid_t ended = ::fork();
     if (ended == 0)
@@ -120,7 +108,7 @@ TEST(AtomicFile, LeftoversOfEndedProcessesAreRemovedAndNothingElse)
     const QString notANumber = target + ".navolis-abc-1";
     const QString otherFile = dir.filePath("system.reg.navolis-%1-1").arg(ended);
     for (const QString &path : {gone, mine, notANumber, otherFile})
-        write(path, "partial");
+        files::write(path, "partial");
 
     EXPECT_EQ(AtomicFile::removeLeftovers(target), 1);
     EXPECT_FALSE(QFile::exists(gone));
@@ -146,7 +134,7 @@ TEST(AtomicFile, FilesOfRootKeepTheOwnerOfTheFileOrFolder)
     };
     const std::pair<uid_t, gid_t> nobody(65534, 65534);
     const QString old = dir.filePath("user.reg");
-    write(old, "old");
+    files::write(old, "old");
     ASSERT_TRUE(own(old));
     ::chmod(QFile::encodeName(old).constData(), 0640);
     ASSERT_TRUE(AtomicFile::replace(old, "new"));

@@ -1,6 +1,7 @@
 // Removing a trace leaves nothing of it in the blocks it had, and touches nothing but the trace.
 
 #include "common/Erase.h"
+#include "FileBytes.h"
 #include "ImmutableFile.h"
 #include "platform/kernel/AtomicFile.h"
 
@@ -13,19 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 std::string local(const QString &path)
 {
@@ -46,7 +34,7 @@ TEST(Erase, AFileOfOneNameIsEmptiedBeforeItGoes)
 {
     QTemporaryDir dir;
     const QString cookie = dir.filePath("cookie.txt");
-    write(cookie, "sid\nsecret-value\nexample.com/\n");
+    files::write(cookie, "sid\nsecret-value\nexample.com/\n");
     const int watcher = ::open(QFile::encodeName(cookie).constData(), O_RDONLY);
     ASSERT_GE(watcher, 0);
     const auto close = qScopeGuard([&] { ::close(watcher); });
@@ -61,7 +49,7 @@ TEST(Erase, AFileOfOneNameIsEmptiedBeforeItGoes)
     EXPECT_EQ(readThrough(watcher), QByteArray());
 
     common::setOverwriting(false);
-    write(cookie, "again");
+    files::write(cookie, "again");
     EXPECT_EQ(common::erase(local(cookie)), common::Erasure::Unlinked);
     common::setOverwriting(true);
     EXPECT_EQ(common::erase(local(cookie)), common::Erasure::Missing);
@@ -73,13 +61,13 @@ TEST(Erase, AHardLinkedFileKeepsItsContentForTheOtherName)
     QTemporaryDir dir;
     const QString cookie = dir.filePath("cookie.txt");
     const QString other = dir.filePath("kept.txt");
-    write(cookie, "sid\nsecret-value\n");
+    files::write(cookie, "sid\nsecret-value\n");
     ASSERT_EQ(::link(QFile::encodeName(cookie).constData(), QFile::encodeName(other).constData()),
               0);
     const long before = common::erasureCounts().keptByOtherLink;
     EXPECT_EQ(common::erase(local(cookie)), common::Erasure::KeptByOtherLink);
     EXPECT_FALSE(QFile::exists(cookie));
-    EXPECT_EQ(contents(other), "sid\nsecret-value\n");
+    EXPECT_EQ(files::read(other, "<missing>"), "sid\nsecret-value\n");
     EXPECT_EQ(common::erasureCounts().keptByOtherLink, before + 1);
 }
 
@@ -90,30 +78,30 @@ TEST(Erase, LinksAndFilesSwappedInAreNotOverwritten)
     QTemporaryDir dir;
     const QString target = dir.filePath("elsewhere.txt");
     const QString trace = dir.filePath("trace.txt");
-    write(target, "not a trace");
+    files::write(target, "not a trace");
     ASSERT_TRUE(QFile::link(target, trace));
     EXPECT_EQ(common::erase(local(trace)), common::Erasure::Unlinked);
-    EXPECT_EQ(contents(target), "not a trace");
+    EXPECT_EQ(files::read(target, "<missing>"), "not a trace");
 
     const auto swap = [&](bool toLink) {
-        write(trace, "the trace");
+        files::write(trace, "the trace");
         common::setEraseLookHook([&] {
             QFile::remove(trace);
             if (toLink)
                 QFile::link(target, trace);
             else
-                write(trace, "someone else's");
+                files::write(trace, "someone else's");
         });
         const common::Erasure erased = common::erase(local(trace));
         common::setEraseLookHook({});
         return erased;
     };
     EXPECT_EQ(swap(true), common::Erasure::Failed);
-    EXPECT_EQ(contents(target), "not a trace");
+    EXPECT_EQ(files::read(target, "<missing>"), "not a trace");
     EXPECT_TRUE(QFileInfo(trace).isSymLink());
     QFile::remove(trace);
     EXPECT_EQ(swap(false), common::Erasure::Failed);
-    EXPECT_EQ(contents(trace), "someone else's");
+    EXPECT_EQ(files::read(trace, "<missing>"), "someone else's");
 }
 
 // A folder that keeps its names keeps the files' content too: nothing is emptied that could
@@ -123,17 +111,17 @@ TEST(Erase, AFileThatCannotBeUnlinkedIsNotEmptied)
     QTemporaryDir dir;
     QDir().mkpath(dir.filePath("locked"));
     const QString cookie = dir.filePath("locked/cookie.txt");
-    write(cookie, "sid\nsecret-value\n");
+    files::write(cookie, "sid\nsecret-value\n");
     const ImmutableFile folder(dir.filePath("locked"));
     if (!folder.held())
         GTEST_SKIP() << "needs root and a file system with the immutable flag";
     EXPECT_EQ(common::erase(local(cookie)), common::Erasure::Failed);
-    EXPECT_EQ(contents(cookie), "sid\nsecret-value\n");
+    EXPECT_EQ(files::read(cookie, "<missing>"), "sid\nsecret-value\n");
     {
         const common::ErasureBatch batch;
         EXPECT_EQ(common::erase(local(cookie)), common::Erasure::Failed);
     }
-    EXPECT_EQ(contents(cookie), "sid\nsecret-value\n");
+    EXPECT_EQ(files::read(cookie, "<missing>"), "sid\nsecret-value\n");
 }
 
 // The previous version of a replaced file is emptied once the new one has its name, unless
@@ -142,19 +130,19 @@ TEST(Erase, AReplacedFilesPreviousVersionIsEmptied)
 {
     QTemporaryDir dir;
     const QString hive = dir.filePath("user.reg");
-    write(hive, "\"url1\"=\"http://typed.example/\"\n");
+    files::write(hive, "\"url1\"=\"http://typed.example/\"\n");
     int watcher = ::open(QFile::encodeName(hive).constData(), O_RDONLY);
     ASSERT_GE(watcher, 0);
     ASSERT_TRUE(AtomicFile::replace(hive, "new\n"));
     EXPECT_EQ(readThrough(watcher), QByteArray());
-    EXPECT_EQ(contents(hive), "new\n");
+    EXPECT_EQ(files::read(hive, "<missing>"), "new\n");
     ::close(watcher);
 
     const QString backup = dir.filePath("user.reg.bak");
     ASSERT_EQ(::link(QFile::encodeName(hive).constData(), QFile::encodeName(backup).constData()),
               0);
     ASSERT_TRUE(AtomicFile::replace(hive, "newer\n"));
-    EXPECT_EQ(contents(backup), "new\n");
+    EXPECT_EQ(files::read(backup, "<missing>"), "new\n");
 }
 
 // Where the zeros cannot reach the blocks, that is said once, with the folder.
@@ -173,7 +161,7 @@ TEST(Erase, ACopyOnWriteFileSystemIsNamedOnce)
     // The zeros would only take new space: the files are unlinked, and counted as such.
     const long before = common::erasureCounts().unlinkedOnly;
     for (const char *name : {"a.txt", "b.txt"}) {
-        write(dir.filePath(name), "trace");
+        files::write(dir.filePath(name), "trace");
         EXPECT_EQ(common::erase(local(dir.filePath(name))), common::Erasure::Unlinked);
     }
     EXPECT_EQ(common::erasureCounts().unlinkedOnly, before + 2);

@@ -1,4 +1,5 @@
 #include "platform/kernel/PrefixFileRead.h"
+#include "FileBytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,24 +11,13 @@
 
 using namespace PrefixFile;
 
-namespace {
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
-
 // Whoever may write in a prefix can put a FIFO or a link to a device where a file is read: it
 // is refused at once instead of blocking the run or filling the memory.
 TEST(PrefixFileRead, OnlyRegularFilesAreReadAndNoneBeyondTheLimit)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath("user.reg");
-    write(file, "WINE REGISTRY");
+    files::write(file, "WINE REGISTRY");
     const QString fifo = dir.filePath("x.lnk");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const QString toFile = dir.filePath("to-file");

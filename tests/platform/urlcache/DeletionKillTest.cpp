@@ -1,6 +1,7 @@
 // A deletion killed at any moment leaves a container that Wine keeps, that an independent
 // reader reads, and that a second run empties completely.
 
+#include "FileBytes.h"
 #include "MsiecfExport.h"
 #include "platform/urlcache/IndexDatLayout.h"
 #include "platform/urlcache/IndexEditor.h"
@@ -29,19 +30,6 @@ using namespace urlcache;
 constexpr int Visits = 3000;
 constexpr int Kills = 50;
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 class DeletionKillTest : public ::testing::Test
 {
 protected:
@@ -64,7 +52,7 @@ protected:
                 ASSERT_TRUE(editor.addRecord(visit));
             }
         }
-        filled = readAll(index);
+        filled = files::read(index);
     }
 
     // What the history clearing does: one walk over the container.
@@ -93,7 +81,7 @@ protected:
     // The writes of a whole clearing, counted.
     int stepsOfAClearing()
     {
-        writeAll(index, filled);
+        files::write(index, filled);
         int steps = 0;
         IndexEditor::setDeletionStepHook([&] { ++steps; });
         clearHistory();
@@ -159,9 +147,9 @@ TEST_F(DeletionKillTest, EveryKillLeavesAContainerThatASecondRunEmpties)
     for (int kill = 0; kill < Kills; ++kill) {
         // Spread over the whole clearing, with every kind of step among them.
         const int step = kill < 5 ? 1 + kill : 1 + int(random.bounded(quint32(steps)));
-        writeAll(index, filled);
+        files::write(index, filled);
         ASSERT_EQ(killedAt(step, [this] { clearHistory(); }), SIGKILL) << "step " << step;
-        const QByteArray left = readAll(index);
+        const QByteArray left = files::read(index);
         EXPECT_EQ(msiecfinfo(index), 0) << "step " << step;
         if (!headerConsistent(reinterpret_cast<const uchar *>(left.constData()),
                               quint64(left.size())))
@@ -192,7 +180,7 @@ TEST_F(DeletionKillTest, KillsAmongSingleDeletionsAreFinishedByTheNextRun)
         const int step = kill == 9  ? steps - 1
                          : kill % 2 ? 3 + 5 * (kill * 37)
                                     : 1 + (kill * steps) / 10;
-        writeAll(index, filled);
+        files::write(index, filled);
         ASSERT_EQ(killedAt(step, [this] { deleteOneByOne(); }), SIGKILL) << "step " << step;
         deleteOneByOne();
         expectEmptyAndSound();
@@ -230,7 +218,7 @@ TEST_F(DeletionKillTest, ContainerShortenedDuringAClearingEndsTheWalkNotTheProce
 {
     // Between two records: the checks are made before each record, not inside one.
     const int stepsPerRecord = stepsOfAClearing() / Visits;
-    writeAll(index, filled);
+    files::write(index, filled);
     const pid_t child = ::fork();
     if (child == 0) {
         int steps = 0;
