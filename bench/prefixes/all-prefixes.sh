@@ -5,6 +5,7 @@
 # bench/prefixes/all-prefixes.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+. bench/prefixes/common.sh
 build=$(realpath "${1:-build}")
 runs=7
 work=$(mktemp -d)
@@ -12,8 +13,7 @@ trap 'rm -rf "$work"' EXIT
 
 # One prefix: Wine's sample with 98 cookies more.
 one=$work/one
-cp -a tests/data/wine8-prefix "$one"
-rm -f "$one/dosdevices/c:" && ln -s ../drive_c "$one/dosdevices/c:" # git may keep it as text
+copy_sample_prefix "$one"
 WINEPREFIX=$one "$build/bin/navolis-seed" cookies 98 >/dev/null
 
 # A home for each run (the warm-up's included): 50 games in Steam's library, and one prefix.
@@ -30,12 +30,8 @@ for run in $(seq 0 "$runs"); do
     cp -a "$one" "$work/singles/$run"
 done
 
-# The program and its companion files in a folder of their own, with a language chosen.
 program=$work/program
-mkdir -p "$program"
-cp -a "$build/bin/navolis" "$build/bin/libQuTrans1.so"* "$build/bin/navolis.def" \
-    "$build/bin/qutrans" "$program/"
-printf '1.5a' >"$program/navolis.cho"
+install_program "$program" "$build"
 
 # Each command takes the next fresh copy.
 echo 0 >"$work/next-all"

@@ -5,14 +5,14 @@
 # timed. bench/prefixes/overwrite.sh [BUILD_DIR] [WORK_FOLDER, on the file system to measure]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+. bench/prefixes/common.sh
 build=$(realpath "${1:-build}")
 runs=5
 work=$(mktemp -d "${2:-${TMPDIR:-/tmp}}/navolis-overwrite-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 one=$work/one
-cp -a tests/data/wine8-prefix "$one"
-rm -f "$one/dosdevices/c:" && ln -s ../drive_c "$one/dosdevices/c:" # git may keep it as text
+copy_sample_prefix "$one"
 WINEPREFIX=$one "$build/bin/navolis-seed" cache 20000 >/dev/null
 for side in on off; do
     for run in $(seq 0 "$runs"); do
@@ -22,10 +22,7 @@ done
 sync
 
 program=$work/program
-mkdir -p "$program"
-cp -a "$build/bin/navolis" "$build/bin/libQuTrans1.so"* "$build/bin/navolis.def" \
-    "$build/bin/qutrans" "$program/"
-printf '1.5a' >"$program/navolis.cho"
+install_program "$program" "$build"
 
 echo 0 >"$work/next-on"
 echo 0 >"$work/next-off"
