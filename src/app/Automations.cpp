@@ -183,8 +183,7 @@ namespace {
 void stepFailed(const cleanup::Cleaner &cleaner, const cleanup::Outcome &outcome)
 {
     cleanupStatus = 1;
-    std::fprintf(stderr, "navolis: %s, %s: %s\n", qPrintable(QString(cleaner.letter)),
-                 qPrintable(cleaner.name), qPrintable(cleanup::report(outcome)));
+    std::fprintf(stderr, "navolis: %s\n", qPrintable(cleanup::stepReport(cleaner.letter, outcome)));
     std::fflush(stderr);
 }
 
@@ -225,8 +224,8 @@ void RunAutomaticCleanup()
         if (!outcome.done())
             stepFailed(cleaner, outcome);
         else if (outcome.contentKept > 0 || outcome.notOverwritten > 0)
-            std::fprintf(stderr, "navolis: %s, %s: %s\n", qPrintable(QString(cleaner.letter)),
-                         qPrintable(cleaner.name), qPrintable(cleanup::report(outcome)));
+            std::fprintf(stderr, "navolis: %s\n",
+                         qPrintable(cleanup::stepReport(cleaner.letter, outcome)));
     };
     setProgress(10);
     step('c');

@@ -90,10 +90,8 @@ AllPrefixesResult cleanAllPrefixes(const QString &letters, const QString &progra
         }
         for (const auto &[letter, outcome] : run.outcomes)
             if (!outcome.done())
-                std::fprintf(stderr, "navolis: %s: %s, %s: %s\n", qPrintable(found.name),
-                             qPrintable(QString(letter)),
-                             qPrintable(cleanup::cleanerFor(letter)->name),
-                             qPrintable(cleanup::report(outcome)));
+                std::fprintf(stderr, "navolis: %s: %s\n", qPrintable(found.name),
+                             qPrintable(cleanup::stepReport(letter, outcome)));
         std::fflush(stderr);
     }
     return result;

@@ -313,9 +313,8 @@ int runOnAllPrefixes(const QString &letters)
                                    QStringLiteral(" could not be removed");
         if (!removed.done()) {
             result.complete = false;
-            std::fprintf(stderr, "navolis: r, %s: %s\n",
-                         qPrintable(cleanup::cleanerFor(QLatin1Char('r'))->name),
-                         qPrintable(cleanup::report(removed)));
+            std::fprintf(stderr, "navolis: %s\n",
+                         qPrintable(cleanup::stepReport(QLatin1Char('r'), removed)));
         }
     }
     if (letters.contains(QLatin1Char('n'))) {

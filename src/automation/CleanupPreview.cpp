@@ -15,11 +15,7 @@ CleanupForecast CleanupPreview(const QString &letters, const cleanup::Context &c
         }
         const cleanup::Outcome outcome = cleaner.run(cleanup::Mode::Preview, context);
         forecast.outcomes.back().second = outcome;
-        forecast.lines << QString(cleaner.letter) + QStringLiteral("  ") + outcome.summary;
-        // The run leaves what it cannot read as it is, and its step fails.
-        for (const QString &reason : outcome.reasons)
-            forecast.lines << QStringLiteral("   %1: it stays, and \"%2\" would not be done")
-                                  .arg(reason, QString(cleaner.letter));
+        forecast.lines << cleanup::previewLines(cleaner.letter, outcome);
         forecast.complete = forecast.complete && outcome.reasons.isEmpty();
     }
     return forecast;

@@ -338,4 +338,19 @@ QString report(const Outcome &outcome)
         .arg(reasons);
 }
 
+QString stepReport(QChar letter, const Outcome &outcome)
+{
+    return QStringLiteral("%1, %2: %3").arg(letter).arg(cleanerFor(letter)->name, report(outcome));
+}
+
+QStringList previewLines(QChar letter, const Outcome &outcome)
+{
+    QStringList lines{QString(letter) + QStringLiteral("  ") + outcome.summary};
+    // The run leaves what it cannot read as it is, and its step fails.
+    for (const QString &reason : outcome.reasons)
+        lines << QStringLiteral("   %1: it stays, and \"%2\" would not be done")
+                     .arg(reason, QString(letter));
+    return lines;
+}
+
 } // namespace cleanup

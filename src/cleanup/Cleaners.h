@@ -77,6 +77,11 @@ bool isLetters(QStringView word);
 
 // What stayed and why, in one line: "3 of 40 stayed: Wine is using this prefix".
 QString report(const Outcome &outcome);
+// The same for one step: "c, the cookies: 3 of 40 stayed: Wine is using this prefix".
+QString stepReport(QChar letter, const Outcome &outcome);
+// What a preview says of one step: "c  40 cookies, 12 kb", then a line for each reason why
+// something would stay.
+QStringList previewLines(QChar letter, const Outcome &outcome);
 
 // The start-up shortcut's fixed name, read and removed beside the translated one.
 inline const QString FixedLinkName = QStringLiteral("Navolis-Auto.lnk");

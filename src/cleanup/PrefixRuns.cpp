@@ -63,15 +63,16 @@ QStringList reportLines(const PrefixRun &run, Mode mode)
         !common::overwriteReaches(QFile::encodeName(run.prefix.path).toStdString()))
         lines << QStringLiteral("  note: %1").arg(QLatin1String(common::UnreachableText));
     for (const auto &[letter, outcome] : run.outcomes) {
-        QString line = QStringLiteral("  %1  %2").arg(letter).arg(outcome.summary);
-        if (mode == Mode::Clean)
-            line += QStringLiteral(": ") + (outcome.done() && outcome.found == 0
-                                                ? QStringLiteral("nothing to remove")
-                                                : report(outcome));
-        else if (!outcome.reasons.isEmpty())
-            line +=
-                QStringLiteral(" (it stays: %1)").arg(outcome.reasons.join(QStringLiteral("; ")));
-        lines << line;
+        if (mode == Mode::Preview) {
+            for (const QString &line : previewLines(letter, outcome))
+                lines << QStringLiteral("  ") + line;
+            continue;
+        }
+        lines << QStringLiteral("  %1  %2: %3")
+                     .arg(letter)
+                     .arg(outcome.summary, outcome.done() && outcome.found == 0
+                                               ? QStringLiteral("nothing to remove")
+                                               : report(outcome));
     }
     return lines;
 }
