@@ -1,7 +1,6 @@
 #include "platform/context/PrefixContext.h"
 
 #include "platform/context/DefaultPrefix.h"
-#include "platform/prefix/WineServer.h"
 
 PrefixContext::PrefixContext(Prefix prefix) : m_prefix(std::move(prefix)) {}
 
@@ -12,9 +11,4 @@ PrefixContext PrefixContext::chooseAtStart()
         DefaultPrefix::ensure(chosen.root(), DefaultPrefix::loginName());
     Prefix::setChosen(chosen);
     return PrefixContext(chosen);
-}
-
-bool PrefixContext::writesRefused() const
-{
-    return writesRefusedTo(root());
 }

@@ -5,9 +5,9 @@
 #include <QString>
 
 // One prefix that a clean-up works on, made once and handed to the cleaners: its root, its
-// registry file, its cache containers (where its shell folders say) and whether anything in it
-// may be changed. While a Use of it lives, the platform's calls on this thread serve it, as
-// the Windows calls of a process serve the profile it runs under.
+// registry file and its cache containers (where its shell folders say). While a Use of it lives,
+// the platform's calls on this thread serve it, as the Windows calls of a process serve the
+// profile it runs under.
 class PrefixContext
 {
 public:
@@ -19,9 +19,6 @@ public:
 
     const Prefix &prefix() const { return m_prefix; }
     const QString &root() const { return m_prefix.root(); }
-
-    // Nothing may be changed in it: Wine's server runs there, or its registry file is damaged.
-    bool writesRefused() const;
 
     class Use
     {
