@@ -427,6 +427,18 @@ void prepareRun(const QStringList &arguments, const std::function<void()> &remov
     ApplyTranslations();
 }
 
+int runMessageLoop()
+{
+    // A language switch has already asked the main window to close: this instance ends at the
+    // loop's first turn and leaves every message to the one it started.
+    if (Form1->closeRequested())
+        return 0;
+    reportPrefixProblem();
+    Form1->show();
+    const int loop = Form1->closeRequested() ? 0 : QApplication::exec();
+    return loop != 0 ? loop : AutomaticCleanupStatus();
+}
+
 int runNavolis(int &argc, char **argv)
 {
     ScreenFallback platform(argc, argv);
@@ -479,13 +491,5 @@ int runNavolis(int &argc, char **argv)
     installReadOnlyNotice();
     installUnreachableNotice();
     prepareRun(CommandLine::arguments(), RemoveAutostartLinks);
-    reportPrefixProblem();
-
-    // A language switch may already have asked the main window to close: then the loop ends
-    // at its first turn.
-    if (Form1->closeRequested())
-        return 0;
-    Form1->show();
-    const int loop = Form1->closeRequested() ? 0 : QApplication::exec();
-    return loop != 0 ? loop : AutomaticCleanupStatus();
+    return runMessageLoop();
 }

@@ -19,3 +19,8 @@ void createWindowSet();
 // Start-up between the windows and the message loop: the "r" rule, the language window,
 // the texts. removeAutostartLinks is the step taken for a first argument "r".
 void prepareRun(const QStringList &arguments, const std::function<void()> &removeAutostartLinks);
+
+// After the texts: a problem of the prefix is said, the main window shown and the message loop
+// run, unless a language switch has already asked the main window to close. Returns the exit
+// code.
+int runMessageLoop();

@@ -127,6 +127,16 @@ TEST_F(LanguageSwitchTest, ZPickingAnotherLanguageSwitchesAndRestarts)
     EXPECT_TRUE(QFile::exists(files.documentationFile()));
     EXPECT_EQ(started, QStringList{files.programPath()});
     EXPECT_TRUE(Form1->closeRequested());
+
+    // The old instance ends without a word, even where it would have had one to say: the new
+    // instance says it.
+    const QByteArray prefix = qgetenv("WINEPREFIX");
+    const auto restore = qScopeGuard([&] { qputenv("WINEPREFIX", prefix); });
+    qputenv("WINEPREFIX", "/nonexistent-navolis/prefix");
+    ModalAnswerer answerer;
+    EXPECT_EQ(runMessageLoop(), 0);
+    EXPECT_TRUE(answerer.answered().isEmpty());
+    EXPECT_FALSE(Form1->isVisible());
 }
 
 } // namespace
