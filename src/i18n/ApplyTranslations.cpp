@@ -49,22 +49,27 @@ void caption(QAbstractButton *button, int number)
     button->setText(Qutrans::get(number));
 }
 
-// A side button's caption that is wider than the button breaks at its last fitting blank,
-// as the button has room for two lines under its glyph.
+// A side button's caption is the library's text as it stands; one that is wider than the button
+// gets a smaller font until it fits, never a line break of its own.
 void caption(QToolButton *button, int number)
 {
-    QString text = Qutrans::get(number);
-    const QFontMetrics metrics(button->font());
+    const QString text = Qutrans::get(number);
     const int room = button->width() - 6;
-    if (metrics.horizontalAdvance(text) > room) {
-        for (qsizetype blank = text.lastIndexOf(QLatin1Char(' ')); blank > 0;
-             blank = text.lastIndexOf(QLatin1Char(' '), blank - 1)) {
-            if (metrics.horizontalAdvance(text.left(blank)) <= room) {
-                text[blank] = QLatin1Char('\n');
-                break;
-            }
-        }
-    }
+    const auto widest = [&text](const QFont &font) {
+        const QFontMetrics metrics(font);
+        int width = 0;
+        for (const QString &line : text.split(QLatin1Char('\n')))
+            width = std::max(width, metrics.horizontalAdvance(line));
+        return width;
+    };
+    QFont font = button->font();
+    font.setPixelSize(button->property("pixelHeight").toInt() > 0
+                          ? button->property("pixelHeight").toInt()
+                          : font.pixelSize());
+    constexpr int smallestReadable = 8;
+    while (widest(font) > room && font.pixelSize() > smallestReadable)
+        font.setPixelSize(font.pixelSize() - 1);
+    button->setFont(font);
     button->setText(text);
 }
 
@@ -261,11 +266,11 @@ void securityPanel()
 
 void cachePanel()
 {
-    TBrowsercachePanel *cache = Form1->browsercachePanel();
+    const QWidget *cache = Form1->browsercachePanel();
     oneLine<QTextEdit>(cache, "RichEdit4", 113);
     oneLine<QPlainTextEdit>(cache, "Memo4", 114);
+    // The count and size lines keep their stored captions until the panel is first filled.
     captions(cache, {{"GroupBox8", 115}, {"Label40", 116}, {"Label41", 117}});
-    cache->ShowCountAndSize();
 }
 
 void favouritesPanel()
