@@ -127,6 +127,8 @@ void TForm2::setProgress(int percent)
 
 void TForm2::endProgressDisplay()
 {
+    // Back to the stored state: a later self-running display counts its hundred steps from 0.
+    ui->ProgressBar1->setValue(0);
     ui->Panel1->setVisible(false);
     close();
 }

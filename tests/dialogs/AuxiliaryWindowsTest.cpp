@@ -97,6 +97,23 @@ TEST_F(BusyWindowTest, SelfRunningProgressClosesItselfAndResets)
     }
 }
 
+// The unattended run drives the bar to 100 by hand; a timed display after it still counts its
+// hundred ticks.
+TEST_F(BusyWindowTest, TimedDisplayAfterADrivenBarCountsFromZero)
+{
+    Form2->showProgressDisplay(QStringLiteral("cleaning"));
+    Form2->setProgress(100);
+    Form2->endProgressDisplay();
+    EXPECT_EQ(control<QProgressBar>(Form2, "ProgressBar1")->value(), 0);
+
+    int ticks = 0;
+    const auto counting =
+        QObject::connect(Form2->FakeTimer, &QTimer::timeout, [&ticks] { ++ticks; });
+    Form2->runTimedDisplay(QStringLiteral("finishing"), 1);
+    QObject::disconnect(counting);
+    EXPECT_EQ(ticks, 100);
+}
+
 TEST_F(BusyWindowTest, AnimationRunsOnlyWhileShown)
 {
     const TAniIcon *icon = control<TAniIcon>(Form2, "AniIcon1");
