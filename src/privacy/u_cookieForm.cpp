@@ -45,7 +45,9 @@ TCookieForm::TCookieForm(QWidget *parent)
     IECache1->OnEntry = [this](QObject *Sender, bool &Cancel) { IECache1Entry(Sender, Cancel); };
     CloseTimer->setInterval(10);
     connect(CloseTimer, &QTimer::timeout, this, &TCookieForm::CloseTimerTimer);
+    // A click refreshes the details even on the line already selected; the keys change the line.
     connect(ui->ListBox1, &QListWidget::currentRowChanged, this, &TCookieForm::ListBox1Click);
+    connect(ui->ListBox1, &QListWidget::itemClicked, this, &TCookieForm::ListBox1Click);
     connect(ui->Label5, &ClickLabel::clicked, this, &TCookieForm::Label5Click);
     connect(ui->Label6, &ClickLabel::clicked, this, &TCookieForm::Label6Click);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &TCookieForm::BitBtn1Click);

@@ -143,6 +143,21 @@ TEST_F(CookieWindowTest, ListsTheSampleCookiesWithTheirDetails)
     EXPECT_TRUE(answerer.answered().isEmpty());
 }
 
+TEST_F(CookieWindowTest, AClickOnTheSelectedCookieShowsItsDetailsAfresh)
+{
+    usePrefix(PrefixBuilder::Start::Sample);
+    ModalAnswerer answerer;
+    CookieForm->show();
+    const QString hits = shown("Label7");
+    control<QLabel>(CookieForm, "Label7")->setText(QStringLiteral("stale"));
+
+    const QRect first = cookieList()->visualItemRect(cookieList()->item(0));
+    QTest::mouseClick(cookieList()->viewport(), Qt::LeftButton, {}, first.center());
+
+    EXPECT_EQ(cookieList()->currentRow(), 0);
+    EXPECT_EQ(shown("Label7"), hits);
+}
+
 TEST_F(CookieWindowTest, DeletingTheSelectedCookieRemovesItsEntryAndItsFile)
 {
     usePrefix(PrefixBuilder::Start::Sample);
