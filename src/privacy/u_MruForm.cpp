@@ -71,8 +71,8 @@ void TMruForm::FormShow()
     ui->ListBox1->clear();
     listRunCommands();
     listRecentDocuments();
-    ui->Label2->setText(Qutrans::get(100) + QLatin1Char(' ') +
-                        QString::number(ui->ListBox2->count()));
+    StoredLayout::setCaption(ui->Label2, Qutrans::get(100) + QLatin1Char(' ') +
+                                             QString::number(ui->ListBox2->count()));
     leerTimer->start();
 }
 
