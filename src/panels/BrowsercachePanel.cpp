@@ -10,6 +10,7 @@
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "i18n/Qutrans.h"
+#include "platform/prefix/DosPaths.h"
 #include "platform/prefix/ReadOnlyNotice.h"
 #include "platform/urlcache/UrlCache.h"
 
@@ -83,8 +84,9 @@ void TBrowsercachePanel::ShowCountAndSize()
     StoredLayout::setCaption(ui->Label42, Qutrans::get(122) + kilobytes(CacheTotal));
 }
 
-// The test is the program's: a case-sensitive substring of the whole local path. An entry that
-// is not previewed clears the preview, so that no other entry's page stands under its line.
+// The test is the program's: a case-sensitive substring of the whole local path as Windows
+// names it, so that the folders holding the prefix never count. An entry that is not previewed
+// clears the preview, so that no other entry's page stands under its line.
 void TBrowsercachePanel::ListBox2Click()
 {
     while (ui->WebBrowser1->Busy())
@@ -92,8 +94,10 @@ void TBrowsercachePanel::ListBox2Click()
     if (const QListWidgetItem *line = ui->ListBox2->currentItem())
         IECache1->GetEntryInfo(line->text());
     const QString &file = IECache1->Entry.LocalFileName;
+    const QString windowsName =
+        file.isEmpty() ? QString() : DosPaths::toWindowsPath(Prefix::target(), file);
     for (const char *kind : {".htm", ".gif", ".jpg"}) {
-        if (file.contains(QLatin1String(kind))) {
+        if (windowsName.contains(QLatin1String(kind))) {
             ui->WebBrowser1->Navigate(file);
             return;
         }

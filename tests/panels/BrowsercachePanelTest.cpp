@@ -61,6 +61,12 @@ protected:
     void empty() { emit panel()->findChild<ClickLabel *>(QStringLiteral("Label41"))->clicked(); }
 };
 
+TEST_F(BrowsercachePanelTest, BeforeTheFirstVisitTheLinesKeepTheirStoredCaptions)
+{
+    EXPECT_EQ(panel()->countLine(), QStringLiteral("Gesamtzahl:"));
+    EXPECT_EQ(panel()->sizeLine(), QStringLiteral("Gesamtgröße:"));
+}
+
 TEST_F(BrowsercachePanelTest, EmptyCacheShowsZeroLinesAndTheBlankPreview)
 {
     usePrefix(PrefixBuilder::Start::Minimal);
@@ -137,6 +143,24 @@ TEST_F(BrowsercachePanelTest, GifInAFolderNamePreviewsAnyFile)
     enterPanel();
     ASSERT_EQ(panel()->listed().size(), 1);
     EXPECT_TRUE(panel()->previewLocation().endsWith("/style[0].css"));
+}
+
+// The folders that hold the prefix are no part of the path the browser knows.
+TEST_F(BrowsercachePanelTest, APrefixInAFolderNamedLikeAPageIsNoPreview)
+{
+    usePrefix(PrefixBuilder::Start::Minimal);
+    const QString games = prefix->root() + "/games.htm";
+    PrefixBuilder::copySampleTo(games);
+    qputenv("WINEPREFIX", QFile::encodeName(games));
+    wininet::setUrlCacheEnvironment(nullptr);
+    cached("http://e.example/style.css", "css", 10);
+    enterPanel();
+    const int style = int(panel()->listed().indexOf("http://e.example/style.css"));
+    ASSERT_GE(style, 0);
+    panel()->selectLine(style);
+    EXPECT_EQ(panel()->previewLocation(), "about:blank");
+    panel()->selectLine(int(panel()->listed().indexOf("http://news.example.org/story.htm?id=7")));
+    EXPECT_TRUE(panel()->previewLocation().endsWith("/story[0].htm"));
 }
 
 // The report adds the sizes of what stayed to the total of the last filling; the size line then
