@@ -1,7 +1,6 @@
 #include "browserdata/FavoritesListView.h"
 
 #include "browserdata/IEUtils.h"
-#include "controls/CachePreview.h"
 #include "platform/desktop/MessageBeep.h"
 #include "platform/desktop/SystemIcons.h"
 #include "platform/kernel/AnsiCodePage.h"
@@ -261,8 +260,6 @@ bool TCustomFavoritesListView::ActivateItem()
 
     if (OnURLSelected)
         OnURLSelected(this, url);
-    else if (Webbrowser)
-        Webbrowser->Navigate(url);
     return true;
 }
 

@@ -9,7 +9,6 @@
 #include <memory>
 #include <vector>
 
-class CachePreview;
 class FavoritesModel;
 
 namespace win {
@@ -41,9 +40,9 @@ public:
     TResolveUrl ResolveUrl = IntShCut;
     // When false, channel shortcuts are left out.
     bool Channels = false;
+    // The one receiver of an activated link's address: the program embeds no web browser that
+    // the view could navigate instead.
     TOnUrlSelectedEvent OnURLSelected;
-    // Navigated to the address when OnURLSelected is not set; not owned.
-    CachePreview *Webbrowser = nullptr;
 
     // The full path of the last link activated; survives Reload.
     QString LinkFileName;

@@ -173,7 +173,7 @@ QString UrlFromChannelLink(const IShellFolder &folder, LPCITEMIDLIST item)
 QString PathFromShellLink(const QString &fileName)
 {
     ShellLinkObject link;
-    if (!link.load(fileName))
+    if (!link.load(fileName) || !link.resolve())
         return {};
     return link.path().value_or(QString()).left(ShellLinkObject::maxPath);
 }

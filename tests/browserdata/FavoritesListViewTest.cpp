@@ -1,6 +1,7 @@
 #include "browserdata/FavoritesListView.h"
 #include "PrefixBuilder.h"
 #include "platform/desktop/MessageBeep.h"
+#include "platform/shell/ShellLinkObject.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -113,6 +114,20 @@ TEST_F(FavoritesListViewTest, AnUnreadableLinkIsStillHandedOnEmpty)
         view->ActivateItem();
     }
     EXPECT_EQ(selected, (QStringList{"", ""}));
+}
+
+TEST_F(FavoritesListViewTest, AShellLinkGivesItsTargetOnlyWhileTheTargetIsThere)
+{
+    prefix.file("drive_c/docs/readme.txt", "text");
+    ShellLinkObject link;
+    ASSERT_TRUE(link.setPath("C:\\docs\\readme.txt"));
+    ASSERT_TRUE(link.save("C:\\users\\user\\Favorites\\Readme.lnk"));
+    auto view = makeView();
+    ASSERT_EQ(captions(*view), QStringList{"Readme"});
+    view->ActivateItem();
+    ASSERT_TRUE(QFile::remove(prefix.path("drive_c/docs/readme.txt")));
+    view->ActivateItem();
+    EXPECT_EQ(selected, (QStringList{"C:\\docs\\readme.txt", ""}));
 }
 
 TEST_F(FavoritesListViewTest, ChannelsAreLeftOutUnlessAskedForAndResolveToTheirAddress)

@@ -45,6 +45,15 @@ QString joinWindowsPath(const QString &folder, const QString &relative)
 
 ShellLinkObject::ShellLinkObject(Prefix prefix) : m_prefix(std::move(prefix)) {}
 
+bool ShellLinkObject::resolve() const
+{
+    const std::optional<QString> target = path();
+    if (!target || target->isEmpty())
+        return false;
+    const QString host = DosPaths::toHostPath(m_prefix, *target);
+    return !host.isEmpty() && QFileInfo::exists(host);
+}
+
 QString ShellLinkObject::hostFileName(const QString &fileName) const
 {
     if (fileName.startsWith('/'))

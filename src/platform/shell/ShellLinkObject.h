@@ -29,6 +29,8 @@ public:
     // The target: LinkInfo (its network path first), else the ID list, else the environment
     // block, else the relative path against the link's folder. Nullopt when there is none.
     std::optional<QString> path() const;
+    // The shell's Resolve without a search for a moved target: true when the target is there.
+    bool resolve() const;
     QString workingDirectory() const { return m_link.workingDir.value_or(QString()); }
     QString description() const { return m_link.name.value_or(QString()); }
     QString arguments() const { return m_link.arguments.value_or(QString()); }
