@@ -14,7 +14,8 @@ constexpr int ShellExecuteOpened = 33;
 
 // What the shell's "Open" does with a target: a Windows path of the prefix or a host path names a
 // file; an internet shortcut opens its address instead, when that is a web or mail address (a
-// favourites folder is not trusted input); anything else is an address for the desktop.
+// favourites folder is not trusted input); a shortcut opens what it leads to, when that is there
+// and is no program; anything else is an address for the desktop.
 struct ShellOpenPlan
 {
     enum Action

@@ -4,6 +4,7 @@
 #include "browserdata/IEUtils.h"
 #include "platform/shell/ShellExecute.h"
 #include "platform/shell/ShellFileInfo.h"
+#include "platform/shell/ShellLinkObject.h"
 
 #include <gtest/gtest.h>
 
@@ -137,4 +138,23 @@ TEST(ShellOpen, AShortcutOpensOnlyWebAndMailAddresses)
     EXPECT_EQ(plan("page.html").action, ShellOpenPlan::OpenFile);
     EXPECT_EQ(plan("page.html").target, prefix.path(favorites + "/page.html"));
     EXPECT_EQ(planShellOpen("http://www.example.com/").action, ShellOpenPlan::OpenAddress);
+
+    // A shortcut opens what it leads to, under the same rules, and never starts a program.
+    prefix.file("drive_c/windows/system32/cmd.exe", "MZ");
+    const auto shortcutTo = [&](const QString &name, const QString &target) {
+        ShellLinkObject link;
+        ASSERT_TRUE(link.setPath(target));
+        ASSERT_TRUE(link.save(at + name));
+    };
+    shortcutTo("page.lnk", at + "page.html");
+    shortcutTo("web.lnk", at + "web.url");
+    shortcutTo("script.lnk", at + "script.url");
+    shortcutTo("program.lnk", "C:\\windows\\system32\\cmd.exe");
+    shortcutTo("gone.lnk", at + "gone.html");
+    shortcutTo("chain.lnk", at + "page.lnk");
+    EXPECT_EQ(plan("page.lnk").action, ShellOpenPlan::OpenFile);
+    EXPECT_EQ(plan("page.lnk").target, prefix.path(favorites + "/page.html"));
+    EXPECT_EQ(plan("web.lnk").target, "https://web.example/a b");
+    for (const char *refused : {"script.lnk", "program.lnk", "gone.lnk", "chain.lnk"})
+        EXPECT_EQ(plan(refused).action, ShellOpenPlan::Refuse) << refused;
 }
