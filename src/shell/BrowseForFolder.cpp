@@ -416,11 +416,12 @@ void TBrowseForFolderDialog::initialize(ShellBrowseWindow *window)
         if (m_edit)
             QWidget::setTabOrder(m_edit, tree);
         QWidget::setTabOrder(cancel, m_customButton);
+        // The new control would take the focus: it goes back to where the user types.
+        if (m_edit)
+            m_edit->setFocus();
+        else
+            tree->setFocus();
     }
-    if (m_edit)
-        m_edit->setFocus();
-    else
-        tree->setFocus();
 
     if (has(bfoStatusText))
         window->setStatusText(m_statusText);

@@ -170,3 +170,51 @@ TEST_F(BrowseForFolderTest, SpecialFoldersAndPathsReplaceEachOther)
     picker.SetRootFolder(bfMyComputer);
     EXPECT_EQ(picker.RootPath(), "") << "\"My Computer\" has no path";
 }
+
+TEST_F(BrowseForFolderTest, AStartAtTheRootIsReportedAsTheFirstSelection)
+{
+    picker.SetRootPath(documents);
+    for (const QString &start : {documents, documents + "\\nicht da"}) {
+        picker.SetStartupPath(start);
+        int changes = 0;
+        picker.OnSelChanged = [&](QObject *) { ++changes; };
+        picker.SetSelectedPath(QString());
+        browse([](win::ShellBrowseWindow *window) { window->cancelButton()->click(); });
+        EXPECT_EQ(changes, 1) << start.toStdString();
+        EXPECT_EQ(picker.SelectedPath(), documents) << start.toStdString();
+    }
+}
+
+// Only an extra control moves the focus; without one the dialog keeps its own.
+TEST_F(BrowseForFolderTest, TheEditBoxTakesTheFocusOnlyFromAnExtraControl)
+{
+    picker.Options |= bfOption(bfoEdit);
+    QList<bool> editFocused;
+    for (TbfCustomButton extra : {bfbNone, bfbButton}) {
+        picker.SetCustomButtonType(extra);
+        browse([&](win::ShellBrowseWindow *window) {
+            editFocused << (window->focusWidget() == picker.editBox());
+            window->cancelButton()->click();
+        });
+    }
+    EXPECT_EQ(editFocused, (QList<bool>{false, true}));
+}
+
+// The shell holds no network: computers and printers cannot be chosen; file-system ancestors can.
+TEST_F(BrowseForFolderTest, TheNetworkFlagsAreHonoured)
+{
+    picker.SetStartupPath(documents);
+    const auto okAt = [this](TbfOption option) {
+        picker.Options = bfOption(option);
+        bool enabled = false;
+        browse([&](win::ShellBrowseWindow *window) {
+            enabled = window->okButton()->isEnabled();
+            window->cancelButton()->click();
+        });
+        return enabled;
+    };
+    EXPECT_FALSE(okAt(bfoBrowseForComputer));
+    EXPECT_FALSE(okAt(bfoBrowseForPrinter));
+    EXPECT_TRUE(okAt(bfoReturnFSAncestors));
+    EXPECT_TRUE(okAt(bfoDontGoBelowDomain));
+}

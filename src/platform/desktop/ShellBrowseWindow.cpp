@@ -279,19 +279,46 @@ void ShellBrowseWindow::showEvent(QShowEvent *event)
     if (m_initialized)
         return;
     m_initialized = true;
-    if (m_info.lpfn)
-        m_info.lpfn(this, BFFM_INITIALIZED, nullptr, m_info.lParam);
+    if (!m_info.lpfn)
+        return;
+    m_info.lpfn(this, BFFM_INITIALIZED, nullptr, m_info.lParam);
+    // The first selection is reported too, also when the start folder is the one selected
+    // already or none was set.
+    if (!m_selectionReported)
+        selectionChanged();
 }
 
 void ShellBrowseWindow::selectionChanged()
 {
-    const QByteArray selected = terminated(selection());
+    const QByteArray selected = selection();
+    m_ok->setEnabled(canBeChosen(selected));
+    if (m_initialized && m_info.lpfn) {
+        m_selectionReported = true;
+        const QByteArray list = terminated(selected);
+        m_info.lpfn(this, BFFM_SELCHANGED, listOf(list), m_info.lParam);
+    }
+}
+
+// This shell holds no network: a dialog for computers or printers finds none to choose, and no
+// folder lies below a domain, which leaves nothing for BIF_DONTGOBELOWDOMAIN to hide.
+bool ShellBrowseWindow::canBeChosen(const QByteArray &selected) const
+{
+    if (m_info.ulFlags & (BIF_BROWSEFORCOMPUTER | BIF_BROWSEFORPRINTER))
+        return false;
+    const QByteArray list = terminated(selected);
     if (m_info.ulFlags & BIF_RETURNONLYFSDIRS) {
         QString path;
-        m_ok->setEnabled(SHGetPathFromIDListA(listOf(selected), &path));
+        if (!SHGetPathFromIDListA(listOf(list), &path))
+            return false;
     }
-    if (m_initialized && m_info.lpfn)
-        m_info.lpfn(this, BFFM_SELCHANGED, listOf(selected), m_info.lParam);
+    // The desktop, at the top, is an ancestor of every folder.
+    if ((m_info.ulFlags & BIF_RETURNFSANCESTORS) && !selected.isEmpty()) {
+        SHFILEINFOA info;
+        SHGetFileInfoA(listOf(list), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_ATTRIBUTES);
+        if (!(info.dwAttributes & SFGAO_FILESYSANCESTOR))
+            return false;
+    }
+    return true;
 }
 
 void ShellBrowseWindow::setStatusText(const QString &text)

@@ -86,6 +86,7 @@ protected:
 
 private:
     void selectionChanged();
+    bool canBeChosen(const QByteArray &selected) const;
 
     BROWSEINFOA m_info;
     ShellTreeModel *m_model;
@@ -95,6 +96,7 @@ private:
     QPushButton *m_ok;
     QPushButton *m_cancel;
     bool m_initialized = false;
+    bool m_selectionReported = false;
 };
 
 } // namespace win
