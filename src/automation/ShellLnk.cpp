@@ -10,10 +10,10 @@ QString fitted(const QString &text)
     return text.left(TShellLink::maxChars);
 }
 
-// Longer strings would not read back as written.
-bool fits(const QString &text)
+// The file name's buffer holds 260 characters with the terminator.
+bool fits(const QString &fileName)
 {
-    return text.size() <= TShellLink::maxChars;
+    return fileName.size() <= TShellLink::maxChars;
 }
 
 } // namespace
@@ -58,15 +58,16 @@ bool TShellLink::LoadFromFile(const QString &fileName)
 bool TShellLink::SaveToFile(const QString &fileName) const
 {
     ShellLinkObject link;
+    // Each setter holds to the shell's own buffer: paths below 260 characters, description and
+    // arguments below 1024.
     bool accepted = true;
-    accepted = fits(m_path) && link.setPath(m_path) && accepted;
-    accepted = fits(m_description) && link.setDescription(m_description) && accepted;
-    accepted = fits(m_workingDirectory) && link.setWorkingDirectory(m_workingDirectory) && accepted;
-    accepted = fits(m_arguments) && link.setArguments(m_arguments) && accepted;
+    accepted = link.setPath(m_path) && accepted;
+    accepted = link.setDescription(m_description) && accepted;
+    accepted = link.setWorkingDirectory(m_workingDirectory) && accepted;
+    accepted = link.setArguments(m_arguments) && accepted;
     link.setHotkey(quint16(m_hotKey));
     link.setShowCmd(m_showCmd);
-    accepted =
-        fits(m_iconLocation) && link.setIconLocation(m_iconLocation, m_iconIndex) && accepted;
+    accepted = link.setIconLocation(m_iconLocation, m_iconIndex) && accepted;
     if (!fits(fileName))
         return false;
     return link.save(fileName) && accepted;

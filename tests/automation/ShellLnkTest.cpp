@@ -152,13 +152,24 @@ TEST_F(ShellLnkTest, StringsAreHeldTo259Characters)
     EXPECT_EQ(link.arguments(), long260.left(259));
     EXPECT_EQ(link.path().size(), 258);
 
+    // Description and arguments are written up to the shell's 1,023 characters.
+    TShellLink longText;
+    longText.setDescription(QString(1023, 'c'));
+    longText.setArguments(long260);
+    EXPECT_TRUE(longText.SaveToFile("C:\\long-text.lnk"));
+    ASSERT_TRUE(object.load("C:\\long-text.lnk"));
+    EXPECT_EQ(object.description(), QString(1023, 'c'));
+    EXPECT_EQ(object.arguments(), long260);
+
     // A refused property makes the result false; the others are still written.
     TShellLink tooLong;
-    tooLong.setDescription(long260);
+    tooLong.setDescription(QString(1024, 'c'));
+    tooLong.setPath("C:\\" + QString(257, 'p'));
     tooLong.setArguments(long259);
     EXPECT_FALSE(tooLong.SaveToFile("C:\\refused.lnk"));
     ASSERT_TRUE(link.LoadFromFile("C:\\refused.lnk"));
     EXPECT_EQ(link.description(), "");
+    EXPECT_EQ(link.path(), "");
     EXPECT_EQ(link.arguments(), long259);
 
     // File names up to 259 characters; a longer one is refused before the file is touched.
