@@ -221,7 +221,8 @@ QStringList startupEntries(const Context &context)
 }
 
 // The desktop entry goes last, and only with every shortcut: the login clean-up never stops
-// while the shortcut still asks for it.
+// while the shortcut still asks for it. In a prefix where nothing may be changed the shortcuts
+// stay, but the desktop entry lies outside it and goes, and the report names what stayed.
 Outcome startupShortcut(Mode mode, const Context &context)
 {
     Outcome outcome;
@@ -236,13 +237,18 @@ Outcome startupShortcut(Mode mode, const Context &context)
                                     : QStringLiteral(": ") +
                                           (links + (hasEntry ? QStringList{entry} : QStringList()))
                                               .join(QStringLiteral(", ")));
-    if (mode == Mode::Preview || refused(mode, outcome))
+    if (mode == Mode::Preview)
         return outcome;
-    for (const QString &link : links)
-        win::DeleteFile(link);
+    const bool prefixRefused = writesRefusedTo(Prefix::target().root());
+    if (!prefixRefused)
+        for (const QString &link : links)
+            win::DeleteFile(link);
     const QStringList linksLeft = startupEntries(context);
-    if (linksLeft.isEmpty())
+    if (linksLeft.isEmpty() || prefixRefused)
         AutostartLinks::removeDesktopEntry();
+    if (prefixRefused && !linksLeft.isEmpty())
+        outcome.reasons << QStringLiteral("%1 stays: %2")
+                               .arg(linksLeft.join(QStringLiteral(", ")), whyItStayed());
     settle(outcome, int(linksLeft.size()) + (QFileInfo::exists(entry) ? 1 : 0));
     return outcome;
 }

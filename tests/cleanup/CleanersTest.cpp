@@ -2,9 +2,13 @@
 // own sample prefix and on one seeded with more.
 
 #include "cleanup/Cleaners.h"
+#include "FileBytes.h"
 #include "PrefixBuilder.h"
+#include "automation/AutostartLinks.h"
 #include "cleanup/PrefixRuns.h"
 #include "common/Erase.h"
+#include "platform/prefix/DosPaths.h"
+#include "platform/prefix/WineServer.h"
 #include "platform/registry/KeyPaths.h"
 #include "platform/urlcache/PrefixUrlCacheEnvironment.h"
 #include "platform/urlcache/UrlCache.h"
@@ -12,6 +16,7 @@
 
 #include <QCoreApplication>
 #include <QDirIterator>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -180,6 +185,30 @@ TEST(Cleaners, UnderWineWhatStayedIsSaid)
     EXPECT_EQ(report(cookies),
               QStringLiteral("%1 of %1 stayed: Wine is using this prefix").arg(cookies.found));
     wininet::setUrlCacheEnvironment(nullptr);
+}
+
+// The start-up shortcut lies in the prefix and stays; the desktop entry lies outside it and goes.
+TEST(Cleaners, InAPrefixThatMayNotChangeTheDesktopEntryStillGoes)
+{
+    QTemporaryDir config;
+    const QByteArray configBefore = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    PrefixBuilder prefix;
+    const QString shortcut = AutostartLinks::startupFolder() + FixedLinkName;
+    ASSERT_GT(shortcut.size(), FixedLinkName.size());
+    const QString shortcutFile = DosPaths::toHostPath(Prefix::target(), shortcut);
+    const QString entry = AutostartLinks::desktopEntryPath();
+    for (const QString &file : {shortcutFile, entry})
+        files::write(file, "start-up");
+    refuseWritesTo(Prefix::target().root());
+
+    const Outcome removed = cleanerFor(QLatin1Char('r'))->run(Mode::Clean, {});
+    qputenv("XDG_CONFIG_HOME", configBefore);
+
+    EXPECT_TRUE(QFileInfo::exists(shortcutFile));
+    EXPECT_FALSE(QFileInfo::exists(entry));
+    EXPECT_EQ(report(removed),
+              "1 of 2 stayed: " + shortcut + " stays: nothing may be changed in this prefix");
 }
 
 TEST(Cleaners, LettersAreTheTablesInTheRunsOrder)
