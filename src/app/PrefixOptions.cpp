@@ -19,6 +19,8 @@ QJsonObject outcomesJson(const std::vector<std::pair<QChar, cleanup::Outcome>> &
                           {QStringLiteral("reasons"), QJsonArray::fromStringList(outcome.reasons)}};
         if (outcome.bytes >= 0)
             entry.insert(QStringLiteral("bytes"), outcome.bytes);
+        if (outcome.kept >= 0)
+            entry.insert(QStringLiteral("kept"), outcome.kept);
         letters.insert(QString(letter), entry);
     }
     return letters;

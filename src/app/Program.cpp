@@ -3,6 +3,7 @@
 #include "app/Automations.h"
 #include "app/CommandLine.h"
 #include "app/CompanionFiles.h"
+#include "app/KeepListOptions.h"
 #include "app/PrefixOptions.h"
 #include "app/ProgramVersion.h"
 #include "app/ScreenFallback.h"
@@ -31,6 +32,7 @@
 #include "platform/prefix/ReadOnlyNotice.h"
 #include "platform/prefix/WineServer.h"
 #include "platform/registry/Registry.h"
+#include "privacy/CookieKeepList.h"
 #include "privacy/SicherheitsPanel.h"
 #include "privacy/u_MruForm.h"
 #include "privacy/u_TypedURLs.h"
@@ -116,6 +118,7 @@ QString usage()
                "       navolis [--prefix PATH] --preview LETTERS [--json]\n"
                "       navolis --all-prefixes [--preview] LETTERS [--json]\n"
                "       navolis --list-prefixes [--json]\n"
+               "       navolis --keep-cookies-of HOST | --forget-cookies-of HOST | --list-kept\n"
                "       navolis --help | --version\n"
                "\n"
                "Without arguments Navolis opens its window. With one argument of letters it "
@@ -129,7 +132,7 @@ QString usage()
                "Options (an argument that begins with \"-\" is never taken for letters):\n"
                "  --preview LETTERS  show what the letters would remove, and change nothing;\n"
                "                     with --json as one JSON object (per letter: found, bytes,\n"
-               "                     stayed, reasons)\n"
+               "                     kept, stayed, reasons)\n"
                "  --prefix PATH      work on the Wine prefix in PATH, as WINEPREFIX would name it\n"
                "  --no-overwrite     remove files without overwriting them first (by default\n"
                "                     what is removed is overwritten with zeros, so that it\n"
@@ -144,6 +147,15 @@ QString usage()
                "                     with --preview only show what would go\n"
                "  --list-prefixes    list the Wine prefixes found: kind, name, path, and whether\n"
                "                     Wine is using it (with --json as a JSON array)\n"
+               "  --keep-cookies-of HOST\n"
+               "                     keep the cookies of HOST and of every host below it\n"
+               "                     whenever all cookies are removed (example.com keeps\n"
+               "                     www.example.com, not example.com.other.net; an IP address\n"
+               "                     keeps only itself), in every prefix: the list of cookies\n"
+               "                     to keep, $XDG_CONFIG_HOME/navolis/cookies-to-keep\n"
+               "  --forget-cookies-of HOST\n"
+               "                     take HOST off the list of cookies to keep\n"
+               "  --list-kept        print the list of cookies to keep, one site a line\n"
                "  --help             show this text and change nothing\n"
                "  --version          show the version and change nothing\n"
                "\n"
@@ -154,13 +166,15 @@ QString usage()
                "$XDG_DATA_HOME/navolis/prefix\n"
                "  XDG_CONFIG_HOME  where the autostart entry of the automatic clean-up goes "
                "(autostart/)\n"
+               "                   and the list of cookies to keep (navolis/cookies-to-keep)\n"
                "\n"
                "Exit status: 0 when the run ended normally and every clean-up asked for did its "
                "work;\n"
                "1 when one was refused (Wine is using the prefix, or a file cannot be changed) "
                "or\n"
                "failed, or a prefix of --all-prefixes was skipped, with a line on the standard\n"
-               "error for each saying what stayed and why; 2 for an\n"
+               "error for each saying what stayed and why (a list of cookies to keep that\n"
+               "cannot be read refuses the removal of cookies, and its editing); 2 for an\n"
                "unknown option, a missing argument or an argument that is not letters; 3 when no\n"
                "language file is installed; 4 when the window should open but there is no screen "
                "to\n"
@@ -253,6 +267,23 @@ std::optional<int> answerOptions(const QStringList &arguments)
         if (const auto error = onlyThese({*option, QStringLiteral("--json")}))
             return error;
         return listPrefixes(json);
+    }
+    if (*option == QLatin1String("--list-kept")) {
+        if (const auto error = onlyThese({*option}))
+            return error;
+        return listKeptSites();
+    }
+    if (*option == QLatin1String("--keep-cookies-of") ||
+        *option == QLatin1String("--forget-cookies-of")) {
+        if (option + 1 == arguments.end())
+            return usageError(*option + QStringLiteral(" needs a host name"));
+        const QString host = *(option + 1);
+        if (const auto error = onlyThese({*option, host}))
+            return error;
+        if (CookieKeepList::site(host).isEmpty())
+            return usageError(QStringLiteral("\"%1\" is no host name or IP address").arg(host));
+        return *option == QLatin1String("--keep-cookies-of") ? keepCookiesOf(host)
+                                                             : forgetCookiesOf(host);
     }
     if (*option == QLatin1String("--all-prefixes")) {
         const bool preview = arguments.contains(QStringLiteral("--preview"));

@@ -16,6 +16,7 @@
 #include "platform/shell/RecentDocs.h"
 #include "platform/shell/ShellFolders.h"
 #include "platform/urlcache/WinInetCache.h"
+#include "privacy/CookieKeepList.h"
 
 #include <QFileInfo>
 
@@ -66,9 +67,13 @@ void noteUnreadable(Outcome &outcome, const QStringList &files)
         outcome.reasons << file + QStringLiteral(" is damaged or cannot be read");
 }
 
+// Whether an entry, by its URL, is one to leave.
+using KeepRule = std::function<bool(const QString &url)>;
+
 // The entries of the cache that the filter and pattern select, deleted as the walk meets them
-// when cleaning.
-Outcome walkCache(TFilterOptions filter, TSearchPattern pattern, Mode mode)
+// when cleaning; those the rule keeps are only counted.
+Outcome walkCache(TFilterOptions filter, TSearchPattern pattern, Mode mode,
+                  const KeepRule &keeps = {})
 {
     Outcome outcome;
     outcome.bytes = 0;
@@ -77,8 +82,13 @@ Outcome walkCache(TFilterOptions filter, TSearchPattern pattern, Mode mode)
         cache.SetFilterOptions(filter);
         cache.SearchPattern = pattern;
         int met = 0;
+        int kept = 0;
         const wininet::UrlCacheBatch oneWalk;
         cache.OnEntry = [&](QObject *, bool &) {
+            if (keeps && keeps(cache.Entry.SourceUrlName)) {
+                ++kept;
+                return;
+            }
             ++met;
             if (!deleting) {
                 outcome.bytes += cache.Entry.Size;
@@ -88,6 +98,8 @@ Outcome walkCache(TFilterOptions filter, TSearchPattern pattern, Mode mode)
         };
         cache.RetrieveEntries(0);
         noteUnreadable(outcome, deleting ? QStringList() : cache.UnreadableContainers());
+        if (keeps && !deleting)
+            outcome.kept = kept;
         return met;
     };
     outcome.found = walk(false);
@@ -99,11 +111,24 @@ Outcome walkCache(TFilterOptions filter, TSearchPattern pattern, Mode mode)
     return outcome;
 }
 
+// A keep list that cannot be read might name any of them: then none is removed.
 Outcome cookies(Mode mode, const Context &)
 {
-    Outcome outcome = walkCache(StandardEntryFilter, spCookies, mode);
+    const CookieKeepList keepList = CookieKeepList::load();
+    Outcome outcome;
+    if (keepList.usable()) {
+        outcome = walkCache(StandardEntryFilter, spCookies, mode,
+                            [&](const QString &url) { return keepList.keepsCookie(url); });
+    } else {
+        outcome = walkCache(StandardEntryFilter, spCookies, Mode::Preview);
+        if (mode == Mode::Clean)
+            outcome.stayed = outcome.found;
+        outcome.reasons << keepList.problem();
+    }
     outcome.summary =
         QStringLiteral("%1 cookies, %2").arg(outcome.found).arg(kilobytes(outcome.bytes));
+    if (outcome.kept > 0)
+        outcome.summary += QStringLiteral(" (%1 kept)").arg(outcome.kept);
     return outcome;
 }
 
@@ -258,7 +283,8 @@ Outcome startupShortcut(Mode mode, const Context &context)
 const std::vector<Cleaner> &cleaners()
 {
     static const std::vector<Cleaner> table{
-        {QLatin1Char('c'), QStringLiteral("the cookies"), QStringLiteral("delete every cookie"),
+        {QLatin1Char('c'), QStringLiteral("the cookies"),
+         QStringLiteral("delete every cookie but those of the sites kept (--keep-cookies-of)"),
          cookies},
         {QLatin1Char('b'), QStringLiteral("the cache of temporary files"),
          QStringLiteral("empty the cache of temporary files"), cache},

@@ -29,6 +29,8 @@ struct Outcome
     int removed = 0;
     // What a clean left, or what a preview already knows will stay.
     int stayed = 0;
+    // What a keep list spared, where one applies; neither found nor removed.
+    int kept = -1;
     // Why something stayed, or would stay.
     QStringList reasons;
     // What was found, in the preview's words: "2 cookies, 0 kb".
@@ -79,7 +81,7 @@ bool isLetters(QStringView word);
 QString report(const Outcome &outcome);
 // The same for one step: "c, the cookies: 3 of 40 stayed: Wine is using this prefix".
 QString stepReport(QChar letter, const Outcome &outcome);
-// What a preview says of one step: "c  40 cookies, 12 kb", then a line for each reason why
+// What a preview says of one step: "c  40 cookies, 12 kb (5 kept)", then a line for each reason why
 // something would stay.
 QStringList previewLines(QChar letter, const Outcome &outcome);
 
