@@ -156,7 +156,7 @@ quint32 TIECache::DeleteEntry(const QString &URL)
     return deleteUrl(AnsiCodePage::fromUnicode(URL));
 }
 
-void TIECache::DeleteAllEntries()
+void TIECache::DeleteAllEntries(const std::function<bool(const QString &URL)> &Keep)
 {
     if (!CheckLibrary())
         return;
@@ -164,7 +164,8 @@ void TIECache::DeleteAllEntries()
     quint32 r = FindFirstEntry(0);
     // Any failure other than the end of the walk would repeat itself: stop there too.
     while (r == 0) {
-        deleteUrl(m_entryUrl);
+        if (!Keep || !Keep(Entry.SourceUrlName))
+            deleteUrl(m_entryUrl);
         r = FindNextEntry();
     }
     closeSearch();

@@ -111,7 +111,8 @@ public:
     quint32 DeleteEntry(const QString &URL);
     // The entry a walk stands on, by its URL as stored.
     quint32 DeleteCurrentEntry() { return deleteUrl(m_entryUrl); }
-    void DeleteAllEntries();
+    // Every entry the search pattern selects, but those whose URL `Keep` is true for.
+    void DeleteAllEntries(const std::function<bool(const QString &URL)> &Keep = {});
     // The index files of the containers the search pattern covers that are there but cannot
     // be read: their entries are neither listed nor deleted.
     QStringList UnreadableContainers() const;

@@ -358,6 +358,7 @@ void listWindows()
                           {"Label5", 75},
                           {"Label6", 74},
                           {"GroupBox1", 76},
+                          {"CheckBox1", 214},
                           {"BitBtn1", 77}});
     titled(HistoryForm);
     captions(HistoryForm, {{"Label17", 84}, {"Label1", 85}, {"Label6", 88}, {"BitBtn1", 77}});

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "privacy/CookieKeepList.h"
+
 #include <QDialog>
 #include <QScopedPointer>
 
+class QAction;
+class QMenu;
 class QTimer;
 class TIECache;
 
@@ -12,6 +16,8 @@ class TCookieForm;
 
 // The cookie window: lists the browser's cookies, shows one's details, deletes one or all.
 // Every showing lists the cookies afresh; when there are none it says so and closes itself.
+// The sites of the keep list are chosen here too: their cookies are marked, and removing all
+// leaves them.
 class TCookieForm : public QDialog
 {
     Q_OBJECT
@@ -21,6 +27,9 @@ public:
 
     TIECache *IECache1;
     QTimer *CloseTimer;
+    QMenu *PopupMenu1;
+    QAction *KeepSite1;
+    QAction *ForgetSite1;
 
 public slots:
     void ListBox1Click();
@@ -28,6 +37,10 @@ public slots:
     void Label6Click();
     void BitBtn1Click();
     void CloseTimerTimer();
+    void CheckBox1Click(bool checked);
+    void ListBox1ContextPopup(const QPoint &position);
+    void KeepSite1Click();
+    void ForgetSite1Click();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -36,6 +49,12 @@ private:
     void FormShow();
     void IECache1Entry(QObject *Sender, bool &Cancel);
     void showDetails();
+    QString selectedHost() const;
+    void showKeepChoice();
+    void markKeptCookies();
+    int keptCount() const;
+    void changeKeepList(bool keep);
 
     QScopedPointer<Ui::TCookieForm> ui;
+    CookieKeepList m_keepList;
 };

@@ -1,4 +1,5 @@
 #include "Controls.h"
+#include "FileBytes.h"
 #include "ModalAnswerer.h"
 #include "PrefixBuilder.h"
 #include "app/Automations.h"
@@ -16,11 +17,14 @@
 #include "privacy/CookieTimeText.h"
 #include "privacy/u_cookieForm.h"
 
+#include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -50,6 +54,8 @@ protected:
             sound.write("RIFF");
         platform::setSoundPlayer([](const QString &) {});
         platform::setMciObserver([this](const QString &) { ++clicks; });
+        previousConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     }
 
     void TearDown() override
@@ -60,6 +66,7 @@ protected:
         platform::setSoundPlayer({});
         prefix.reset();
         wininet::setUrlCacheEnvironment(nullptr);
+        qputenv("XDG_CONFIG_HOME", previousConfig);
     }
 
     // The cache layer resolves the prefix once; a new one must be picked up afresh.
@@ -113,8 +120,13 @@ protected:
         return !CookieForm->isVisible();
     }
 
+    static QCheckBox *keepChoice() { return control<QCheckBox>(CookieForm, "CheckBox1"); }
+
     std::unique_ptr<PrefixBuilder> prefix;
     int clicks = 0;
+    QTemporaryDir config;
+    QByteArray previousConfig;
+    QString keepList = config.filePath("navolis/cookies-to-keep");
 };
 
 TEST_F(CookieWindowTest, ListsTheSampleCookiesWithTheirDetails)
@@ -284,6 +296,71 @@ TEST_F(CookieWindowTest, UnattendedDeletionRemovesEveryCookieWithoutAWord)
     EXPECT_FALSE(CookieForm->isVisible());
     EXPECT_TRUE(answerer.answered().isEmpty());
     EXPECT_EQ(clicks, 0);
+}
+
+// The site is chosen from the line's menu and with the box beside the details; while chosen,
+// removing all leaves its cookie, on disk too, and says how many stayed so.
+TEST_F(CookieWindowTest, ASiteChosenInTheWindowKeepsItsCookieWhenAllAreRemoved)
+{
+    usePrefix(PrefixBuilder::Start::Sample);
+    ModalAnswerer answerer;
+    CookieForm->show();
+    QListWidget *list = cookieList();
+    EXPECT_FALSE(keepChoice()->isChecked());
+    EXPECT_TRUE(list->item(0)->icon().isNull()) << "no list, no marks";
+
+    list->customContextMenuRequested(list->visualItemRect(list->item(1)).center());
+    ASSERT_TRUE(CookieForm->PopupMenu1->isVisible());
+    EXPECT_EQ(list->currentRow(), 1) << "the menu is the line's under the pointer";
+    EXPECT_EQ(CookieForm->KeepSite1->text(), Qutrans::get(214));
+    EXPECT_TRUE(CookieForm->KeepSite1->isEnabled());
+    EXPECT_FALSE(CookieForm->ForgetSite1->isEnabled());
+    CookieForm->KeepSite1->trigger();
+    CookieForm->PopupMenu1->hide();
+
+    EXPECT_EQ(files::read(keepList), "shop.example.net\n");
+    EXPECT_TRUE(keepChoice()->isChecked());
+    EXPECT_FALSE(list->item(1)->icon().isNull());
+    EXPECT_EQ(list->item(1)->toolTip(), Qutrans::get(216));
+    EXPECT_TRUE(list->item(0)->toolTip().isEmpty());
+    EXPECT_EQ(listed(), QStringList({FirstCookie, SecondCookie})) << "each line stays its key";
+
+    CookieForm->Label6Click();
+    EXPECT_EQ(listed(), QStringList{SecondCookie});
+    EXPECT_EQ(cookiesInCache(), QStringList{SecondCookie});
+    EXPECT_EQ(cookieFiles(), QStringList{"9SBTEVO0.txt"});
+    EXPECT_EQ(answerer.answered(),
+              QStringList{TShowMessage2Form::displayText(Qutrans::get(217) + " 1")});
+    EXPECT_TRUE(CookieForm->isVisible());
+
+    ASSERT_TRUE(keepChoice()->isChecked());
+    keepChoice()->click();
+    EXPECT_EQ(files::read(keepList), "");
+    EXPECT_TRUE(list->item(0)->icon().isNull());
+    keepChoice()->click();
+    EXPECT_EQ(files::read(keepList), "shop.example.net\n");
+
+    // Chosen one by one, a kept cookie goes all the same.
+    CookieForm->Label5Click();
+    EXPECT_TRUE(cookieFiles().isEmpty());
+    EXPECT_TRUE(closesByItself());
+}
+
+// A list that cannot be read might name any cookie: removing all removes none, and says why.
+TEST_F(CookieWindowTest, AListThatCannotBeReadRemovesNoCookie)
+{
+    usePrefix(PrefixBuilder::Start::Sample);
+    files::write(keepList, "shop.example.net\nwww.example.com/\n");
+    ModalAnswerer answerer;
+    CookieForm->show();
+    EXPECT_FALSE(keepChoice()->isEnabled());
+
+    CookieForm->Label6Click();
+    EXPECT_EQ(cookieFiles().size(), 2);
+    EXPECT_EQ(listed(), QStringList({FirstCookie, SecondCookie}));
+    EXPECT_EQ(answerer.answered(),
+              QStringList{TShowMessage2Form::displayText(Qutrans::get(218) + '\r' +
+                                                         QDir::toNativeSeparators(keepList))});
 }
 
 // The whole way from the security panel: busy display, the cookie window, back again.
