@@ -39,7 +39,8 @@ int openChecked(const QString &path, int flags, Links links, Error &error, struc
 // size is read into one allocation: a big hive is not copied while its buffer grows.
 bool readUpTo(int fd, qint64 most, qint64 expected, QByteArray &bytes)
 {
-    bytes.resize(qsizetype(qMin(most, qMax<qint64>(expected + 1, 65536))));
+    // Not resize(): that rounds a big buffer up to the next power of two.
+    bytes = QByteArray(qsizetype(qMin(most, qMax<qint64>(expected + 1, 65536))), Qt::Uninitialized);
     qsizetype done = 0;
     for (;;) {
         if (done == bytes.size()) {

@@ -94,7 +94,7 @@ private:
     bool parseValue(LineSpan &line);
     bool parseData(const char *p, LineSpan &line, quint32 &type, QByteArray &data);
     bool parseHex(const char *p, LineSpan &line, QByteArray &data);
-    RegHive::Key *child(RegHive::Key *parent, const QString &name);
+    RegHive::Key *child(RegHive::Key *parent, QStringView name, QStringView folded);
     Line span(const char *from, const char *to, LineKind kind = LineKind::Other,
               Value *value = nullptr) const;
 
@@ -179,11 +179,11 @@ bool RegHive::Parser::run()
     return true;
 }
 
-RegHive::Key *RegHive::Parser::child(Key *parent, const QString &name)
+RegHive::Key *RegHive::Parser::child(Key *parent, QStringView name, QStringView folded)
 {
-    if (Key *found = parent->child(regtext::fold(name)))
+    if (Key *found = parent->child(folded))
         return found;
-    return m_hive.newKey(parent, name);
+    return m_hive.newKey(parent, name, folded);
 }
 
 bool RegHive::Parser::parseKeyLine(const LineSpan &line)
@@ -192,11 +192,14 @@ bool RegHive::Parser::parseKeyLine(const LineSpan &line)
     const char *after = regtext::parseEscaped(line.content + 1, line.end, ']', path);
     if (!after)
         return false;
+    // Folding keeps every unit in its place, so one folded copy serves each element.
+    const QString folded = regtext::fold(path);
     Key *key = &m_hive.m_keys.front();
     for (const QStringView element : QStringView(path).tokenize(u'\\', Qt::SkipEmptyParts)) {
         if (element.size() > maxKeyNameLength)
             return false;
-        key = child(key, element.toString());
+        const qsizetype at = element.data() - path.constData();
+        key = child(key, element, QStringView(folded).mid(at, element.size()));
     }
     quint64 time = m_now;
     const char *p = skipBlanks(after, line.end);
@@ -232,7 +235,7 @@ void RegHive::Parser::parseOption(const LineSpan &line)
     } else if (startsWith(line.content, line.end, "#class=\"")) {
         QString cls;
         if (regtext::parseEscaped(line.content + 8, line.end, '"', cls))
-            key->m_class = cls;
+            key->rare().className = cls;
     }
     m_block->lines.push_back(std::move(stored));
 }
@@ -464,9 +467,27 @@ const RegHive::Value *RegHive::Key::value(QStringView name) const
     return find(name);
 }
 
-RegHive::Key *RegHive::Key::child(const QString &folded) const
+RegHive::Key *RegHive::Key::child(QStringView folded) const
 {
-    return m_children.value(folded, nullptr);
+    if (m_childIndex)
+        return m_childIndex->value(folded, nullptr);
+    for (Key *key : m_children)
+        if (key->m_folded == folded)
+            return key;
+    return nullptr;
+}
+
+void RegHive::Key::addChild(Key *key)
+{
+    m_children.push_back(key);
+    if (m_childIndex) {
+        m_childIndex->insert(key->m_folded, key);
+    } else if (m_children.size() >= indexedFrom) {
+        m_childIndex = std::make_unique<QHash<QStringView, Key *>>();
+        m_childIndex->reserve(qsizetype(m_children.size()));
+        for (Key *child : m_children)
+            m_childIndex->insert(child->m_folded, child);
+    }
 }
 
 namespace {
@@ -478,16 +499,41 @@ bool foldedLess(const RegHive::Value *a, const RegHive::Value *b)
 
 } // namespace
 
+RegHive::Key::Blocks::Iterator &RegHive::Key::Blocks::Iterator::operator++()
+{
+    at = at->nextOfKey;
+    return *this;
+}
+
+void RegHive::Key::Blocks::push_back(Block *block)
+{
+    (m_last ? m_last->nextOfKey : m_first) = block;
+    m_last = block;
+}
+
+RegHive::Key::Rare &RegHive::Key::rare()
+{
+    if (!m_rare)
+        m_rare = std::make_unique<Rare>();
+    return *m_rare;
+}
+
+const QString &RegHive::Key::className() const
+{
+    static const QString none;
+    return m_rare ? m_rare->className : none;
+}
+
 RegHive::Value *RegHive::Key::find(QStringView name) const
 {
-    if (!m_sorted.empty()) {
+    if (m_rare && !m_rare->sorted.empty()) {
+        const std::vector<Value *> &sorted = m_rare->sorted;
         const auto at = std::lower_bound(
-            m_sorted.begin(), m_sorted.end(), name, [](const Value *value, QStringView wanted) {
+            sorted.begin(), sorted.end(), name, [](const Value *value, QStringView wanted) {
                 return regtext::compareFolded(value->nameView(), wanted) < 0;
             });
-        return at != m_sorted.end() && regtext::compareFolded((*at)->nameView(), name) == 0
-                   ? *at
-                   : nullptr;
+        return at != sorted.end() && regtext::compareFolded((*at)->nameView(), name) == 0 ? *at
+                                                                                          : nullptr;
     }
     for (Value *value : m_values) {
         if (value->m_nameLength == name.size() &&
@@ -500,19 +546,23 @@ RegHive::Value *RegHive::Key::find(QStringView name) const
 // Call after adding the value to m_values.
 void RegHive::Key::index(Value *value)
 {
-    if (!m_sorted.empty())
-        m_sorted.insert(std::lower_bound(m_sorted.begin(), m_sorted.end(), value, foldedLess),
-                        value);
-    else if (m_values.size() > indexedValueCount)
+    if (m_rare && !m_rare->sorted.empty()) {
+        std::vector<Value *> &sorted = m_rare->sorted;
+        sorted.insert(std::lower_bound(sorted.begin(), sorted.end(), value, foldedLess), value);
+    } else if (m_values.size() > indexedValueCount) {
         buildIndex();
+    }
 }
 
 void RegHive::Key::unindex(Value *value)
 {
-    const auto from = std::lower_bound(m_sorted.begin(), m_sorted.end(), value, foldedLess);
-    const auto at = std::find(from, m_sorted.end(), value);
-    if (at != m_sorted.end())
-        m_sorted.erase(at);
+    if (!m_rare)
+        return;
+    std::vector<Value *> &sorted = m_rare->sorted;
+    const auto from = std::lower_bound(sorted.begin(), sorted.end(), value, foldedLess);
+    const auto at = std::find(from, sorted.end(), value);
+    if (at != sorted.end())
+        sorted.erase(at);
 }
 
 // Sorts the values by folded name. A name that came more than once (a parse that did not look
@@ -520,11 +570,12 @@ void RegHive::Key::unindex(Value *value)
 void RegHive::Key::buildIndex()
 {
     m_unindexed = false;
-    m_sorted = m_values;
-    std::stable_sort(m_sorted.begin(), m_sorted.end(), foldedLess);
+    std::vector<Value *> &sorted = rare().sorted;
+    sorted = m_values;
+    std::stable_sort(sorted.begin(), sorted.end(), foldedLess);
     std::unordered_map<const Value *, Value *> mergedInto;
-    auto kept = m_sorted.begin();
-    for (auto it = m_sorted.begin(); it != m_sorted.end(); ++it) {
+    auto kept = sorted.begin();
+    for (auto it = sorted.begin(); it != sorted.end(); ++it) {
         if (it == kept || regtext::compareFolded((*kept)->nameView(), (*it)->nameView()) != 0) {
             kept = it;
             continue;
@@ -540,7 +591,7 @@ void RegHive::Key::buildIndex()
     if (mergedInto.empty())
         return;
     const auto merged = [&](const Value *value) { return mergedInto.count(value) != 0; };
-    std::erase_if(m_sorted, merged);
+    std::erase_if(sorted, merged);
     std::erase_if(m_values, merged);
     for (Block *block : m_blocks) {
         for (Line &line : block->lines) {
@@ -552,10 +603,7 @@ void RegHive::Key::buildIndex()
 
 std::vector<const RegHive::Key *> RegHive::Key::subkeys() const
 {
-    std::vector<const Key *> keys;
-    keys.reserve(m_children.size());
-    for (Key *key : m_children)
-        keys.push_back(key);
+    std::vector<const Key *> keys(m_children.begin(), m_children.end());
     std::sort(keys.begin(), keys.end(),
               [](const Key *a, const Key *b) { return a->m_folded < b->m_folded; });
     return keys;
@@ -572,13 +620,13 @@ const RegHive::Key *RegHive::findKey(const QStringList &path) const
     return key;
 }
 
-RegHive::Key *RegHive::newKey(Key *parent, const QString &name)
+RegHive::Key *RegHive::newKey(Key *parent, QStringView name, QStringView folded)
 {
     Key &key = m_keys.emplace_back();
-    key.m_name = name;
-    key.m_folded = regtext::fold(name);
+    key.m_name = keepName(name);
+    key.m_folded = folded == name ? key.m_name : keepName(folded);
     key.m_parent = parent;
-    parent->m_children.insert(key.m_folded, &key);
+    parent->addChild(&key);
     return &key;
 }
 
@@ -619,11 +667,12 @@ const RegHive::Key *RegHive::createKey(const QStringList &path, quint64 now, boo
     Key *key = &m_keys.front();
     bool made = false;
     for (const QString &name : path) {
-        Key *next = key->child(regtext::fold(name));
+        const QString folded = regtext::fold(name);
+        Key *next = key->child(folded);
         if (!next) {
             if (!made)
                 touch(key, now); // a new subkey changes its parent's last write time
-            next = newKey(key, name);
+            next = newKey(key, name, folded);
             next->m_time = now;
             made = true;
         }

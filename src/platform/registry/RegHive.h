@@ -52,7 +52,7 @@ public:
     class Key
     {
     public:
-        const QString &name() const { return m_name; }
+        QString name() const { return m_name.toString(); }
         const Key *parent() const { return m_parent; }
         // In stored order, which is the order Wine enumerates them in.
         const std::vector<Value *> &values() const { return m_values; }
@@ -62,7 +62,7 @@ public:
         int subkeyCount() const { return int(m_children.size()); }
         // Last write time as a FILETIME (100 ns ticks since 1601).
         quint64 lastWriteTime() const { return m_time; }
-        const QString &className() const { return m_class; }
+        const QString &className() const;
 
     private:
         friend class RegHive;
@@ -71,20 +71,54 @@ public:
         void index(Value *value);
         void unindex(Value *value);
         void buildIndex();
-        Key *child(const QString &folded) const;
+        Key *child(QStringView folded) const;
 
-        QString m_name;
-        QString m_folded;
+        // A key's blocks in file order, chained through the blocks: no allocation of its own.
+        class Blocks
+        {
+        public:
+            struct Iterator
+            {
+                Block *at;
+                Block *operator*() const { return at; }
+                Iterator &operator++();
+                bool operator!=(const Iterator &other) const { return at != other.at; }
+            };
+            Iterator begin() const { return {m_first}; }
+            Iterator end() const { return {nullptr}; }
+            bool empty() const { return !m_first; }
+            Block *front() const { return m_first; }
+            void push_back(Block *block);
+
+        private:
+            Block *m_first = nullptr;
+            Block *m_last = nullptr;
+        };
+        // What few keys have: a class name, and values enough to be worth sorting.
+        struct Rare
+        {
+            QString className;
+            std::vector<Value *> sorted;
+        };
+        Rare &rare();
+
+        // Both in the hive's name store, as the values' names are.
+        QStringView m_name;
+        QStringView m_folded;
         Key *m_parent = nullptr;
-        QHash<QString, Key *> m_children; // QHash: one allocation per block of entries, not each
+        // A key's subkeys cost what they need: a short list is searched, and only a key with
+        // many subkeys gets a table of them besides.
+        static constexpr size_t indexedFrom = 16;
+        void addChild(Key *key);
+        std::vector<Key *> m_children;
+        std::unique_ptr<QHash<QStringView, Key *>> m_childIndex;
         std::vector<Value *> m_values;
         // Only for keys with many values: the values sorted by folded name.
-        std::vector<Value *> m_sorted;
+        std::unique_ptr<Rare> m_rare;
         // Set while parsing a key that has outgrown the scan: repeats are merged at the end.
         bool m_unindexed = false;
-        std::vector<Block *> m_blocks;
+        Blocks m_blocks;
         quint64 m_time = 0;
-        QString m_class;
     };
 
     // A file that does not parse gives a damaged hive: empty, and never to be written.
@@ -145,6 +179,7 @@ private:
     struct Block
     {
         Key *key = nullptr;
+        Block *nextOfKey = nullptr;
         Line keyLine;
         qsizetype bracketEnd = 0; // length of the key line up to and including ']'
         std::vector<Line> lines;
@@ -157,7 +192,7 @@ private:
     QByteArray decodeData(qsizetype lineAt, qsizetype dataAt) const;
     QByteArrayView textOf(const Line &line) const;
     void setOwnText(Line &line, QByteArray text);
-    Key *newKey(Key *parent, const QString &name);
+    Key *newKey(Key *parent, QStringView name, QStringView folded);
     Key *mutableKey(const Key *key) { return const_cast<Key *>(key); }
     Block *newBlock(Key *key);
     void touch(Key *key, quint64 now);

@@ -47,9 +47,12 @@ struct Hives
     std::shared_ptr<HiveFile> classes;
 };
 
+// Kept to the end of the process, when the system takes back a big hive at once instead of
+// freeing it key by key; nothing waits to be saved then, since a change set waits only while
+// its key is open.
 Hives &currentHives()
 {
-    static Hives hives;
+    static Hives &hives = *new Hives;
     const Prefix prefix = Prefix::target();
     if (!hives.user || hives.root != prefix.root()) {
         hives.root = prefix.root();

@@ -251,3 +251,25 @@ TEST(RegHive, RepeatedNamesAreOneValueInSmallAndLargeKeys)
         EXPECT_EQ(key->value(u"dup"), nullptr);
     }
 }
+
+// Subkeys are found in any case, whether their parent has a few (scanned) or many (indexed),
+// and a key with many gains new ones past the point where its table is made.
+TEST(RegHive, SubkeysAreFoundInFewAndManyAlike)
+{
+    QByteArray text = head;
+    for (int i = 0; i < 20; ++i)
+        text += "\n[Many\\\\Sub" + QByteArray::number(i) + "] 1\n[Few\\\\Sub" +
+                QByteArray::number(i % 3) + "] 1\n";
+    const auto hive = RegHive::parse(text);
+    ASSERT_FALSE(hive->isDamaged());
+    EXPECT_EQ(hive->findKey({"MANY"})->subkeyCount(), 20);
+    EXPECT_EQ(hive->findKey({"few"})->subkeyCount(), 3);
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_NE(hive->findKey({"many", QStringLiteral("SUB%1").arg(i)}), nullptr) << i;
+        EXPECT_EQ(hive->findKey({"Few", QStringLiteral("sub%1").arg(i)}) != nullptr, i < 3) << i;
+    }
+    hive->createKey({"Many", "Sub20"}, changeTime);
+    hive->createKey({"many", "SUB3"}, changeTime);
+    EXPECT_EQ(hive->findKey({"Many"})->subkeyCount(), 21) << "an existing key is not made twice";
+    EXPECT_EQ(hive->findKey({"Many"})->subkeys().front()->name(), "Sub0");
+}
