@@ -83,6 +83,11 @@ UrlCacheContainer::UrlCacheContainer(ContainerKind kind, QString folder, QString
 {
 }
 
+UrlCacheContainer::~UrlCacheContainer()
+{
+    keepFoldersOpen(false);
+}
+
 bool UrlCacheContainer::confined()
 {
     if (!m_confined) {
@@ -225,32 +230,52 @@ UrlCacheContainer::FileRemoval UrlCacheContainer::removeLocalFile(const IndexVie
     const QByteArrayView dir = subdirectory(view, record);
     if (dir.isNull())
         return FileRemoval::Kept;
-    // The container folder is known to lie in the prefix; it must not be swapped for a link.
-    Fd folder{
-        ::open(QFile::encodeName(m_folder).constData(), O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)};
-    if (folder.fd < 0)
-        return FileRemoval::Kept;
-    Fd sub;
-    int dirFd = folder.fd;
-    if (!dir.isEmpty()) {
-        // The subfolder itself must not be a link leading elsewhere.
-        sub.fd = ::openat(folder.fd, dir.toByteArray().constData(),
-                          O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (sub.fd < 0)
+    const int dirFd = openFolder(dir);
+    const auto removal = [&] {
+        if (dirFd < 0)
             return FileRemoval::Kept;
-        dirFd = sub.fd;
+        switch (common::eraseAt(dirFd, hostFileName(record.localName).constData())) {
+        case common::Erasure::Overwritten:
+        case common::Erasure::Unlinked:
+        case common::Erasure::KeptByOtherLink:
+            return FileRemoval::Removed;
+        case common::Erasure::Failed:
+            return FileRemoval::InUse;
+        default:
+            return FileRemoval::Kept;
+        }
+    }();
+    if (!m_keepFolders)
+        keepFoldersOpen(false);
+    return removal;
+}
+
+int UrlCacheContainer::openFolder(QByteArrayView dir) const
+{
+    const QByteArray key = dir.toByteArray();
+    if (const auto open = m_openFolders.find(key); open != m_openFolders.end())
+        return open->second;
+    int fd = -1;
+    if (dir.isEmpty()) {
+        // The container folder is known to lie in the prefix; it must not be swapped for a link.
+        fd = ::open(m_folderBytes.constData(), O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    } else if (const int folder = openFolder({}); folder >= 0) {
+        // The subfolder itself must not be a link leading elsewhere.
+        fd = ::openat(folder, key.constData(), O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     }
-    const QByteArray name = hostFileName(record.localName);
-    switch (common::eraseAt(dirFd, name.constData())) {
-    case common::Erasure::Overwritten:
-    case common::Erasure::Unlinked:
-    case common::Erasure::KeptByOtherLink:
-        return FileRemoval::Removed;
-    case common::Erasure::Failed:
-        return FileRemoval::InUse;
-    default:
-        return FileRemoval::Kept;
-    }
+    if (fd >= 0)
+        m_openFolders.emplace(key, fd);
+    return fd;
+}
+
+void UrlCacheContainer::keepFoldersOpen(bool keep) const
+{
+    m_keepFolders = keep;
+    if (keep)
+        return;
+    for (const auto &[dir, fd] : m_openFolders)
+        ::close(fd);
+    m_openFolders.clear();
 }
 
 UrlCache::UrlCache(std::shared_ptr<UrlCacheEnvironment> environment)
@@ -287,6 +312,7 @@ void UrlCache::endBatch()
         return;
     // Flushed while the lease still keeps Wine away.
     const auto release = [this](UrlCacheContainer &c) {
+        c.keepFoldersOpen(false);
         IndexFile *file = c.file();
         if (!file || !file->held())
             return;
@@ -305,6 +331,8 @@ void UrlCache::endBatch()
 
 IndexFile *UrlCache::openIndex(UrlCacheContainer &c)
 {
+    if (m_batchDepth > 0)
+        c.keepFoldersOpen(true);
     IndexFile *file = c.file();
     if (file && m_batchDepth > 0)
         file->hold();

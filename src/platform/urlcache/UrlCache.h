@@ -37,6 +37,9 @@ class UrlCacheContainer
 public:
     // Nothing is deleted from a folder that does not lie inside `confinementRoot` (when set).
     UrlCacheContainer(ContainerKind kind, QString folder, QString confinementRoot = {});
+    ~UrlCacheContainer();
+    UrlCacheContainer(const UrlCacheContainer &) = delete;
+    UrlCacheContainer &operator=(const UrlCacheContainer &) = delete;
 
     ContainerKind kind() const { return m_kind; }
     const QString &folder() const { return m_folder; }
@@ -72,10 +75,16 @@ public:
     };
     // Removes the record's local file, never following a link and never leaving the folder.
     FileRemoval removeLocalFile(const IndexView &view, const UrlRecord &record) const;
+    // While a batch runs, the folder and its subfolders stay open once opened, so that removing
+    // many files opens each folder once; false closes them.
+    void keepFoldersOpen(bool keep) const;
 
 private:
     QByteArrayView subdirectory(const IndexView &view, const UrlRecord &record) const;
     bool isOwnFile(const UrlRecord &record) const;
+    // The folder (empty `dir`) or one of its subfolders, opened without following a link; -1
+    // when it cannot be opened.
+    int openFolder(QByteArrayView dir) const;
 
     ContainerKind m_kind;
     QString m_folder;
@@ -83,6 +92,8 @@ private:
     QString m_confinementRoot;
     std::optional<bool> m_confined;
     std::optional<quint32> m_lastDelivered;
+    mutable bool m_keepFolders = false;
+    mutable std::map<QByteArray, int> m_openFolders; // "" is the folder itself
     std::unique_ptr<IndexFile> m_file;
     bool m_readOnly = false;
 };
