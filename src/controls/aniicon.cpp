@@ -1,6 +1,11 @@
 #include "controls/aniicon.h"
 
+#include "controls/ClickableAccessible.h"
+#include "controls/KeyboardAccess.h"
+
 #include <QFile>
+#include <QKeyEvent>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtEndian>
@@ -248,6 +253,7 @@ TAniIcon::TAniIcon(QWidget *parent) : QWidget(parent)
     resize(TAniIconFile::Size, TAniIconFile::Size);
     setAutoFillBackground(true);
     m_file.setOnChange([this] { update(); });
+    installClickableAccessibility();
 }
 
 void TAniIcon::setAniFile(const QString &path)
@@ -309,6 +315,7 @@ void TAniIcon::paintEvent(QPaintEvent *)
     m_file.draw(painter, at);
     if (m_buttonStyle && (m_pressed || m_hover))
         drawButtonFrame(painter);
+    KeyboardAccess::paintFocusFrame(this, painter);
 }
 
 // Sunken while pressed, raised while hovered.
@@ -388,4 +395,19 @@ void TAniIcon::mouseDoubleClickEvent(QMouseEvent *event)
     if (m_buttonStyle)
         update();
     emit doubleClicked();
+}
+
+void TAniIcon::keyPressEvent(QKeyEvent *event)
+{
+    if (!KeyboardAccess::isPressKey(event))
+        return QWidget::keyPressEvent(event);
+    if (!event->isAutoRepeat())
+        emit clicked();
+}
+
+void TAniIcon::connectNotify(const QMetaMethod &signal)
+{
+    QWidget::connectNotify(signal);
+    if (signal == QMetaMethod::fromSignal(&TAniIcon::clicked))
+        setFocusPolicy(Qt::TabFocus);
 }

@@ -80,7 +80,8 @@ private:
 };
 
 // Small self-painting control that plays an animation; usable as a custom widget in
-// Designer layouts, where `aniFile` names the animation's resource.
+// Designer layouts, where `aniFile` names the animation's resource. Once something listens to
+// its clicks it is a control: it takes the focus by Tab, shows it, and Enter or Space click it.
 class TAniIcon : public QWidget
 {
     Q_OBJECT
@@ -135,6 +136,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void connectNotify(const QMetaMethod &signal) override;
 
 private:
     void setHover(bool hover);
