@@ -1,4 +1,12 @@
 #pragma once
 
+#include <QList>
+
 // Hides all seven panels of the main window.
 void HideAllPanels();
+
+class QAbstractButton;
+
+// Up and Down move the focus along the navigation column, without switching panels; Enter and
+// Space then press the focused button.
+void MoveAlongColumnByArrows(const QList<QAbstractButton *> &column);

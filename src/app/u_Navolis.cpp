@@ -33,6 +33,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
@@ -54,6 +55,10 @@ TForm1::TForm1(QWidget *parent)
     Timer1->setInterval(100);
     Timer1->setSingleShot(false);
     connectHandlers();
+    QList<QAbstractButton *> column;
+    for (QToolButton *button : sideButtons())
+        column << button;
+    MoveAlongColumnByArrows(column << ui->SpeedButton9);
 }
 
 TForm1::~TForm1() = default;
@@ -128,11 +133,16 @@ TAboutPanel *TForm1::aboutPanel() const
     return ui->AboutPanel;
 }
 
+// A "weiter" that had the focus hands it on to the next panel's, where a click leaves the mouse.
 void TForm1::showPanel(QFrame *panel)
 {
+    const bool weiterFocused = qobject_cast<QPushButton *>(focusWidget()) != nullptr;
     PlayClickSound();
     HideAllPanels();
     panel->setVisible(true);
+    if (auto *next = panel->findChild<QPushButton *>(QString(), Qt::FindDirectChildrenOnly);
+        next && weiterFocused)
+        next->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::nextPanel(QFrame *panel, QToolButton *sideButton)

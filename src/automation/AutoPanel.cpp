@@ -12,6 +12,7 @@ TAutoPanel::TAutoPanel(QWidget *parent)
     CheckBox10->setObjectName(QStringLiteral("CheckBox10"));
     CheckBox10->setGeometry(20, 368, 440, 19);
     CheckBox10->setFont(ui->CheckBox9->font());
+    QWidget::setTabOrder(ui->CheckBox9, CheckBox10);
     connect(CheckBox10, &QCheckBox::toggled, this, &TAutoPanel::CheckBox4Click);
     // Only the user's ticks change the start-up entries: showing the stored choice never does.
     for (const auto &[box, letter] : boxes())

@@ -1,5 +1,7 @@
 #include "controls/StoredLayout.h"
 
+#include "controls/KeyboardAccess.h"
+
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QFont>
@@ -70,6 +72,7 @@ void apply(QWidget *root)
     applyOne(root);
     for (QWidget *w : root->findChildren<QWidget *>())
         applyOne(w);
+    KeyboardAccess::apply(root);
 }
 
 void prepareDialog(QWidget *dialog, TitleButtons buttons)

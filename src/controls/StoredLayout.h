@@ -8,6 +8,7 @@ class QString;
 // dynamic properties and are put into effect here, once, after setupUi():
 //   pixelHeight (font size in pixels), fontColor, color (background), alignment ("center"),
 //   itemHeight (list rows), viewportCursor, autoSize (a label that fits its text).
+// The layouts' buttons are made to answer the keyboard as well (KeyboardAccess).
 namespace StoredLayout {
 
 void apply(QWidget *root);
