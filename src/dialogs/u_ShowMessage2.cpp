@@ -6,6 +6,8 @@
 #include "controls/ClickSound.h"
 #include "controls/StoredLayout.h"
 
+#include <QKeyEvent>
+
 TShowMessage2Form::TShowMessage2Form(QWidget *parent)
     : QDialog(parent), ui(new Ui::TShowMessage2Form)
 {
@@ -35,6 +37,15 @@ void TShowMessage2Form::FormShow()
 {
     ui->Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     ui->Label2->resize(LabelWidth, ui->Label2->height());
+}
+
+// Enter answers the message as "weiter" does, wherever the focus is; Escape closes as ever.
+void TShowMessage2Form::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Enter || event->key() == Qt::Key_Return)
+        BitBtn2Click();
+    else
+        QDialog::keyPressEvent(event);
 }
 
 void TShowMessage2Form::BitBtn2Click()

@@ -28,6 +28,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void FormShow();

@@ -5,11 +5,14 @@
 #include "dialogs/u_ShowMessage2.h"
 #include "dialogs/u_beschaeftigt.h"
 #include "dialogs/u_info.h"
+#include "platform/multimedia/Multimedia.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTextBlock>
 
@@ -73,6 +76,49 @@ TEST_F(MessageWindowTest, EveryInformationTopicShowsItsOwnPicture)
     EXPECT_EQ(control<QLabel>(Form5, "Image1")->pixmap().toImage(), shown.constFirst());
 }
 
+// Presses the key on whichever control of the window has the focus, as a user would.
+ModalAnswerer::Step pressing(Qt::Key key, QStringList &pressed)
+{
+    return [key, &pressed](QWidget *window) {
+        QWidget *focus = QApplication::focusWidget();
+        pressed << (focus && focus->window() == window ? focus->objectName()
+                                                       : window->objectName());
+        QTest::keyClick(focus && focus->window() == window ? focus : window, key);
+        return true;
+    };
+}
+
+TEST_F(MessageWindowTest, EnterAnswersAMessageAsWeiterDoesAndEscapeStillCloses)
+{
+    QFile sound(CompanionFiles::forRunningProgram().clickSound());
+    ASSERT_TRUE(sound.open(QIODevice::WriteOnly));
+    sound.close();
+    int clicks = 0;
+    platform::setSoundPlayer([](const QString &) {});
+    platform::setMciObserver([&](const QString &) { ++clicks; });
+    const auto reset = qScopeGuard([] {
+        QFile::remove(CompanionFiles::forRunningProgram().clickSound());
+        platform::setMciObserver({});
+        platform::setSoundPlayer({});
+    });
+    QStringList pressed;
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        ModalAnswerer answerer;
+        answerer.on(ShowMessage2Form, pressing(key, pressed));
+        ShowMessage2(QStringLiteral("done"));
+        EXPECT_FALSE(ShowMessage2Form->isVisible());
+    }
+    EXPECT_EQ(pressed.size(), 3);
+    EXPECT_EQ(clicks, 2) << "Enter clicks as weiter does; Escape never did";
+
+    ModalAnswerer answerer;
+    answerer.on(Form5, pressing(Qt::Key_Return, pressed));
+    SetInfoText(QStringLiteral("text"));
+    Form5->exec();
+    EXPECT_EQ(pressed.last(), QStringLiteral("BitBtn2")) << "the information window's weiter";
+    EXPECT_EQ(clicks, 3);
+}
+
 class BusyWindowTest : public WindowSetTest
 {
 };
@@ -127,10 +173,11 @@ TEST_F(BusyWindowTest, AnimationRunsOnlyWhileShown)
     EXPECT_FALSE(icon->isAnimated());
 }
 
-TEST_F(BusyWindowTest, CannotBeClosedByEscape)
+TEST_F(BusyWindowTest, CannotBeClosedByEscapeOrEnter)
 {
     Form2->show();
-    QTest::keyClick(Form2, Qt::Key_Escape);
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter})
+        QTest::keyClick(Form2, key);
     EXPECT_TRUE(Form2->isVisible());
     Form2->close();
 }
