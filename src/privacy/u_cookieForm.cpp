@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPixmap>
 #include <QSignalBlocker>
@@ -61,6 +62,7 @@ TCookieForm::TCookieForm(QWidget *parent)
     // A click refreshes the details even on the line already selected; the keys change the line.
     connect(ui->ListBox1, &QListWidget::currentRowChanged, this, &TCookieForm::ListBox1Click);
     connect(ui->ListBox1, &QListWidget::itemClicked, this, &TCookieForm::ListBox1Click);
+    ui->ListBox1->installEventFilter(this);
     connect(ui->Label5, &ClickLabel::clicked, this, &TCookieForm::Label5Click);
     connect(ui->Label6, &ClickLabel::clicked, this, &TCookieForm::Label6Click);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &TCookieForm::BitBtn1Click);
@@ -103,6 +105,17 @@ void TCookieForm::FormShow()
         ShowMessage2(Qutrans::get(83));
         CloseTimer->start();
     }
+}
+
+// Delete in the list removes the selected cookie, as the link beside the list does.
+bool TCookieForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->ListBox1 && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
+        Label5Click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TCookieForm::IECache1Entry(QObject *, bool &)

@@ -17,6 +17,7 @@
 #include "privacy/CookieTimeText.h"
 #include "privacy/u_cookieForm.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -191,6 +192,39 @@ TEST_F(CookieWindowTest, DeletingTheSelectedCookieRemovesItsEntryAndItsFile)
     EXPECT_EQ(listed(), QStringList{SecondCookie});
     EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(answerer.answered().isEmpty());
+}
+
+// The same flow by keys: the list has the focus, Delete removes the selected cookie as the link
+// does, and Tab runs through both links to "zurück", which Enter or Space press.
+TEST_F(CookieWindowTest, KeysDeleteTheSelectedCookieAndThenAllAsTheLinksDo)
+{
+    usePrefix(PrefixBuilder::Start::Sample);
+    ModalAnswerer answerer;
+    CookieForm->show();
+    QApplication::setActiveWindow(CookieForm);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(CookieForm));
+    ASSERT_EQ(QApplication::focusWidget(), cookieList());
+
+    QTest::keyClick(cookieList(), Qt::Key_Delete);
+    EXPECT_EQ(listed(), QStringList{SecondCookie});
+    EXPECT_EQ(cookiesInCache(), QStringList{SecondCookie});
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(QApplication::focusWidget(), cookieList());
+
+    QStringList chain;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        chain << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(chain, QStringList({"Label5", "Label6", "BitBtn1", "ListBox1"}));
+    QTest::keyClick(cookieList(), Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("Label6"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+
+    EXPECT_EQ(answerer.answered(), QStringList{Qutrans::get(83)});
+    EXPECT_TRUE(closesByItself());
+    EXPECT_TRUE(cookiesInCache().isEmpty());
 }
 
 TEST_F(CookieWindowTest, DeletingAllSaysNoneAreLeftAndTheWindowClosesItself)
