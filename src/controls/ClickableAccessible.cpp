@@ -20,13 +20,15 @@ public:
         return label && label->pixmap().isNull() ? QAccessible::Link : QAccessible::Button;
     }
 
+    // The caption names a link; one that shows nothing, as an empty start page, goes by its
+    // description.
     QString text(QAccessible::Text kind) const override
     {
-        if (kind == QAccessible::Name && widget()->accessibleName().isEmpty()) {
-            if (const auto *label = qobject_cast<const QLabel *>(widget()))
-                return label->text();
-        }
-        return QAccessibleWidget::text(kind);
+        if (kind != QAccessible::Name || !widget()->accessibleName().isEmpty())
+            return QAccessibleWidget::text(kind);
+        const auto *label = qobject_cast<const QLabel *>(widget());
+        const QString caption = label ? label->text() : QString();
+        return caption.isEmpty() ? widget()->accessibleDescription() : caption;
     }
 
     QStringList actionNames() const override

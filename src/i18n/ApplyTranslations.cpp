@@ -168,19 +168,33 @@ void split(const QObject *root, const char *name, int number)
         split(memo, number);
 }
 
+// What assistive technology calls a picture or a list that shows no caption of its own; a
+// heading's trailing colon is not spoken.
+void accessibleNames(const QObject *root, std::initializer_list<std::pair<const char *, int>> table)
+{
+    for (const auto &[name, number] : table) {
+        if (QWidget *control = named(root, name))
+            control->setAccessibleName(
+                Qutrans::get(number).trimmed().remove(QRegularExpression(QStringLiteral(":$"))));
+    }
+}
+
 void cell(QTableWidget *grid, int row, const QString &text)
 {
     if (grid)
         grid->setItem(row, 0, new QTableWidgetItem(text));
 }
 
-// A link word or picture that continues a translated sentence sits right after it.
+// A link word or picture that continues a translated sentence sits right after it, and the
+// sentence describes it to assistive technology ("hier" alone says little).
 void follow(const QObject *root, const char *moved, const char *leader, int gap)
 {
     QWidget *movedControl = named(root, moved);
-    const QWidget *leaderControl = named(root, leader);
-    if (movedControl && leaderControl)
-        movedControl->move(leaderControl->x() + leaderControl->width() + gap, movedControl->y());
+    const auto *leaderControl = named<QLabel>(root, leader);
+    if (!movedControl || !leaderControl)
+        return;
+    movedControl->move(leaderControl->x() + leaderControl->width() + gap, movedControl->y());
+    movedControl->setAccessibleDescription(leaderControl->text());
 }
 
 QWidget *panel(const char *name)
@@ -207,6 +221,14 @@ void mainWindow()
     for (QPushButton *next :
          Form1->findChildren<QPushButton *>(QRegularExpression(QStringLiteral("^BitBtn[1-7]$"))))
         caption(next, 22);
+    // Every panel's logo leads to the web site.
+    accessibleNames(Form1, {{"AniIcon1", 21},
+                            {"AniIcon2", 21},
+                            {"AniIcon3", 21},
+                            {"AniIcon4", 21},
+                            {"AniIcon5", 21},
+                            {"AniIcon6", 21},
+                            {"AniIcon7", 21}});
 }
 
 void welcomePanel()
@@ -262,6 +284,7 @@ void securityPanel()
     follow(p, "Label25", "Label30", 5);
     follow(p, "Label23", "Label31", 5);
     follow(p, "Label38", "Label37", 5);
+    accessibleNames(p, {{"Image13", 220}, {"Image17", 221}});
 }
 
 void cachePanel()
@@ -271,6 +294,7 @@ void cachePanel()
     oneLine<QPlainTextEdit>(cache, "Memo4", 114);
     // The count and size lines keep their stored captions until the panel is first filled.
     captions(cache, {{"GroupBox8", 115}, {"Label40", 116}, {"Label41", 117}});
+    accessibleNames(cache, {{"ListBox2", 115}, {"Image20", 117}});
 }
 
 void favouritesPanel()
@@ -285,6 +309,11 @@ void favouritesPanel()
                  {"Label49", 128},
                  {"Label5", 129},
                  {"Label48", 130}});
+    accessibleNames(p, {{"FavoritesListView1", 126},
+                        {"Image23", 127},
+                        {"Image25", 128},
+                        {"Image22", 129},
+                        {"Image24", 130}});
 }
 
 void settingsPanel()
@@ -315,6 +344,10 @@ void settingsPanel()
     follow(p, "Label60", "Label59", 5);
     follow(p, "Label53", "Label52", 5);
     follow(p, "Image37", "Label56", 4);
+    accessibleNames(p, {{"Image36", 222}, {"Image40", 223}, {"Image37", 224}});
+    // The start page link shows the address alone, or nothing when there is none.
+    if (QWidget *startPage = named(p, "Label50"))
+        startPage->setAccessibleDescription(Qutrans::get(141));
     TIEPowerPanel *settings = Form1->iePowerPanel();
     settings->BrowseForFolderDialog1->Title = Qutrans::get(156);
     settings->OpenDialog1->setWindowTitle(Qutrans::get(157));
@@ -351,6 +384,10 @@ void auxiliaryWindows()
 void listWindows()
 {
     titled(CookieForm);
+    accessibleNames(CookieForm, {{"ListBox1", 40}});
+    accessibleNames(HistoryForm, {{"StringGrid1", 41}});
+    accessibleNames(TypedURLsForm, {{"ListBox2", 42}});
+    accessibleNames(MruForm, {{"ListBox2", 43}});
     captions(CookieForm, {{"Label1", 70},
                           {"Label2", 71},
                           {"Label3", 72},
@@ -398,6 +435,7 @@ void editingWindows()
                      {"BitBtn5", 77}});
     follow(Form6, "Image38", "Label56", 4);
     follow(Form6, "Image4", "Label4", 4);
+    accessibleNames(Form6, {{"Image38", 225}, {"Image4", 226}});
 }
 
 } // namespace

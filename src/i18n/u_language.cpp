@@ -25,6 +25,8 @@ TForm4::TForm4(QWidget *parent) : QDialog(parent), Timer1(new QTimer(this)), ui(
     // A sizeable window without any title-bar button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     StoredLayout::apply(this);
+    // Until a language is picked the box shows nothing: the prompt names it.
+    ui->Label1->setBuddy(ui->ComboBox1);
     Timer1->setInterval(1);
     connect(Timer1, &QTimer::timeout, this, &TForm4::Timer1Timer);
     connect(ui->ComboBox1, &QComboBox::activated, this, &TForm4::ComboBox1Change);

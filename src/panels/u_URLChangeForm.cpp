@@ -25,6 +25,8 @@ TURLChangeForm::TURLChangeForm(QWidget *parent) : QDialog(parent), ui(new Ui::TU
 {
     ui->setupUi(this);
     StoredLayout::prepareDialog(this);
+    // "Web address:" names the edit box to assistive technology.
+    ui->Label3->setBuddy(ui->Edit1);
     connect(ui->Label5, &ClickLabel::clicked, this, &TURLChangeForm::Label5Click);
     connect(ui->Label4, &ClickLabel::clicked, this, &TURLChangeForm::Label4Click);
 }

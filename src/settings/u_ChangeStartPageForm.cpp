@@ -11,6 +11,8 @@ TChangeStartPageForm::TChangeStartPageForm(QWidget *parent)
 {
     ui->setupUi(this);
     StoredLayout::prepareDialog(this);
+    // "Web address:" names the edit box to assistive technology.
+    ui->Label3->setBuddy(ui->Edit1);
     connect(ui->Label5, &ClickLabel::clicked, this, &TChangeStartPageForm::Label5Click);
     connect(ui->Label4, &ClickLabel::clicked, this, &TChangeStartPageForm::Label4Click);
 }

@@ -14,6 +14,7 @@
 #include "settings/u_ChangeStartPageForm.h"
 #include "settings/u_autocomplete.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -289,6 +290,74 @@ TEST_F(TranslationsTest, EveryLanguageFillsEveryTextWithinItsPanel)
             }
         }
     }
+    Qutrans::SetLanguage(QStringLiteral("ENGLISH"));
+    ApplyTranslations();
+}
+
+// What a user can operate takes the focus by Tab: links, pictures, buttons, boxes, lists, edits.
+bool isOperable(const QWidget *control)
+{
+    return (control->focusPolicy() & Qt::TabFocus) && control->isEnabled() &&
+           !control->objectName().isEmpty() && control->isVisibleTo(holderOf(control));
+}
+
+// The name assistive technology speaks: the control's own, or its label's, as a screen reader
+// takes a box's name from the label beside it.
+QString spokenName(QWidget *control)
+{
+    QAccessibleInterface *item = QAccessible::queryAccessibleInterface(control);
+    QString name = item->text(QAccessible::Name);
+    for (const auto &[label, relation] : item->relations(QAccessible::Labelled)) {
+        if (name.trimmed().isEmpty())
+            name = label->text(QAccessible::Name);
+    }
+    return name;
+}
+
+// Assistive technology names every operable control, a picture by a text of the language, and
+// every window by its title, whatever the language.
+TEST_F(TranslationsTest, EveryOperableControlAndWindowIsNamedInEveryLanguage)
+{
+    const QList<QWidget *> windows{Form1,
+                                   Form2,
+                                   Form4,
+                                   Form5,
+                                   CookieForm,
+                                   HistoryForm,
+                                   ShowMessage2Form,
+                                   TypedURLsForm,
+                                   MruForm,
+                                   URLChangeForm,
+                                   Form6,
+                                   ChangeStartPageForm};
+    QHash<QString, QSet<QString>> pictureNames;
+    int operable = 0;
+    for (int i = 0; i < Qutrans::CountLang(); ++i) {
+        const QString language = Qutrans::AvailableLanguages(i);
+        Qutrans::SetLanguage(language);
+        ApplyTranslations();
+        for (const QWidget *window : windows) {
+            EXPECT_FALSE(window->windowTitle().trimmed().isEmpty())
+                << language.toStdString() << ": " << window->objectName().toStdString();
+            for (QWidget *control : window->findChildren<QWidget *>()) {
+                if (!isOperable(control))
+                    continue;
+                ++operable;
+                const QString name = spokenName(control);
+                EXPECT_FALSE(name.trimmed().isEmpty())
+                    << language.toStdString() << ": " << window->objectName().toStdString() << "/"
+                    << control->objectName().toStdString() << " has no name";
+                const auto *label = qobject_cast<const QLabel *>(control);
+                if (label && !label->pixmap().isNull())
+                    pictureNames[window->objectName() + "/" + control->objectName()] << name;
+            }
+        }
+    }
+    EXPECT_GT(operable, 100);
+    EXPECT_FALSE(pictureNames.isEmpty());
+    for (auto picture = pictureNames.cbegin(); picture != pictureNames.cend(); ++picture)
+        EXPECT_EQ(picture->size(), Qutrans::CountLang())
+            << picture.key().toStdString() << " is named alike in two languages";
     Qutrans::SetLanguage(QStringLiteral("ENGLISH"));
     ApplyTranslations();
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int lastTextNumber = 219;
+constexpr int lastTextNumber = 226;
 const std::set<int> unusedNumbers = {5,   13,  32,  33,  34,  36,  37,  168, 173, 174, 175, 176,
                                      177, 178, 179, 180, 181, 182, 183, 184, 185, 186, 187};
 // Memo and information texts (byte 10 breaks lines) and messages (bytes 13 10).
