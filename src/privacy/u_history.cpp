@@ -28,6 +28,8 @@ THistoryForm::THistoryForm(QWidget *parent)
     ui->StringGrid1->setColumnWidth(1, 234);
     ui->StringGrid1->setColumnWidth(2, 222);
     ui->StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The arrow keys move in the grid; Tab goes on to the link.
+    ui->StringGrid1->setTabKeyNavigation(false);
     CloseTimer->setInterval(10);
     connect(CloseTimer, &QTimer::timeout, this, &THistoryForm::CloseTimerTimer);
     connect(ui->Label6, &ClickLabel::clicked, this, &THistoryForm::Label6Click);

@@ -1,9 +1,16 @@
 #include "Controls.h"
 #include "WindowSetFixture.h"
 
+#include "dialogs/u_info.h"
 #include "i18n/ApplyTranslations.h"
+#include "panels/u_URLChangeForm.h"
 #include "platform/desktop/ShellOpen.h"
 #include "platform/multimedia/Multimedia.h"
+#include "privacy/u_MruForm.h"
+#include "privacy/u_TypedURLs.h"
+#include "privacy/u_history.h"
+#include "settings/u_ChangeStartPageForm.h"
+#include "settings/u_autocomplete.h"
 
 #include <QApplication>
 #include <QScopeGuard>
@@ -156,6 +163,49 @@ TEST_F(KeyboardTest, LinksAndLogosOpenByEnterOrSpaceAsByClick)
 
     EXPECT_EQ(opened, QStringList({WebSiteAddress, WebSiteAddress, WebSiteAddress, MailAddress}));
     EXPECT_EQ(clicks, 5) << "three links, weiter and the side button click; the logo never did";
+}
+
+// Each window as a user reaches it by Tab alone: its links, boxes, lists and buttons in reading
+// order, and the way out pressed by Enter. The list windows' timers, which close an empty list,
+// are held back.
+TEST_F(KeyboardTest, EveryWindowIsWalkedByTabAndLeftByEnter)
+{
+    struct Walk
+    {
+        QDialog *window;
+        QStringList chain;
+        QTimer *fillTimer;
+    };
+    const Walk walks[] = {
+        {Form5, {"BitBtn2"}, nullptr},
+        {URLChangeForm, {"Edit1", "Label5", "Label4"}, nullptr},
+        {ChangeStartPageForm, {"Edit1", "Label5", "Label4"}, nullptr},
+        {Form6, {"CheckBox2", "Image38", "CheckBox1", "CheckBox3", "Image4", "BitBtn5"}, nullptr},
+        {HistoryForm, {"StringGrid1", "Label6", "BitBtn1"}, HistoryForm->CloseTimer},
+        {TypedURLsForm, {"ListBox2", "Label6", "BitBtn1"}, TypedURLsForm->Timer1},
+        {MruForm, {"ListBox2", "Label6", "BitBtn1"}, MruForm->leerTimer},
+    };
+    for (const Walk &walk : walks) {
+        const std::string name = walk.window->objectName().toStdString();
+        walk.window->show();
+        if (walk.fillTimer)
+            walk.fillTimer->stop();
+        QApplication::setActiveWindow(walk.window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(walk.window)) << name;
+        QStringList chain{focused()};
+        for (press(Qt::Key_Tab); focused() != chain.first() && chain.size() < 20;
+             press(Qt::Key_Tab))
+            chain << focused();
+        while (chain.first() != walk.chain.first() && chain.size() > 1)
+            chain.move(0, chain.size() - 1);
+        EXPECT_EQ(chain, walk.chain) << name;
+
+        for (int i = 0; i < 20 && focused() != walk.chain.last(); ++i)
+            press(Qt::Key_Tab);
+        press(Qt::Key_Return);
+        EXPECT_FALSE(walk.window->isVisible()) << name << " is left by Enter";
+        walk.window->hide();
+    }
 }
 
 } // namespace
