@@ -68,8 +68,17 @@ TEST_F(KeyboardTest, ArrowsMoveAlongTheColumnAndEnterOrSpaceSwitchesPanels)
     clicks = 0;
     const QList<QFrame *> panels = Form1->panels();
 
+    const auto frameDots = [](QWidget *button) {
+        const QImage image = button->grab().toImage();
+        int dots = 0;
+        for (int x = 0; x < image.width(); ++x)
+            dots += image.pixelColor(x, 0) == button->palette().color(QPalette::ButtonText);
+        return dots;
+    };
     press(Qt::Key_Down);
     EXPECT_EQ(focused(), "SpeedButton2");
+    EXPECT_GT(frameDots(Form1->sideButtons()[1]), 20) << "the focused button shows its frame";
+    EXPECT_EQ(frameDots(Form1->sideButtons()[0]), 0);
     EXPECT_EQ(visiblePanel(), panels[0]) << "moving the focus switches nothing";
     press(Qt::Key_Return);
     EXPECT_EQ(visiblePanel(), panels[1]);
