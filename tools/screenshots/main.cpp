@@ -67,6 +67,15 @@ int shoot(const QString &language, const QString &outDir)
     favourites->setCurrentIndex(favourites->model()->index(qMax(link, 0), 0));
     Form1->favoritenPanel()->FavoritesListView1Click();
     ok &= save(Form1, outDir + "/favourites-panel-" + name + ".png");
+
+    // A link as the keyboard leaves it: focused, in its frame, with the group around it.
+    Form1->sideButtons().at(1)->setChecked(true);
+    Form1->SpeedButton2Click();
+    QApplication::setActiveWindow(Form1);
+    if (auto *cookies = Form1->findChild<QWidget *>(QStringLiteral("Label16"))) {
+        cookies->setFocus(Qt::TabFocusReason);
+        ok &= save(cookies->parentWidget(), outDir + "/focused-link-" + name + ".png");
+    }
     Form1->hide();
 
     // The download folder picker, shot while it is open and then cancelled.
