@@ -16,6 +16,7 @@ void HideAllPanels()
 
 namespace {
 
+// The column as one stop of the Tab order, walked by the arrow keys.
 class ColumnArrows : public QObject
 {
 public:

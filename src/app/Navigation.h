@@ -2,10 +2,10 @@
 
 #include <QList>
 
+class QAbstractButton;
+
 // Hides all seven panels of the main window.
 void HideAllPanels();
-
-class QAbstractButton;
 
 // Up and Down move the focus along the navigation column, without switching panels; Enter and
 // Space then press the focused button.
