@@ -7,6 +7,7 @@
 #include "platform/desktop/MessageBeep.h"
 #include "platform/desktop/ShellOpen.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QTest>
@@ -204,6 +205,42 @@ TEST_F(FavoritenPanelTest, DeletingMovesTheLinkToTheTrashOrSaysThatItFailed)
     ASSERT_TRUE(trashed.open(QIODevice::ReadOnly)) << "the deletion can be undone";
     EXPECT_EQ(trashed.readAll(), browserShortcut);
     EXPECT_EQ(list()->count(), 1);
+}
+
+// The same by keys: the arrow keys pick the link, Tab reaches the links beside the list, Enter
+// views and Space deletes.
+TEST_F(FavoritenPanelTest, KeysPickALinkThenViewAndDeleteIt)
+{
+    QStringList opened;
+    platform::setShellOpenHandler([&](const QString &target) {
+        opened << target;
+        return true;
+    });
+    const auto focused = [] {
+        const QWidget *focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QString();
+    };
+    const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    const auto tabTo = [&](const char *name) {
+        for (int i = 0; i < 20 && focused() != name; ++i)
+            press(Qt::Key_Tab);
+        return focused() == name;
+    };
+    QApplication::setActiveWindow(Form1);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    ASSERT_TRUE(tabTo("FavoritesListView1"));
+    press(Qt::Key_Home);
+    for (int i = 0; i < rowOf("Example"); ++i)
+        press(Qt::Key_Down);
+
+    ASSERT_TRUE(tabTo("Label49"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(opened, QStringList{windowsFavorites + "Example.url"});
+    ModalAnswerer answerer;
+    ASSERT_TRUE(tabTo("Label48"));
+    press(Qt::Key_Space);
+    EXPECT_EQ(answerer.answered(), QStringList{message(133)});
+    EXPECT_EQ(linkFile(), "(missing)");
 }
 
 TEST_F(FavoritenPanelTest, ALinkNoTrashTakesIsSaidToBeGoneForGood)

@@ -14,8 +14,10 @@
 #include "settings/u_autocomplete.h"
 #include "shell/BrowseForFolder.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QTest>
 #include <optional>
 
 namespace {
@@ -151,6 +153,45 @@ TEST_F(BrowserSettingsTest, StartPageWindowKeepsOrDiscards)
     EXPECT_EQ(control<ClickLabel>(Form1, "Label50")->text(), "about:blank " + Qutrans::get(152));
     SaveBrowserSettings();
     EXPECT_EQ(stored(prefix, mainKey, "Start Page"), "about:blank") << "the note is never stored";
+}
+
+// The same by keys alone: Tab to "hier", Enter, type the address, Tab to save, Enter.
+TEST_F(BrowserSettingsTest, StartPageIsChangedByKeysAlone)
+{
+    PrefixBuilder prefix;
+    prefix.value(mainKey, "Start Page", "http://Home.example.org/");
+    LoadBrowserSettings();
+    const auto focused = [] {
+        const QWidget *focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QString();
+    };
+    const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    Form1->show();
+    control<QToolButton>(Form1, "SpeedButton5")->click();
+    QApplication::setActiveWindow(Form1);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    control<QToolButton>(Form1, "SpeedButton5")->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 20 && focused() != "Label46"; ++i)
+        press(Qt::Key_Tab);
+    ASSERT_EQ(focused(), "Label46");
+
+    ModalAnswerer answerer;
+    QStringList reached;
+    answerer.on(ChangeStartPageForm, [&](QWidget *window) {
+        QApplication::setActiveWindow(window);
+        reached << focused();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), "about:blank");
+        press(Qt::Key_Tab);
+        reached << focused();
+        press(Qt::Key_Return);
+        return true;
+    });
+    press(Qt::Key_Return);
+    Form1->hide();
+
+    EXPECT_EQ(reached, QStringList({"Edit1", "Label5"}));
+    EXPECT_EQ(stored(prefix, mainKey, "Start Page"), "about:blank");
 }
 
 TEST_F(BrowserSettingsTest, EditorCommandIsChosenAsWindowsPathAndNeverRewrittenUnasked)
