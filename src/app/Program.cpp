@@ -27,6 +27,7 @@
 #include "panels/u_URLChangeForm.h"
 #include "platform/context/PrefixContext.h"
 #include "platform/kernel/AtomicFile.h"
+#include "platform/kernel/LogCategories.h"
 #include "platform/multimedia/SoundEffectPlayer.h"
 #include "platform/prefix/Prefix.h"
 #include "platform/prefix/ReadOnlyNotice.h"
@@ -423,6 +424,8 @@ void createWindowSet()
     Form3->show();
     Form3->repaint();
     QCoreApplication::processEvents();
+    qCDebug(lcUi) << "splash shown";
+    Form1->favoritenPanel()->FirstFilling();
     Form2 = new TForm2;
     Form4 = new TForm4;
     Form5 = new TForm5;

@@ -123,18 +123,25 @@ TCustomFavoritesListView::TCustomFavoritesListView(QWidget *owner)
     header()->setSectionsClickable(false);
     header()->setStretchLastSection(false);
     setModel(m_model);
+    header()->resizeSection(0, width() - 4);
+}
 
+// The registry is read with the first listing, not while the windows are made: a big profile
+// must not keep the start-up window off the screen.
+void TCustomFavoritesListView::readShellNames()
+{
+    if (m_shellNamesRead)
+        return;
+    m_shellNamesRead = true;
     ChannelTypeName = FileTypes::classDefault(QStringLiteral("ChannelShortcut"))
                           .value_or(QStringLiteral("Channel Shortcut"));
     InternetShortcutTypeName = FileTypes::classDefault(QStringLiteral("InternetShortcut"))
                                    .value_or(QStringLiteral("Internet Shortcut"));
-
     SHGetDesktopFolder(&m_desktopFolder);
     CurrentFolder = m_desktopFolder;
     if (SUCCEEDED(SHGetSpecialFolderLocation(CSIDL_FAVORITES, &m_rootPidl)))
         m_columnCaption = ItemParsingName(*m_desktopFolder, m_rootPidl).section(u'\\', -1);
     m_model->captionChanged();
-    header()->resizeSection(0, width() - 4);
 }
 
 TCustomFavoritesListView::~TCustomFavoritesListView()
@@ -146,6 +153,7 @@ TCustomFavoritesListView::~TCustomFavoritesListView()
 
 void TCustomFavoritesListView::Reload()
 {
+    readShellNames();
     LPITEMIDLIST root = nullptr;
     if (const HRESULT result = SHGetSpecialFolderLocation(CSIDL_FAVORITES, &root); FAILED(result))
         fail("Finding the favourites folder", result);

@@ -97,6 +97,7 @@ private:
         int IconIndex = 0;
     };
 
+    void readShellNames();
     int selectedIndex() const;
     void setItemCount();
     void hintVisibleRows();
@@ -108,6 +109,7 @@ private:
     std::shared_ptr<win::IShellFolder> m_desktopFolder;
     const win::SystemImageList *m_imageList = nullptr;
     int m_depth = 0;
+    bool m_shellNamesRead = false;
     QString m_columnCaption;
     QString m_typedText;
     QElapsedTimer m_sinceTyped;

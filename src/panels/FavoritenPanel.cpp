@@ -41,11 +41,14 @@ TFavoritenPanel::TFavoritenPanel(QWidget *parent) : QFrame(parent), ui(new Ui::T
     connect(ui->Image24, &ClickLabel::clicked, this, &TFavoritenPanel::Label48Click);
     connect(ui->BitBtn4, &QPushButton::clicked, this, &TFavoritenPanel::nextClicked);
     connect(ui->AniIcon4, &TAniIcon::clicked, this, &TFavoritenPanel::logoClicked);
+}
 
-    // The first filling happens while the program starts: a prefix without a favourites folder
-    // leaves the list empty instead of stopping the start.
+// While the program starts, once its start-up window is up: a prefix without a favourites folder
+// leaves the list empty instead of stopping the start.
+void TFavoritenPanel::FirstFilling()
+{
     try {
-        list->Reload();
+        ui->FavoritesListView1->Reload();
     } catch (const std::exception &error) {
         qCWarning(lcShell) << "favourites not listed:" << error.what();
     }

@@ -20,6 +20,8 @@ public:
     ~TFavoritenPanel() override;
 
     TFavoritesListView *favoritesList() const;
+    // The list's first filling, made by the start-up once its window is on the screen.
+    void FirstFilling();
 
 public slots:
     void FavoritesListView1Click();

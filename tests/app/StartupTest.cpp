@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -102,6 +103,24 @@ TEST(StartupRules, OnlyALowerCaseRFirstRemovesTheAutostartLinks)
         EXPECT_EQ(removals, expected[i]) << commandLines[i].join(' ').toStdString();
     }
     EXPECT_EQ(Form3, nullptr) << "the splash window is destroyed at the end of start-up";
+}
+
+// However big the profile, the start-up window is on the screen before any hive is read.
+TEST_F(ProgramRun, TheSplashComesBeforeTheRegistryIsRead)
+{
+    chooseLanguage();
+    const PrefixBuilder sample;
+    prefixRoot = sample.root();
+    const Outcome run =
+        start({QStringLiteral("e")},
+              {{"QT_LOGGING_RULES", "navolis.ui.debug=true;navolis.registry.debug=true"},
+               {"QT_MESSAGE_PATTERN", "%{category}: %{message}"}});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const qsizetype splash = run.err.indexOf("navolis.ui: splash shown");
+    const qsizetype hive = run.err.indexOf(QRegularExpression("navolis.registry: read \\d+ bytes"));
+    ASSERT_GE(splash, 0) << run.err.toStdString();
+    ASSERT_GE(hive, 0) << run.err.toStdString();
+    EXPECT_LT(splash, hive);
 }
 
 TEST_F(ProgramRun, OneArgumentRunsUnattendedAndEndsByItself)
