@@ -168,11 +168,37 @@ void ErasureBatch::settle()
     settlePending();
 }
 
+namespace {
+
+// Without overwriting nothing is written, so no descriptor needs to hold the file: a look at
+// the name and its removal, as rm does them.
+Erasure unlinkOnly(int dirFd, const char *name)
+{
+    struct stat seen;
+    if (::fstatat(dirFd, name, &seen, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? Erasure::Missing : Erasure::Failed;
+    if (!S_ISREG(seen.st_mode) && !S_ISLNK(seen.st_mode))
+        return Erasure::NotAFile;
+    if (const auto &hook = lookHook())
+        hook();
+    if (::unlinkat(dirFd, name, 0) != 0)
+        return errno == ENOENT ? Erasure::Missing : Erasure::Failed;
+    if (S_ISLNK(seen.st_mode))
+        return Erasure::Unlinked; // a link holds nothing of the trace
+    const bool kept = seen.st_nlink > 1;
+    ++(kept ? keptByOtherLinkCount : unlinkedOnlyCount);
+    return kept ? Erasure::KeptByOtherLink : Erasure::Unlinked;
+}
+
+} // namespace
+
 // The name goes first, and only then the content, through a descriptor opened before: zeros
 // are written only into a file that no name leads to any more, so that nothing a user can
 // still reach is ever emptied, whatever happened to the name meanwhile.
 Erasure eraseAt(int dirFd, const char *name)
 {
+    if (!overwriting())
+        return unlinkOnly(dirFd, name);
     // Held to the end, the look's descriptor keeps the inode alive: its number cannot be given
     // to a file made under the name meanwhile, so the same number means the same file.
     const int look = ::openat(dirFd, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
