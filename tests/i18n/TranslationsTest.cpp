@@ -194,7 +194,7 @@ TEST_F(TranslationsTest, SideButtonsShowTheLibrarysCaptionsWhole)
     const std::pair<const char *, int> buttons[] = {
         {"SpeedButton1", 6},  {"SpeedButton2", 7},  {"SpeedButton3", 8},  {"SpeedButton4", 9},
         {"SpeedButton5", 10}, {"SpeedButton6", 11}, {"SpeedButton7", 12}, {"SpeedButton9", 14}};
-    for (const QString language : {QStringLiteral("DEUTSCH"), QStringLiteral("ENGLISH")}) {
+    for (const QString &language : {QStringLiteral("DEUTSCH"), QStringLiteral("ENGLISH")}) {
         Qutrans::SetLanguage(language);
         ApplyTranslations();
         for (const auto &[name, number] : buttons) {
