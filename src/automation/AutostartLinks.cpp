@@ -4,6 +4,7 @@
 #include "common/Erase.h"
 #include "platform/kernel/AtomicFile.h"
 #include "platform/kernel/LogCategories.h"
+#include "platform/kernel/XdgFolders.h"
 #include "platform/prefix/DosPaths.h"
 #include "platform/prefix/FileCalls.h"
 #include "platform/prefix/Prefix.h"
@@ -99,10 +100,7 @@ namespace {
 
 QString autostartFolder()
 {
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (config.isEmpty() || !QDir::isAbsolutePath(config))
-        config = QDir::homePath() + QStringLiteral("/.config");
-    return config + QStringLiteral("/autostart/");
+    return xdg::configHome() + QStringLiteral("/autostart/");
 }
 
 bool writeEntry(const QString &path, const QString &name, const QString &comment,

@@ -2,6 +2,7 @@
 
 #include "platform/kernel/AtomicFile.h"
 #include "platform/kernel/PrefixFileRead.h"
+#include "platform/kernel/XdgFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,14 +71,28 @@ QString errorText()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
+// The deepest folder above `file` that has a name on the disk, when it is a link that leads
+// nowhere; empty otherwise.
+QString danglingFolderLink(const QString &file)
+{
+    for (QString folder = QFileInfo(file).path(); folder.size() > 1;
+         folder = QFileInfo(folder).path()) {
+        struct stat st;
+        if (::lstat(QFile::encodeName(folder).constData(), &st) != 0)
+            continue;
+        struct stat target;
+        const bool leadsNowhere =
+            S_ISLNK(st.st_mode) && ::stat(QFile::encodeName(folder).constData(), &target) != 0;
+        return leadsNowhere ? folder : QString();
+    }
+    return {};
+}
+
 } // namespace
 
 QString CookieKeepList::path()
 {
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (config.isEmpty() || !QDir::isAbsolutePath(config))
-        config = QDir::homePath() + QStringLiteral("/.config");
-    return config + QStringLiteral("/navolis/cookies-to-keep");
+    return xdg::configHome() + QStringLiteral("/navolis/cookies-to-keep");
 }
 
 CookieKeepList CookieKeepList::unusable(const QString &why)
@@ -91,9 +106,15 @@ CookieKeepList CookieKeepList::read(QByteArray *raw)
 {
     const QString file = path();
     struct stat st;
-    // Only a list that is not there at all keeps nothing.
-    if (::lstat(QFile::encodeName(file).constData(), &st) != 0 && errno == ENOENT)
+    // Only a list that is not there at all keeps nothing; one behind a folder link that leads
+    // nowhere (a drive not mounted) may well be there.
+    if (::lstat(QFile::encodeName(file).constData(), &st) != 0 && errno == ENOENT) {
+        if (const QString link = danglingFolderLink(file); !link.isEmpty())
+            return unusable(QStringLiteral("the list of cookies to keep (%1) cannot be used: "
+                                           "the folder link %2 leads nowhere")
+                                .arg(file, link));
         return {};
+    }
     const PrefixFile::Read bytes =
         PrefixFile::readRegularFile(file, FileLimit, PrefixFile::Links::Follow);
     CookieKeepList list;

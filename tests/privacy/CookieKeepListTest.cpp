@@ -110,6 +110,13 @@ TEST_F(KeepListFile, AMissingListKeepsNothingAndOneThatCannotBeReadIsRefused)
     EXPECT_FALSE(CookieKeepList::load().usable()) << "a link that leads nowhere";
     QFile::remove(path);
 
+    // The folder itself a link to a drive that is not there: the list may be on it.
+    QDir(config.filePath("navolis")).removeRecursively();
+    QFile::link(config.filePath("unmounted/navolis"), config.filePath("navolis"));
+    EXPECT_FALSE(CookieKeepList::load().usable()) << "a folder link that leads nowhere";
+    QFile::remove(config.filePath("navolis"));
+    QDir().mkpath(config.filePath("navolis"));
+
     files::write(path, "example.com\n");
     if (::geteuid() != 0) {
         QFile::setPermissions(path, QFileDevice::WriteOwner);
