@@ -181,8 +181,8 @@ int TCookieForm::keptCount() const
     return kept;
 }
 
-// Forgetting a cookie's site takes every line that keeps it, also that of a site above it: the
-// cookie is then no longer kept, as the choice shows.
+// Forgetting a cookie's site takes its own line only: a site above it that the user listed stays,
+// and the user hears that it still keeps the cookie.
 void TCookieForm::changeKeepList(bool keep)
 {
     const QString host = selectedHost();
@@ -190,14 +190,16 @@ void TCookieForm::changeKeepList(bool keep)
         return;
     PlayClickSound();
     const CookieKeepList::Edit edit =
-        keep ? CookieKeepList::add(host)
-             : CookieKeepList::remove(CookieKeepList::load().sitesKeeping(host));
+        keep ? CookieKeepList::add(host) : CookieKeepList::remove({host});
+    m_keepList = CookieKeepList::load();
     if (edit == CookieKeepList::Edit::NotUsable || edit == CookieKeepList::Edit::NotSaved) {
         qCWarning(lcUi) << "the list of cookies to keep cannot be changed:"
                         << CookieKeepList::path();
         ShowMessage2(aboutKeepList(219));
+    } else if (!keep && m_keepList.keeps(host)) {
+        ShowMessage2(Qutrans::get(227) + QLatin1Char('\r') +
+                     m_keepList.sitesKeeping(host).join(QStringLiteral(", ")));
     }
-    m_keepList = CookieKeepList::load();
     markKeptCookies();
     showKeepChoice();
     ui->ListBox1->setFocus();

@@ -374,6 +374,18 @@ TEST_F(CookieWindowTest, ASiteChosenInTheWindowKeepsItsCookieWhenAllAreRemoved)
     keepChoice()->click();
     EXPECT_EQ(files::read(keepList), "shop.example.net\n");
 
+    // Unticking a cookie kept through a site above it leaves that site's line, and says so.
+    files::write(keepList, "example.net\n");
+    CookieForm->hide();
+    CookieForm->show();
+    list->setCurrentRow(0);
+    ASSERT_TRUE(keepChoice()->isChecked());
+    keepChoice()->click();
+    EXPECT_EQ(files::read(keepList), "example.net\n");
+    EXPECT_TRUE(keepChoice()->isChecked());
+    EXPECT_EQ(answerer.answered().last(),
+              TShowMessage2Form::displayText(Qutrans::get(227) + "\rexample.net"));
+
     // Chosen one by one, a kept cookie goes all the same.
     CookieForm->Label5Click();
     EXPECT_TRUE(cookieFiles().isEmpty());
