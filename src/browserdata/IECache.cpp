@@ -125,6 +125,8 @@ void TIECache::RetrieveEntries(qint64 GroupID)
             r = FindNextEntry();
             if (r == 0 && OnEntry)
                 OnEntry(this, m_cancel);
+            if (OnStep)
+                OnStep();
         }
     }
     closeSearch();
@@ -166,6 +168,8 @@ void TIECache::DeleteAllEntries(const std::function<bool(const QString &URL)> &K
     while (r == 0) {
         if (!Keep || !Keep(Entry.SourceUrlName))
             deleteUrl(m_entryUrl);
+        if (OnStep)
+            OnStep();
         r = FindNextEntry();
     }
     closeSearch();

@@ -101,6 +101,9 @@ public:
 
     TSearchPattern SearchPattern = spAll;
     TOnEntryEvent OnEntry;
+    // Called after each entry of a walk or a deletion of all entries, so that a window can
+    // keep painting during long work.
+    std::function<void()> OnStep;
     TEntryInfo Entry;
 
     static bool CheckLibrary();

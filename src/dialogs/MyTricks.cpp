@@ -6,6 +6,7 @@
 #include "platform/shell/ShellExecute.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <stdexcept>
@@ -29,6 +30,18 @@ void ProcessMessages(int times)
 {
     for (int i = 0; i < times; ++i)
         QCoreApplication::processEvents();
+}
+
+void LetWindowsPaint()
+{
+    // Well under the 100 ms at which a still window looks frozen, and rare enough to cost
+    // the work little.
+    constexpr qint64 SliceMs = 40;
+    static QElapsedTimer sinceLast;
+    if (sinceLast.isValid() && sinceLast.elapsed() < SliceMs)
+        return;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    sinceLast.start();
 }
 
 QString ReadFirstLine(const QString &path)

@@ -14,6 +14,11 @@ void RunIfExists(const QString &path);
 // Lets the application process pending messages, so that a busy window paints between steps.
 void ProcessMessages(int times = 1);
 
+// Called between the steps of long work: at most every few dozen milliseconds it lets pending
+// events through, but not the user's input, so that the busy window paints and animates while
+// no click reaches the work's own window.
+void LetWindowsPaint();
+
 // The first line of a text file without its line end; empty when the file is missing.
 QString ReadFirstLine(const QString &path);
 

@@ -14,6 +14,8 @@
 #include "platform/prefix/ReadOnlyNotice.h"
 #include "platform/urlcache/UrlCache.h"
 
+#include <QScopedValueRollback>
+
 namespace {
 
 const QString Blank = QStringLiteral("about:blank");
@@ -33,6 +35,7 @@ TBrowsercachePanel::TBrowsercachePanel(QWidget *parent)
     IECache1->SetFilterOptions(CacheContentFilter);
     IECache1->SearchPattern = spUrl;
     IECache1->OnEntry = [this](QObject *Sender, bool &Cancel) { IECache1Entry(Sender, Cancel); };
+    IECache1->OnStep = LetWindowsPaint;
     // The preview follows the selection, whether a click or the arrow keys moved it.
     connect(ui->ListBox2, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
@@ -46,14 +49,15 @@ TBrowsercachePanel::TBrowsercachePanel(QWidget *parent)
 
 TBrowsercachePanel::~TBrowsercachePanel() = default;
 
-// The list is filled in one go: a cache of many thousand entries lists in a moment.
+// The lines are gathered first and handed to the list in one go, which lays them out once at
+// one height: a cache of many thousand entries lists in a moment.
 void TBrowsercachePanel::listEntries()
 {
     IECache1->SearchPattern = spUrl;
     ProcessMessages(3);
-    ui->ListBox2->setUpdatesEnabled(false);
     IECache1->RetrieveEntries(0);
-    ui->ListBox2->setUpdatesEnabled(true);
+    ui->ListBox2->addItems(m_found);
+    m_found.clear();
     ProcessMessages(3);
 }
 
@@ -73,7 +77,7 @@ void TBrowsercachePanel::FillPanel()
 
 void TBrowsercachePanel::IECache1Entry(QObject *, bool &)
 {
-    ui->ListBox2->addItem(IECache1->Entry.SourceUrlName);
+    m_found << IECache1->Entry.SourceUrlName;
     CacheTotal = qint32(quint32(CacheTotal) + quint32(IECache1->Entry.Size));
 }
 
@@ -109,6 +113,10 @@ void TBrowsercachePanel::ListBox2Click()
 // stands in for the report. A container that cannot be read was not emptied at all.
 void TBrowsercachePanel::Label41Click()
 {
+    // Events come through while the busy window is up: a click then starts no second emptying.
+    if (m_emptying)
+        return;
+    const QScopedValueRollback emptying(m_emptying, true);
     PlayClickSound();
     window()->hide();
     Form2->showWorkDisplay(Qutrans::get(118), 5, Qutrans::get(123));

@@ -51,5 +51,9 @@ signals:
 private:
     void listEntries();
 
+    // The lines of a listing while the walk runs.
+    QStringList m_found;
+    bool m_emptying = false;
+
     QScopedPointer<Ui::TBrowsercachePanel> ui;
 };

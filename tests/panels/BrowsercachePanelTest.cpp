@@ -4,6 +4,7 @@
 #include "PrefixBuilder.h"
 #include "app/Automations.h"
 #include "app/WindowSetFixture.h"
+#include "browserdata/IECache.h"
 #include "controls/ClickLabel.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
@@ -58,6 +59,23 @@ protected:
     TBrowsercachePanel *panel() const { return Form1->browsercachePanel(); }
 
     void enterPanel() { emit control<QToolButton>(Form1, "SpeedButton3")->clicked(); }
+
+    // Enough entries that emptying them takes a good many steps.
+    void manyCached(int count)
+    {
+        const wininet::UrlCacheBatch oneFill;
+        for (int i = 0; i < count; ++i)
+            cached("http://e.example/page" + QByteArray::number(i) + ".html", "html", 10);
+    }
+
+    // The local file of a listed entry.
+    static QString localFile(const QString &url)
+    {
+        TIECache cache;
+        cache.GetEntryInfo(url);
+        return cache.Entry.LocalFileName;
+    }
+
     void empty() { emit panel()->findChild<ClickLabel *>(QStringLiteral("Label41"))->clicked(); }
 };
 
@@ -196,6 +214,53 @@ TEST_F(BrowsercachePanelTest, EmptyingReportsAndCountsWhatStayed)
 
     empty();
     EXPECT_EQ(answerer.answered(), (QStringList{report(13000 / 1024), report(3000 / 1024)}));
+}
+
+// A busy window that stands still for the whole emptying looks hung: timers run, and the window
+// paints, while the entries go.
+TEST_F(BrowsercachePanelTest, EventsComeThroughWhileTheEntriesGo)
+{
+    usePrefix(PrefixBuilder::Start::Minimal);
+    manyCached(3000);
+    enterPanel();
+    // The emptying deletes in the listed order: between the first and the last it is at work.
+    const QString first = localFile(panel()->listed().constFirst());
+    const QString last = localFile(panel()->listed().constLast());
+    ASSERT_TRUE(QFileInfo::exists(first) && QFileInfo::exists(last));
+    int ticksAmidDeletion = 0;
+    QTimer ticks;
+    ticks.setInterval(10);
+    QObject::connect(&ticks, &QTimer::timeout, [&] {
+        ticksAmidDeletion += !QFileInfo::exists(first) && QFileInfo::exists(last);
+    });
+    ticks.start();
+    ModalAnswerer answerer;
+    empty();
+    EXPECT_GE(ticksAmidDeletion, 2);
+    EXPECT_FALSE(QFileInfo::exists(last));
+}
+
+// A click that comes through while the emptying runs starts no second one inside it.
+TEST_F(BrowsercachePanelTest, ASecondClickDuringTheEmptyingDoesNothing)
+{
+    usePrefix(PrefixBuilder::Start::Minimal);
+    manyCached(300);
+    enterPanel();
+    ModalAnswerer answerer;
+    int clicks = 0;
+    QTimer again;
+    again.setInterval(0);
+    QObject::connect(&again, &QTimer::timeout, [&] {
+        if (answerer.answered().isEmpty()) {
+            ++clicks;
+            empty();
+        }
+    });
+    again.start();
+    empty();
+    EXPECT_GE(clicks, 1);
+    EXPECT_EQ(answerer.answered(), QStringList{report(3000 / 1024)});
+    EXPECT_TRUE(panel()->listed().isEmpty());
 }
 
 TEST_F(BrowsercachePanelTest, EmptyingUnderWineClaimsNothing)
