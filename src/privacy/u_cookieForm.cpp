@@ -7,6 +7,7 @@
 #include "browserdata/IECache.h"
 #include "controls/ClickSound.h"
 #include "controls/StoredLayout.h"
+#include "dialogs/MyTricks.h"
 #include "dialogs/u_ShowMessage2.h"
 #include "i18n/Qutrans.h"
 #include "platform/kernel/LogCategories.h"
@@ -17,6 +18,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPixmap>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
@@ -57,6 +59,7 @@ TCookieForm::TCookieForm(QWidget *parent)
     IECache1->SetFilterOptions(StandardEntryFilter);
     IECache1->SearchPattern = spAll;
     IECache1->OnEntry = [this](QObject *Sender, bool &Cancel) { IECache1Entry(Sender, Cancel); };
+    IECache1->OnStep = LetWindowsPaint;
     CloseTimer->setInterval(10);
     connect(CloseTimer, &QTimer::timeout, this, &TCookieForm::CloseTimerTimer);
     // A click refreshes the details even on the line already selected; the keys change the line.
@@ -94,6 +97,8 @@ void TCookieForm::FormShow()
         m_keepList = CookieKeepList::load();
         IECache1->SearchPattern = spCookies;
         ignoringExceptions([this] { IECache1->RetrieveEntries(0); });
+        ui->ListBox1->addItems(m_found);
+        m_found.clear();
         markKeptCookies();
         ui->ListBox1->setFocus();
         ui->ListBox1->setCurrentRow(ui->ListBox1->count() > 0 ? 0 : -1);
@@ -120,7 +125,7 @@ bool TCookieForm::eventFilter(QObject *watched, QEvent *event)
 
 void TCookieForm::IECache1Entry(QObject *, bool &)
 {
-    ignoringExceptions([this] { ui->ListBox1->addItem(IECache1->Entry.SourceUrlName); });
+    ignoringExceptions([this] { m_found << IECache1->Entry.SourceUrlName; });
 }
 
 void TCookieForm::ListBox1Click()
@@ -254,6 +259,10 @@ void TCookieForm::Label5Click()
 // otherwise by the failure text.
 void TCookieForm::Label6Click()
 {
+    // Events come through while the cookies go: a click then starts no second removal.
+    if (m_removing)
+        return;
+    const QScopedValueRollback removing(m_removing, true);
     PlayClickSound();
     const CookieKeepList keepList = CookieKeepList::load();
     if (!keepList.usable()) {

@@ -58,4 +58,7 @@ private:
 
     QScopedPointer<Ui::TCookieForm> ui;
     CookieKeepList m_keepList;
+    // The lines of a listing while the walk runs.
+    QStringList m_found;
+    bool m_removing = false;
 };
