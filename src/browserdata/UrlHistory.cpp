@@ -53,6 +53,8 @@ qint32 TUrlHistory::Enumerate()
     STATURL element;
     quint32 fetched = 0;
     while (Enumerator && Enumerator->Next(1, &element, &fetched) == S_OK && fetched == 1) {
+        if (OnStep)
+            OnStep();
         const QString url = ansiText(element.pwcsUrl);
         const QString title = ansiText(element.pwcsTitle);
         if (!passesSearch(title, url))
@@ -104,6 +106,7 @@ void TUrlHistory::sortItems()
 
 HRESULT TUrlHistory::ClearHistory()
 {
+    Store->OnStep = OnStep;
     return Store->ClearHistory();
 }
 
@@ -120,6 +123,8 @@ qint32 TUrlHistory::DeleteEntries()
     STATURL element;
     quint32 fetched = 0;
     while (Enumerator && Enumerator->Next(1, &element, &fetched) == S_OK && fetched == 1) {
+        if (OnStep)
+            OnStep();
         m_delete = false;
         if (OnDelete)
             OnDelete(ansiText(element.pwcsTitle), ansiText(element.pwcsUrl),

@@ -67,6 +67,9 @@ public:
     QString Search;
     TOnAcceptEvent OnAccept;
     TOnDeleteEvent OnDelete;
+    // Called after each entry that Enumerate, ClearHistory or DeleteEntries walks, so that a
+    // window can keep painting during long work.
+    std::function<void()> OnStep;
 
     // What the window's stored layout brings: the list and the history store.
     void Loaded();

@@ -140,30 +140,32 @@ Outcome cache(Mode mode, const Context &)
     return outcome;
 }
 
-int visits(QStringList *unreadable = nullptr)
+int visits(const Context &context, QStringList *unreadable = nullptr)
 {
     TUrlHistory history;
     history.Loaded(); // as after its stored properties: the store comes with it
+    history.OnStep = context.step;
     const int count = history.Enumerate();
     if (unreadable)
         *unreadable = history.UnreadableContainers();
     return count;
 }
 
-Outcome history(Mode mode, const Context &)
+Outcome history(Mode mode, const Context &context)
 {
     Outcome outcome;
     QStringList unreadable;
-    outcome.found = visits(&unreadable);
+    outcome.found = visits(context, &unreadable);
     noteUnreadable(outcome, unreadable);
     outcome.summary = QStringLiteral("%1 addresses in the history").arg(outcome.found);
     if (mode == Mode::Preview || refused(mode, outcome))
         return outcome;
     TUrlHistory store;
     store.Loaded();
+    store.OnStep = context.step;
     store.ClearHistory();
     store.DeleteEntries();
-    settle(outcome, visits());
+    settle(outcome, visits(context));
     return outcome;
 }
 

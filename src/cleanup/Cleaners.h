@@ -51,6 +51,8 @@ struct Context
     // The shortcut's name in the current language, a Windows path; empty when unusable.
     QString namedLink;
     PrefixContext prefix = PrefixContext(Prefix::target());
+    // Called between the steps of a long clean-up, so that a window can keep painting.
+    std::function<void()> step = {};
 };
 
 struct Cleaner

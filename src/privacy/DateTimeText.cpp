@@ -38,11 +38,21 @@ DayAndTime SplitDateTime(platform::TDateTime value)
 
 QString DateTimeToStr(platform::TDateTime value, const QLocale &locale)
 {
+    return DateTimeTexts(locale)(value);
+}
+
+DateTimeTexts::DateTimeTexts(const QLocale &locale)
+    : m_locale(locale), m_dateFormat(ShortDateFormat(locale)), m_timeFormat(LongTimeFormat(locale))
+{
+}
+
+QString DateTimeTexts::operator()(platform::TDateTime value) const
+{
     const DayAndTime split = SplitDateTime(value);
     if (!split.date.isValid())
         return {};
-    const QString date = locale.toString(split.date, ShortDateFormat(locale));
+    const QString date = m_locale.toString(split.date, m_dateFormat);
     if (split.time == QTime(0, 0))
         return date;
-    return date + QLatin1Char(' ') + locale.toString(split.time, LongTimeFormat(locale));
+    return date + QLatin1Char(' ') + m_locale.toString(split.time, m_timeFormat);
 }

@@ -25,3 +25,16 @@ DayAndTime SplitDateTime(platform::TDateTime value);
 // The short date, a blank and the long time; the date alone at midnight. Zero is the epoch
 // date, 30 December 1899.
 QString DateTimeToStr(platform::TDateTime value, const QLocale &locale = QLocale::system());
+
+// DateTimeToStr for many values: the formats are looked up once, not for each value.
+class DateTimeTexts
+{
+public:
+    explicit DateTimeTexts(const QLocale &locale = QLocale::system());
+    QString operator()(platform::TDateTime value) const;
+
+private:
+    QLocale m_locale;
+    QString m_dateFormat;
+    QString m_timeFormat;
+};

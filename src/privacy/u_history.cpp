@@ -56,9 +56,10 @@ void THistoryForm::FormShow()
     const int n = UrlHistory1->Enumerate();
     ui->StringGrid1->setUpdatesEnabled(false);
     ui->StringGrid1->setRowCount(n + 1);
+    const DateTimeTexts dateTimeText;
     for (int i = 0; i < n; ++i) {
         const TEntry &entry = UrlHistory1->Items(i);
-        ui->StringGrid1->setItem(i + 1, 0, new QTableWidgetItem(DateTimeToStr(entry.LastVisited)));
+        ui->StringGrid1->setItem(i + 1, 0, new QTableWidgetItem(dateTimeText(entry.LastVisited)));
         ui->StringGrid1->setItem(i + 1, 1, new QTableWidgetItem(entry.Title));
         ui->StringGrid1->setItem(i + 1, 2, new QTableWidgetItem(entry.Url));
     }
@@ -90,8 +91,10 @@ void THistoryForm::BitBtn1Click()
 bool ClearBrowserHistory()
 {
     ProcessMessages(3);
+    cleanup::Context context;
+    context.step = LetWindowsPaint;
     const bool cleared =
-        cleanup::cleanerFor(QLatin1Char('h'))->run(cleanup::Mode::Clean, {}).done();
+        cleanup::cleanerFor(QLatin1Char('h'))->run(cleanup::Mode::Clean, context).done();
     ProcessMessages(2);
     return cleared;
 }

@@ -157,7 +157,12 @@ HRESULT IUrlHistoryStg2::DeleteUrl(const QString &pocsUrl, quint32)
 
 HRESULT IUrlHistoryStg2::ClearHistory()
 {
-    return emptyHistory({}) == 0 ? S_OK : E_ACCESSDENIED;
+    const int kept = emptyHistory([this](const UrlRecord &) {
+        if (OnStep)
+            OnStep();
+        return true;
+    });
+    return kept == 0 ? S_OK : E_ACCESSDENIED;
 }
 
 std::unique_ptr<IUrlHistoryStg2> createUrlHistory()

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -49,6 +50,10 @@ public:
     // Empties every history container. S_OK when nothing is left, E_ACCESSDENIED when records
     // had to stay (Wine serves the prefix, a container is damaged or lies outside it).
     HRESULT ClearHistory();
+
+    // Not part of the interface: called after each record the store walks while it deletes,
+    // so that a window can keep painting.
+    std::function<void()> OnStep;
 };
 
 // Creating the history store by its class (CLSID_CUrlHistory).
