@@ -45,35 +45,44 @@ bool TUrlHistory::passesSearch(const QString &title, const QString &url) const
     return SearchField == seTitle || url.contains(Search, Qt::CaseSensitive);
 }
 
+// The visits come a few hundred at a time: each call of the store locks the container once.
 qint32 TUrlHistory::Enumerate()
 {
     ClearItems();
     Enumerator.reset();
     Store->EnumUrls(Enumerator);
-    STATURL element;
-    quint32 fetched = 0;
-    while (Enumerator && Enumerator->Next(1, &element, &fetched) == S_OK && fetched == 1) {
-        if (OnStep)
-            OnStep();
-        const QString url = ansiText(element.pwcsUrl);
-        const QString title = ansiText(element.pwcsTitle);
-        if (!passesSearch(title, url))
-            continue;
-        auto entry = std::make_unique<TEntry>();
-        entry->Url = url;
-        entry->Title = title;
-        entry->LastVisited = HistoryTimeToDateTime(element.ftLastVisited);
-        entry->LastUpdated = HistoryTimeToDateTime(element.ftLastUpdated);
-        entry->Expires = HistoryTimeToDateTime(element.ftExpires);
-        m_accept = true;
-        if (OnAccept)
-            OnAccept(entry->Title, entry->Url, entry->LastVisited, entry->LastUpdated,
-                     entry->Expires, m_accept);
-        if (m_accept)
-            m_items.push_back(std::move(entry));
+    std::vector<STATURL> elements(256);
+    HRESULT more = S_OK;
+    while (Enumerator && more == S_OK) {
+        quint32 fetched = 0;
+        more = Enumerator->Next(quint32(elements.size()), elements.data(), &fetched);
+        for (quint32 i = 0; i < fetched; ++i)
+            accept(elements[i]);
     }
     sortItems();
     return qint32(m_items.size());
+}
+
+void TUrlHistory::accept(const STATURL &element)
+{
+    if (OnStep)
+        OnStep();
+    const QString url = ansiText(element.pwcsUrl);
+    const QString title = ansiText(element.pwcsTitle);
+    if (!passesSearch(title, url))
+        return;
+    auto entry = std::make_unique<TEntry>();
+    entry->Url = url;
+    entry->Title = title;
+    entry->LastVisited = HistoryTimeToDateTime(element.ftLastVisited);
+    entry->LastUpdated = HistoryTimeToDateTime(element.ftLastUpdated);
+    entry->Expires = HistoryTimeToDateTime(element.ftExpires);
+    m_accept = true;
+    if (OnAccept)
+        OnAccept(entry->Title, entry->Url, entry->LastVisited, entry->LastUpdated, entry->Expires,
+                 m_accept);
+    if (m_accept)
+        m_items.push_back(std::move(entry));
 }
 
 // Texts compare byte by byte in the code page, case-sensitively; times as numbers.

@@ -91,6 +91,8 @@ public:
 
 private:
     bool passesSearch(const QString &title, const QString &url) const;
+    // Takes one visit of the store into the list, when the search and OnAccept let it in.
+    void accept(const urlhistory::STATURL &element);
     void sortItems();
 
     std::unique_ptr<urlhistory::IUrlHistoryStg2> Store;

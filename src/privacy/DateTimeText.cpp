@@ -46,13 +46,16 @@ DateTimeTexts::DateTimeTexts(const QLocale &locale)
 {
 }
 
-QString DateTimeTexts::operator()(platform::TDateTime value) const
+QString DateTimeTexts::operator()(platform::TDateTime value)
 {
     const DayAndTime split = SplitDateTime(value);
     if (!split.date.isValid())
         return {};
-    const QString date = m_locale.toString(split.date, m_dateFormat);
+    if (split.date != m_lastDate) {
+        m_lastDate = split.date;
+        m_lastDateText = m_locale.toString(split.date, m_dateFormat);
+    }
     if (split.time == QTime(0, 0))
-        return date;
-    return date + QLatin1Char(' ') + m_locale.toString(split.time, m_timeFormat);
+        return m_lastDateText;
+    return m_lastDateText + QLatin1Char(' ') + m_locale.toString(split.time, m_timeFormat);
 }

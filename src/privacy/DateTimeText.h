@@ -26,15 +26,18 @@ DayAndTime SplitDateTime(platform::TDateTime value);
 // date, 30 December 1899.
 QString DateTimeToStr(platform::TDateTime value, const QLocale &locale = QLocale::system());
 
-// DateTimeToStr for many values: the formats are looked up once, not for each value.
+// DateTimeToStr for many values: the formats are looked up once, and a day's date is formatted
+// once for a run of values on that day, as in a list sorted by time.
 class DateTimeTexts
 {
 public:
     explicit DateTimeTexts(const QLocale &locale = QLocale::system());
-    QString operator()(platform::TDateTime value) const;
+    QString operator()(platform::TDateTime value);
 
 private:
     QLocale m_locale;
     QString m_dateFormat;
     QString m_timeFormat;
+    QDate m_lastDate;
+    QString m_lastDateText;
 };

@@ -56,7 +56,7 @@ void THistoryForm::FormShow()
     const int n = UrlHistory1->Enumerate();
     ui->StringGrid1->setUpdatesEnabled(false);
     ui->StringGrid1->setRowCount(n + 1);
-    const DateTimeTexts dateTimeText;
+    DateTimeTexts dateTimeText;
     for (int i = 0; i < n; ++i) {
         const TEntry &entry = UrlHistory1->Items(i);
         ui->StringGrid1->setItem(i + 1, 0, new QTableWidgetItem(dateTimeText(entry.LastVisited)));

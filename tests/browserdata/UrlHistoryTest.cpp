@@ -133,6 +133,28 @@ TEST(TUrlHistory, SortIsByteOrderAndAcceptCanRejectEverything)
     EXPECT_EQ(history.Count(), 0);
 }
 
+// The store hands the visits over a few hundred at a time: none is lost at a batch's edge, and
+// the window's step runs once for each.
+TEST(TUrlHistory, EveryVisitOfALongHistoryIsListed)
+{
+    SampleUrlCache sample;
+    std::vector<Visit> visits;
+    for (int i = 0; i < 600; ++i)
+        visits.push_back({"http://e.example/" + QByteArray::number(i), QString::number(i)});
+    commitVisits(sample, visits);
+    TUrlHistory history;
+    loaded(history);
+    int steps = 0;
+    history.OnStep = [&] { ++steps; };
+    ASSERT_EQ(history.Enumerate(), 600);
+    EXPECT_EQ(steps, 600);
+    QStringList expected;
+    for (int i = 0; i < 600; ++i)
+        expected << QString::number(i);
+    expected.sort();
+    EXPECT_EQ(titles(history), expected);
+}
+
 TEST(TUrlHistory, DeleteEntriesTakesWhatTheHandlerApprovesFromEveryContainer)
 {
     SampleUrlCache sample;
