@@ -189,12 +189,14 @@ enum class Step
     End
 };
 
+// The target prefix is resolved once a step: that is most of a step's cost in a long walk.
 Step advance(Search &s, INTERNET_CACHE_ENTRY_INFOA *info, DWORD *size)
 {
-    const QByteArray user = cache().userName();
+    UrlCache &urls = cache();
+    const QByteArray user = urls.userName();
     for (; s.container < s.containers.size(); ++s.container, s.item = 0) {
-        UrlCacheContainer &c = cache().container(s.containers[s.container]);
-        IndexFile *file = cache().openIndex(c);
+        UrlCacheContainer &c = urls.container(s.containers[s.container]);
+        IndexFile *file = urls.openIndex(c);
         if (!file)
             continue;
         IndexLock lock(*file, false);
