@@ -150,6 +150,11 @@ TEST_F(AllPrefixesTest, APrefixWithARealWineServerIsSkipped)
         kill.start(wineserver, {"-k"});
         kill.waitForFinished();
         persistent.waitForFinished();
+        // The server runs on by itself for a moment: gone before its prefix folder is, or a
+        // folder made next under the same inode number would look served by it.
+        QDeadlineTimer gone(10000);
+        while (WineServer(steamGame).isRunning() && !gone.hasExpired())
+            QThread::msleep(20);
     });
     QDeadlineTimer deadline(10000);
     while (!WineServer(steamGame).isRunning() && !deadline.hasExpired())

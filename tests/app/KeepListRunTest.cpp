@@ -24,7 +24,8 @@ protected:
         QProcess seed;
         seed.setProcessEnvironment(environment());
         seed.start(QStringLiteral(NAVOLIS_PROGRAM_DIR "/navolis-seed"), {"demo"});
-        ASSERT_TRUE(seed.waitForFinished(60000) && seed.exitCode() == 0);
+        ASSERT_TRUE(seed.waitForFinished(60000) && seed.exitCode() == 0)
+            << seed.readAllStandardError().toStdString();
     }
 
     QProcessEnvironment environment() const
